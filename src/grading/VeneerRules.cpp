@@ -1,0 +1,157 @@
+#include "grading/VeneerRules.h"
+
+#include "support/ByteBuffer.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace varnok {
+namespace {
+
+constexpr std::size_t kNameCapacity = 255;
+
+bool InDiameterRange(int d) { return d >= 9 && d <= 50; }
+bool InLengthRange(int l) { return l >= 8 && l <= 16; }
+
+template <std::size_t N>
+void ReadBytes(const ByteReader& r, std::size_t offset, std::array<std::uint8_t, N>& out) {
+    for (std::size_t i = 0; i < N; ++i) {
+        out[i] = r.U8(offset + i);
+    }
+}
+
+template <std::size_t N>
+void WriteBytes(ByteWriter& w, std::size_t offset, const std::array<std::uint8_t, N>& in) {
+    for (std::size_t i = 0; i < N; ++i) {
+        w.U8(offset + i, in[i]);
+    }
+}
+
+VeneerGradeRules DecodeBlock(const ByteReader& r) {
+    VeneerGradeRules b;
+    b.GradeCount = r.U8(0);
+    b.MinSmallEndDiameter = r.U8(1);
+    ReadBytes(r, 2, b.LengthAccepted);
+    for (std::size_t i = 0; i < b.MaxSweep.size(); ++i) {
+        b.MaxSweep[i] = r.F32(kVeneerMaxSweepOffset + 4 * i);
+    }
+    b.DefectsVaryWithDiameter = r.U8(180);
+    ReadBytes(r, 181, b.MaxDefectsForDiameter);
+    b.DefectsVaryWithLength = r.U8(223);
+    ReadBytes(r, 224, b.MaxDefectsForLength);
+    b.MaxDefects = r.U8(233);
+    b.MaxKnotSize = r.U8(234);
+    b.MaxSeamLength = r.U8(235);
+    ReadBytes(r, 236, b.InLineCountsAsOne);
+    b.MaxInLineAngle = r.U8(245);
+    ReadBytes(r, kVeneerMaxHoleOffset, b.MaxHoleForDiameter);
+    b.MaxHeartPercent = r.F32(288);
+    ReadBytes(r, 292, b.HalvesSeparate);
+    for (std::size_t n = 0; n < 3; ++n) {
+        b.GradeNames[n] = r.ShortString(kVeneerGradeNameOffset + 256 * n, kNameCapacity);
+    }
+    b.ReservedMaxHeight = r.U8(1069);
+    return b;
+}
+
+void EncodeBlock(ByteWriter& w, std::size_t base, const VeneerGradeRules& b) {
+    w.U8(base + 0, b.GradeCount);
+    w.U8(base + 1, b.MinSmallEndDiameter);
+    WriteBytes(w, base + 2, b.LengthAccepted);
+    for (std::size_t i = 0; i < b.MaxSweep.size(); ++i) {
+        w.F32(base + kVeneerMaxSweepOffset + 4 * i, b.MaxSweep[i]);
+    }
+    w.U8(base + 180, b.DefectsVaryWithDiameter);
+    WriteBytes(w, base + 181, b.MaxDefectsForDiameter);
+    w.U8(base + 223, b.DefectsVaryWithLength);
+    WriteBytes(w, base + 224, b.MaxDefectsForLength);
+    w.U8(base + 233, b.MaxDefects);
+    w.U8(base + 234, b.MaxKnotSize);
+    w.U8(base + 235, b.MaxSeamLength);
+    WriteBytes(w, base + 236, b.InLineCountsAsOne);
+    w.U8(base + 245, b.MaxInLineAngle);
+    WriteBytes(w, base + kVeneerMaxHoleOffset, b.MaxHoleForDiameter);
+    w.F32(base + 288, b.MaxHeartPercent);
+    WriteBytes(w, base + 292, b.HalvesSeparate);
+    for (std::size_t n = 0; n < 3; ++n) {
+        w.ShortString(base + kVeneerGradeNameOffset + 256 * n, kNameCapacity, b.GradeNames[n]);
+    }
+    w.U8(base + 1069, b.ReservedMaxHeight);
+}
+
+} // namespace
+
+float VeneerGradeRules::MaxSweepFor(int d) const {
+    return InDiameterRange(d) ? MaxSweep[static_cast<std::size_t>(d - 9)] : 0.0F;
+}
+
+int VeneerGradeRules::MaxDefectsForDiameterOf(int d) const {
+    return InDiameterRange(d) ? MaxDefectsForDiameter[static_cast<std::size_t>(d - 9)] : 0;
+}
+
+int VeneerGradeRules::MaxHoleFor(int d) const {
+    return InDiameterRange(d) ? MaxHoleForDiameter[static_cast<std::size_t>(d - 9)] : 0;
+}
+
+bool VeneerGradeRules::Accepts(int l) const {
+    return InLengthRange(l) && LengthAccepted[static_cast<std::size_t>(l - 8)] != 0;
+}
+
+int VeneerGradeRules::MaxDefectsForLengthOf(int l) const {
+    return InLengthRange(l) ? MaxDefectsForLength[static_cast<std::size_t>(l - 8)] : 0;
+}
+
+bool VeneerGradeRules::InLineCountsAsOneFor(int l) const {
+    return InLengthRange(l) && InLineCountsAsOne[static_cast<std::size_t>(l - 8)] != 0;
+}
+
+bool VeneerGradeRules::HalvesSeparateFor(int l) const {
+    return InLengthRange(l) && HalvesSeparate[static_cast<std::size_t>(l - 8)] != 0;
+}
+
+const VeneerGradeRules& VeneerRuleSet::GradeBlock(int g) const {
+    if (g < 1 || g > 3) {
+        throw std::out_of_range("veneer grade outside 1..3");
+    }
+    return Blocks[static_cast<std::size_t>(g - 1)];
+}
+
+VeneerGradeRules& VeneerRuleSet::GradeBlock(int g) {
+    if (g < 1 || g > 3) {
+        throw std::out_of_range("veneer grade outside 1..3");
+    }
+    return Blocks[static_cast<std::size_t>(g - 1)];
+}
+
+const std::string& VeneerRuleSet::GradeName(int g) const {
+    return GradeBlock(g).GradeNames[static_cast<std::size_t>(g - 1)];
+}
+
+int VeneerRuleSet::GradeCount() const { return std::min<int>(Blocks[0].GradeCount, 3); }
+
+VeneerRuleSet VeneerRuleSet::Decode(std::span<const std::uint8_t> bytes) {
+    const ByteReader reader(bytes);
+    VeneerRuleSet set;
+    for (std::size_t g = 0; g < 3; ++g) {
+        set.Blocks[g] = DecodeBlock(reader.Sub(g * kBlockSize, kBlockSize));
+    }
+    return set;
+}
+
+std::vector<std::uint8_t> VeneerRuleSet::Encode() const {
+    ByteWriter writer(kSize);
+    for (std::size_t g = 0; g < 3; ++g) {
+        EncodeBlock(writer, g * kBlockSize, Blocks[g]);
+    }
+    return writer.Take();
+}
+
+VeneerRuleSet ReadVeneerRuleSet(const std::filesystem::path& path) {
+    return VeneerRuleSet::Decode(ReadRecord(path, VeneerRuleSet::kSize, RecordChoice::First));
+}
+
+void WriteVeneerRuleSet(const std::filesystem::path& path, const VeneerRuleSet& set) {
+    WriteFileBytes(path, set.Encode());
+}
+
+} // namespace varnok

@@ -1,0 +1,81 @@
+#include "market/OptimalCuts.h"
+
+#include "support/ByteBuffer.h"
+#include "support/Errors.h"
+#include "support/Files.h"
+
+#include <stdexcept>
+
+namespace varnok {
+
+const OptimalCutEntry& OptimalCutsTable::Entry(int treeNumber) const {
+    if (treeNumber < 1 || treeNumber > kTreeCount) {
+        throw std::out_of_range("tree number outside 1..150");
+    }
+    return Entries[static_cast<std::size_t>(treeNumber - 1)];
+}
+
+OptimalCutEntry& OptimalCutsTable::Entry(int treeNumber) {
+    if (treeNumber < 1 || treeNumber > kTreeCount) {
+        throw std::out_of_range("tree number outside 1..150");
+    }
+    return Entries[static_cast<std::size_t>(treeNumber - 1)];
+}
+
+OptimalCutsTable OptimalCutsTable::Decode(std::span<const std::uint8_t> bytes) {
+    const ByteReader r(bytes);
+    OptimalCutsTable table;
+    for (std::size_t t = 0; t < table.Entries.size(); ++t) {
+        for (std::size_t s = 0; s < kCutSlots; ++s) {
+            table.Entries[t][s] = r.I32(t * kEntrySize + 4 * s);
+        }
+    }
+    return table;
+}
+
+std::vector<std::uint8_t> OptimalCutsTable::Encode() const {
+    ByteWriter w(kSize);
+    for (std::size_t t = 0; t < Entries.size(); ++t) {
+        for (std::size_t s = 0; s < kCutSlots; ++s) {
+            w.I32(t * kEntrySize + 4 * s, Entries[t][s]);
+        }
+    }
+    return w.Take();
+}
+
+std::vector<int> CutPositions(const OptimalCutEntry& entry) {
+    std::vector<int> cuts;
+    bool any = false;
+    for (const std::int32_t value : entry) {
+        any = any || value != 0;
+    }
+    if (!any) {
+        return cuts;
+    }
+    cuts.push_back(0);
+    for (std::size_t s = 1; s < entry.size() && entry[s] != 0; ++s) {
+        cuts.push_back(entry[s]);
+    }
+    return cuts;
+}
+
+OptimalCutEntry MakeOptimalCutEntry(std::span<const int> cuts) {
+    if (cuts.size() > kCutSlots) {
+        throw VarnokError("an optimal pattern of more than 26 logs cannot be stored");
+    }
+    OptimalCutEntry entry{};
+    for (std::size_t i = 0; i < cuts.size(); ++i) {
+        entry[i] = cuts[i];
+    }
+    return entry;
+}
+
+OptimalCutsTable ReadOptimalCuts(const std::filesystem::path& path) {
+    return OptimalCutsTable::Decode(ReadRecord(path, OptimalCutsTable::kSize, RecordChoice::First));
+}
+
+void WriteOptimalCuts(const std::filesystem::path& path, const OptimalCutsTable& table) {
+    WriteFileBytes(path, table.Encode());
+}
+
+} // namespace varnok

@@ -1,0 +1,77 @@
+#include "market/PriceTable.h"
+
+#include "support/Errors.h"
+#include "support/Numbers.h"
+
+#include <cmath>
+#include <limits>
+
+namespace varnok {
+
+std::int16_t PriceTable::Price(int product, int lengthFeet) const {
+    if (product < 1 || product > 10 || lengthFeet < 8 || lengthFeet > 16) {
+        return 0;
+    }
+    return Rows[static_cast<std::size_t>(product - 1)][static_cast<std::size_t>(lengthFeet - 8)];
+}
+
+int PriceUnitFactor(int row, std::string_view units) {
+    if (row <= 6) {
+        return 1;
+    }
+    if (units == "Cords") {
+        return 2;
+    }
+    if (units == "Cubic Feet") {
+        return 140;
+    }
+    if (units == "Tons") {
+        return 5;
+    }
+    if (units == "Cubic Meters") {
+        return 4;
+    }
+    return 1;
+}
+
+PriceTable ConvertPriceSet(const PriceSet& set, std::string_view priceSetName) {
+    PriceTable table;
+    for (int row = 1; row <= 10; ++row) {
+        const PriceRow& prices = set.Rows[static_cast<std::size_t>(row - 1)];
+        const int factor = PriceUnitFactor(row, prices.Units);
+        for (int l = 0; l < 5; ++l) {
+            const int feet = 8 + 2 * l;
+            const double value = RoundHalfEven(prices.Prices[static_cast<std::size_t>(l)]) * factor;
+            if (!std::isfinite(value) || value < std::numeric_limits<std::int16_t>::min() ||
+                value > std::numeric_limits<std::int16_t>::max()) {
+                throw VarnokError("Price set \"" + std::string(priceSetName) + "\": the price of " +
+                                  "row " + std::to_string(row) +
+                                  (prices.Name.empty() ? "" : " (" + prices.Name + ")") +
+                                  " for " + std::to_string(feet) +
+                                  " ft logs does not fit a whole-dollar price table (-32768 to "
+                                  "32767 after the unit factor " +
+                                  std::to_string(factor) + ")");
+            }
+            table.Rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(feet - 8)] =
+                static_cast<std::int16_t>(value);
+        }
+    }
+    return table;
+}
+
+LogLengthSet LogLengthSet::FromTrim(int trimInches) {
+    if (trimInches != 4 && trimInches != 8) {
+        throw VarnokError("The trim allowance must be 4 or 8 inches, not " +
+                          std::to_string(trimInches) + ".");
+    }
+    LogLengthSet set;
+    for (std::size_t i = 0; i < 5; ++i) {
+        const int inches = 96 + 24 * static_cast<int>(i) + trimInches;
+        set.Lengths[i] = static_cast<std::uint8_t>(inches);
+        set.Bits[static_cast<std::size_t>(inches / 8)] |= static_cast<std::uint8_t>(1U << (inches % 8));
+    }
+    set.MaxLength = set.Lengths[4];
+    return set;
+}
+
+} // namespace varnok

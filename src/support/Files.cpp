@@ -1,0 +1,196 @@
+#include "support/Files.h"
+
+#include "support/Errors.h"
+#include "support/ShortString.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+namespace varnok {
+namespace fs = std::filesystem;
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    const auto cmp = std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
+    if (cmp || !EqualsIgnoringCase(a, b)) {
+        return cmp;
+    }
+    return a < b;
+}
+
+std::vector<std::string> ListEntries(const fs::path& folder, bool wantFolders) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) {
+        return names;
+    }
+    for (const auto& entry : it) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name.front() == '.') {
+            continue;
+        }
+        std::error_code typeError;
+        const bool isWanted =
+            wantFolders ? entry.is_directory(typeError) : entry.is_regular_file(typeError);
+        if (isWanted && !typeError) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    return names;
+}
+
+} // namespace
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const fs::path& path) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        throw FileError(path, IoErrorText(errno));
+    }
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        throw FileError(path, IoErrorText(error == 0 ? EIO : error));
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> ReadRecord(const fs::path& path, std::size_t recordSize,
+                                     RecordChoice choice) {
+    std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const std::size_t records = bytes.size() / recordSize;
+    if (records == 0) {
+        throw FileError(path, "Read beyond end of file");
+    }
+    const std::size_t index = choice == RecordChoice::First ? 0 : records - 1;
+    const auto first = bytes.begin() + static_cast<std::ptrdiff_t>(index * recordSize);
+    return std::vector<std::uint8_t>(first, first + static_cast<std::ptrdiff_t>(recordSize));
+}
+
+void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    fs::path temporary = path;
+    temporary += ".varnok-tmp";
+    errno = 0;
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        throw FileError(path, IoErrorText(errno));
+    }
+    const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
+    int error = (written != bytes.size()) ? (errno == 0 ? EIO : errno) : 0;
+    if (std::fclose(file) != 0 && error == 0) {
+        error = errno == 0 ? EIO : errno;
+    }
+    if (error != 0) {
+        std::remove(temporary.c_str());
+        throw FileError(path, IoErrorText(error));
+    }
+    std::error_code ec;
+    fs::rename(temporary, path, ec);
+    if (ec) {
+        std::remove(temporary.c_str());
+        throw FileError(path, IoErrorText(ec.value()));
+    }
+}
+
+std::vector<std::string> ReadTextLines(const fs::path& path) {
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    std::vector<std::string> lines;
+    std::string current;
+    for (const std::uint8_t byte : bytes) {
+        if (byte == '\n') {
+            if (!current.empty() && current.back() == '\r') {
+                current.pop_back();
+            }
+            lines.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += static_cast<char>(byte);
+        }
+    }
+    if (!current.empty()) {
+        if (current.back() == '\r') {
+            current.pop_back();
+        }
+        lines.push_back(std::move(current));
+    }
+    return lines;
+}
+
+std::vector<std::string> ListFiles(const fs::path& folder) { return ListEntries(folder, false); }
+
+std::vector<std::string> ListFolders(const fs::path& folder) { return ListEntries(folder, true); }
+
+fs::path FindEntry(const fs::path& folder, std::string_view name) {
+    const fs::path exact = folder / fs::path(std::string(name));
+    std::error_code ec;
+    if (fs::exists(exact, ec)) {
+        return exact;
+    }
+    fs::path match;
+    int matches = 0;
+    fs::directory_iterator it(folder, ec);
+    if (ec) {
+        return exact;
+    }
+    for (const auto& entry : it) {
+        if (EqualsIgnoringCase(entry.path().filename().string(), name)) {
+            match = entry.path();
+            ++matches;
+        }
+    }
+    return matches == 1 ? match : exact;
+}
+
+void CheckPlainName(std::string_view name, std::string_view what) {
+    const std::string quoted = "\"" + std::string(name) + "\"";
+    const std::string subject(what);
+    if (name.empty()) {
+        throw VarnokError("The " + subject + " name is empty.");
+    }
+    if (name == "." || name == "..") {
+        throw VarnokError("The " + subject + " name " + quoted + " is not a plain file name.");
+    }
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\') {
+            throw VarnokError("The " + subject + " name " + quoted +
+                              " holds a path separator; use a plain file name.");
+        }
+        if (byte < 0x20 || byte == 0x7F) {
+            throw VarnokError("The " + subject + " name holds a control character.");
+        }
+    }
+    const auto stored = Utf8ToWindows1252(name);
+    if (!stored) {
+        throw VarnokError("The " + subject + " name " + quoted +
+                          " holds a character that cannot be stored (Windows-1252).");
+    }
+    if (stored->size() > 255) {
+        throw VarnokError("The " + subject + " name is longer than 255 characters.");
+    }
+}
+
+} // namespace varnok

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnok {
+
+// Which record of a file of fixed-size records a reader keeps.
+enum class RecordChoice {
+    First, // readers that read one record
+    Last,  // readers that loop until end of file keep the last complete record
+};
+
+// The whole file. Throws FileError ("File not found", "File access denied", "I/O error N").
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
+
+// One record of `recordSize` bytes. Throws FileError with "Read beyond end of file" when the
+// file holds no complete record, and as ReadFileBytes when it cannot be read.
+std::vector<std::uint8_t> ReadRecord(const std::filesystem::path& path, std::size_t recordSize,
+                                     RecordChoice choice);
+
+// Replaces the file with `bytes`: written to a temporary file beside it, then renamed over it,
+// so a failed write never destroys an existing file. Throws FileError on failure.
+void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// The lines of a text file without their line ends (CR LF or LF); a final line end does not
+// start another line. Throws as ReadFileBytes.
+std::vector<std::string> ReadTextLines(const std::filesystem::path& path);
+
+// Regular files of a folder (no dot-files), sorted by name case-insensitively. A folder that
+// does not exist gives an empty list.
+std::vector<std::string> ListFiles(const std::filesystem::path& folder);
+
+// Subfolders of a folder (no dot-folders), sorted by name case-insensitively.
+std::vector<std::string> ListFolders(const std::filesystem::path& folder);
+
+// The entry of `folder` named `name`: the exact name if it exists, else the single entry whose
+// name matches it ignoring ASCII letter case. Returns folder / name when there is none (so the
+// caller's open reports "File not found" with the expected path).
+std::filesystem::path FindEntry(const std::filesystem::path& folder, std::string_view name);
+
+// Names typed for rule sets and markets must be plain file names: not empty, not "." or "..",
+// no '/' or '\\', no control characters, at most 255 bytes once stored as Windows-1252, and
+// representable in Windows-1252. Throws VarnokError with a message naming `what` otherwise.
+void CheckPlainName(std::string_view name, std::string_view what);
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+} // namespace varnok

@@ -1,0 +1,192 @@
+#include "tree/DefectFile.h"
+
+#include "support/Errors.h"
+#include "support/Files.h"
+#include "support/Numbers.h"
+
+#include <limits>
+#include <utility>
+
+namespace varnok {
+namespace {
+
+constexpr std::size_t kLongestLine = 23;
+
+struct KindSpelling {
+    const char* Code;
+    DefectKind Kind;
+};
+
+// Each kind in a 3- and in a 2-character code field, in the order they are tried.
+constexpr std::array<KindSpelling, 18> kSpellings = {{
+    {"  K", DefectKind::Knot},         {" K", DefectKind::Knot},
+    {" BU", DefectKind::Bump},         {"BU", DefectKind::Bump},
+    {" SR", DefectKind::SurfaceRise},  {"SR", DefectKind::SurfaceRise},
+    {" SE", DefectKind::Seam},         {"SE", DefectKind::Seam},
+    {"  F", DefectKind::Fork},         {" F", DefectKind::Fork},
+    {" BE", DefectKind::Bulge},        {"BE", DefectKind::Bulge},
+    {" DY", DefectKind::Decay},        {"DY", DefectKind::Decay},
+    {" SN", DefectKind::Stain},        {"SN", DefectKind::Stain},
+    {"  H", DefectKind::Heart},        {" H", DefectKind::Heart},
+}};
+
+bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+
+// Converts fields while the line is known, so every refusal names the file and the line.
+class FieldReader {
+public:
+    FieldReader(const std::filesystem::path& path, const DefectLine& line)
+        : path_(path), line_(line) {}
+
+    // A position in feet, as whole inches from the butt (0 to 2400).
+    std::int32_t Position(std::size_t field) const {
+        const double feet = ParseDecimal(line_.Fields[field]).value_or(0.0);
+        const double inches = RoundHalfEven(feet * 12.0);
+        if (inches < 0.0 || inches > kMaxStemInches) {
+            Fail("position " + Quoted(field) + " ft lies outside 0 to 200 ft");
+        }
+        return static_cast<std::int32_t>(inches);
+    }
+
+    // An integer that must lie within [low, high].
+    int Integer(std::size_t field, int low, int high, const char* what) const {
+        const int value = ParseInteger(line_.Fields[field]).value_or(0);
+        if (value < low || value > high) {
+            Fail(std::string(what) + " " + Quoted(field) + " lies outside " +
+                 std::to_string(low) + " to " + std::to_string(high));
+        }
+        return value;
+    }
+
+    [[noreturn]] void Fail(const std::string& message) const {
+        throw FileError(path_, message, line_.LineNumber);
+    }
+
+private:
+    std::string Quoted(std::size_t field) const {
+        const std::string& text = line_.Fields[field];
+        const std::size_t first = text.find_first_not_of(' ');
+        return first == std::string::npos ? "\"\"" : text.substr(first);
+    }
+
+    const std::filesystem::path& path_;
+    const DefectLine& line_;
+};
+
+SurfaceDefect MakeSurfaceDefect(DefectKind kind, const FieldReader& fields) {
+    SurfaceDefect d;
+    d.Kind = static_cast<std::uint8_t>(kind);
+    d.Position = fields.Position(0);
+    switch (kind) {
+    case DefectKind::Seam:
+        d.Sector = static_cast<std::int8_t>(fields.Integer(1, -128, 127, "sector"));
+        d.EndPosition = fields.Position(2);
+        d.EndSector = static_cast<std::uint8_t>(fields.Integer(3, 0, 255, "end sector"));
+        break;
+    case DefectKind::Fork:
+    case DefectKind::Bulge:
+        d.EndPosition = fields.Position(1);
+        break;
+    default: // knot, bump, surface rise
+        d.Sector = static_cast<std::int8_t>(fields.Integer(1, -128, 127, "sector"));
+        d.Width = static_cast<std::uint8_t>(fields.Integer(2, 0, 255, "width"));
+        d.Length = static_cast<std::uint8_t>(fields.Integer(3, 0, 255, "length"));
+        break;
+    }
+    return d;
+}
+
+EndDefect MakeEndDefect(DefectKind kind, const FieldReader& fields) {
+    EndDefect d;
+    d.Kind = static_cast<std::uint8_t>(kind);
+    d.StartPosition = static_cast<std::uint16_t>(fields.Position(0));
+    d.EndPosition = static_cast<std::uint16_t>(fields.Position(1));
+    // The profiles hold one byte per inch, so a wider defect could not be mapped.
+    d.StartDiameter = static_cast<std::uint16_t>(fields.Integer(2, 0, 255, "diameter"));
+    d.EndDiameter = static_cast<std::uint16_t>(fields.Integer(3, 0, 255, "diameter"));
+    return d;
+}
+
+} // namespace
+
+DefectLine SplitDefectLine(const std::string& line, int lineNumber) {
+    const std::string read = line.substr(0, std::min(line.size(), kLongestLine));
+    const std::size_t codeWidth = (read.size() == 22 || read.size() == 12) ? 2 : 3;
+    DefectLine result;
+    result.LineNumber = lineNumber;
+    result.Code = read.substr(0, std::min(read.size(), codeWidth));
+    for (std::size_t f = 0; f < 4; ++f) {
+        const std::size_t start = codeWidth + f * 5;
+        if (start < read.size()) {
+            result.Fields[f] = read.substr(start, 5);
+        }
+    }
+    return result;
+}
+
+std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& path,
+                                                const DefectFilterSet& filter) {
+    const std::vector<std::string> lines = ReadTextLines(path);
+    std::vector<DefectLine> kept;
+    std::size_t defectLines = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (IsBlank(lines[i])) {
+            continue;
+        }
+        const int lineNumber = static_cast<int>(i + 1);
+        if (++defectLines > kMaxDefectLines) {
+            throw FileError(path, "more than 100 defect lines", lineNumber);
+        }
+        DefectLine defect = SplitDefectLine(lines[i], lineNumber);
+        FilterOutcome outcome = ApplyDefectFilter(filter, defect.Code);
+        if (outcome.Removed) {
+            continue;
+        }
+        defect.Code = std::move(outcome.Code);
+        kept.push_back(std::move(defect));
+    }
+    return kept;
+}
+
+std::optional<DefectKind> KindOfCode(const std::string& code) {
+    for (const KindSpelling& spelling : kSpellings) {
+        if (code == spelling.Code) {
+            return spelling.Kind;
+        }
+    }
+    return std::nullopt;
+}
+
+void ReadDefectFile(Tree& tree, const std::filesystem::path& path, const DefectFilterSet& filter) {
+    tree.SurfaceDefectCount = 0;
+    tree.EndDefectCount = 0;
+    tree.DefectFilePath = path;
+    const std::vector<DefectLine> defects = ReadFilteredDefectLines(path, filter);
+    std::size_t surfaceCount = 0;
+    std::size_t endCount = 0;
+    for (const DefectLine& line : defects) {
+        const std::optional<DefectKind> kind = KindOfCode(line.Code);
+        if (!kind) {
+            continue;
+        }
+        const FieldReader fields(path, line);
+        if (static_cast<int>(*kind) <= static_cast<int>(DefectKind::Bulge)) {
+            if (surfaceCount == kMaxSurfaceDefects) {
+                fields.Fail("more than 100 surface defects");
+            }
+            tree.SurfaceDefects[surfaceCount] = MakeSurfaceDefect(*kind, fields);
+            tree.SurfaceDefectLine[surfaceCount] = line.LineNumber;
+            ++surfaceCount;
+        } else {
+            if (endCount == kMaxEndDefects) {
+                fields.Fail("more than 40 end defects (decay, stain, heart)");
+            }
+            tree.EndDefects[endCount] = MakeEndDefect(*kind, fields);
+            ++endCount;
+        }
+    }
+    tree.SurfaceDefectCount = static_cast<std::uint8_t>(surfaceCount);
+    tree.EndDefectCount = static_cast<std::uint8_t>(endCount);
+}
+
+} // namespace varnok

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "rules/DefectFilterSet.h"
+#include "tree/Tree.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnok {
+
+// One line of a defect file split into its fixed-width fields: the code (3 characters, or 2
+// when the line is exactly 22 or 12 characters long) and the texts of fields A to D.
+struct DefectLine {
+    std::string Code;
+    std::array<std::string, 4> Fields;
+    int LineNumber = 0; // in the file, from 1
+};
+
+// Splits one line (at most its first 23 characters are read).
+DefectLine SplitDefectLine(const std::string& line, int lineNumber);
+
+// Reads a defect file into its lines, passes them through the filter set (recoded or removed,
+// the rest keeping their order) and returns what remains. Blank lines are skipped.
+// Throws FileError when the file cannot be read or holds more than 100 defect lines.
+std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& path,
+                                                const DefectFilterSet& filter);
+
+// The kind of a grading code ("  K" or " K" is a knot, ...); nothing for any other code.
+std::optional<DefectKind> KindOfCode(const std::string& code);
+
+// Fills the surface and end defect tables of the tree from a defect file, through the filter
+// set; the counts are reset first. A defect whose code names no kind after filtering is
+// skipped; a field that is not a number reads as 0. Throws FileError naming the file and line
+// for more than 100 surface or 40 end defects, a position outside 0 to 2400 inches, or a
+// number that does not fit its field (sector, width, length, diameter); the tables are then
+// left empty.
+void ReadDefectFile(Tree& tree, const std::filesystem::path& path, const DefectFilterSet& filter);
+
+} // namespace varnok

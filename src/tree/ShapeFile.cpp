@@ -1,0 +1,114 @@
+#include "tree/ShapeFile.h"
+
+#include "support/Errors.h"
+#include "support/Files.h"
+#include "support/Numbers.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnok {
+namespace {
+
+struct CrossSection {
+    int Position = 0;      // inches
+    int Diameter = 0;      // inches
+    double OffsetY = 0.0;  // inches, sign ignored
+    double OffsetX = 0.0;
+};
+
+std::string_view Field(std::string_view line, std::size_t index) {
+    const std::size_t start = index * 4;
+    if (start >= line.size()) {
+        return {};
+    }
+    return line.substr(start, 4);
+}
+
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::vector<CrossSection> ParseCrossSections(const std::filesystem::path& path) {
+    const std::vector<std::string> lines = ReadTextLines(path);
+    std::vector<CrossSection> sections;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        const int lineNumber = static_cast<int>(i + 1);
+        if (IsBlank(line)) {
+            continue;
+        }
+        if (sections.size() == kMaxShapeLines) {
+            throw FileError(path, "more than 49 cross-sections", lineNumber);
+        }
+        const double feet = ParseDecimal(Field(line, 0)).value_or(0.0);
+        const double inches = RoundHalfEven(feet * 12.0);
+        if (inches < 0.0 || inches > kMaxStemInches) {
+            throw FileError(path,
+                            "height " + std::string(Field(line, 0)) + " ft lies outside 0 to 200 ft",
+                            lineNumber);
+        }
+        CrossSection section;
+        section.Position = static_cast<int>(inches);
+        section.Diameter = ParseInteger(Field(line, 1)).value_or(0);
+        section.OffsetY = std::fabs(ParseDecimal(Field(line, 2)).value_or(0.0));
+        section.OffsetX = std::fabs(ParseDecimal(Field(line, 3)).value_or(0.0));
+        if (section.Diameter < 0 || section.Diameter > 255) {
+            throw FileError(path, "diameter " + std::to_string(section.Diameter) +
+                                      " lies outside 0 to 255 inches",
+                            lineNumber);
+        }
+        if (sections.empty() && section.Position != 0) {
+            throw FileError(path, "the first cross-section must be the butt, at height 0",
+                            lineNumber);
+        }
+        if (!sections.empty() && section.Position < sections.back().Position) {
+            throw FileError(path, "heights must not descend", lineNumber);
+        }
+        sections.push_back(section);
+    }
+    if (sections.empty()) {
+        throw FileError(path, "holds no cross-section");
+    }
+    return sections;
+}
+
+} // namespace
+
+void ReadShapeFile(Tree& tree, const std::filesystem::path& path) {
+    const std::vector<CrossSection> sections = ParseCrossSections(path);
+    StemModel& stem = tree.Stem;
+    stem.Diameter.fill(0);
+    stem.CentreX.fill(0.0F);
+    stem.CentreY.fill(0.0F);
+    stem.PointPosition.fill(0);
+    for (std::size_t k = 0; k < sections.size(); ++k) {
+        const CrossSection& s = sections[k];
+        const int p = s.Position;
+        stem.PointPosition[k] = p;
+        stem.Diameter[p] = static_cast<std::uint8_t>(s.Diameter);
+        const double radiusLoss = stem.Diameter[0] * 0.5 - stem.Diameter[p] * 0.5;
+        stem.CentreY[p] = static_cast<float>(s.OffsetY - radiusLoss);
+        stem.CentreX[p] = static_cast<float>(s.OffsetX - radiusLoss);
+        if (k == 0) {
+            continue;
+        }
+        const int q = sections[k - 1].Position;
+        for (int j = q + 1; j < p; ++j) {
+            const double t = static_cast<double>(j - q) / (p - q);
+            stem.Diameter[j] = static_cast<std::uint8_t>(
+                RoundToInt(t * (stem.Diameter[p] - stem.Diameter[q]) + stem.Diameter[q]));
+            stem.CentreX[j] = static_cast<float>(
+                (static_cast<double>(stem.CentreX[p]) - stem.CentreX[q]) * (j - q) / (p - q) +
+                stem.CentreX[q]);
+            stem.CentreY[j] = static_cast<float>(
+                (static_cast<double>(stem.CentreY[p]) - stem.CentreY[q]) * (j - q) / (p - q) +
+                stem.CentreY[q]);
+        }
+    }
+    stem.PointCount = static_cast<std::uint8_t>(sections.size());
+    stem.StemLength = static_cast<std::uint16_t>(sections.back().Position);
+}
+
+} // namespace varnok

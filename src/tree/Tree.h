@@ -1,0 +1,107 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+namespace varnok {
+
+// Capacities of the tree model. Input beyond any of them is refused, never truncated.
+inline constexpr int kMaxStemInches = 2400;             // positions 0 to 2400 inches
+inline constexpr std::size_t kInchSlots = 2401;
+inline constexpr int kSectorCount = 36;                 // 10-degree sectors around the stem
+inline constexpr std::size_t kMaxShapeLines = 49;       // data lines of a shape file
+inline constexpr std::size_t kMaxPoints = 50;
+inline constexpr std::size_t kMaxDefectLines = 100;     // lines of a defect file
+inline constexpr std::size_t kMaxSurfaceDefects = 100;
+inline constexpr std::size_t kMaxEndDefects = 40;
+inline constexpr std::size_t kMaxIntervalsPerSector = 100;
+
+// The nine grading defect kinds; 0-5 lie on the surface, 6-8 show on the log ends.
+enum class DefectKind : std::uint8_t {
+    Knot = 0,
+    Bump = 1,
+    SurfaceRise = 2,
+    Seam = 3,
+    Fork = 4,
+    Bulge = 5,
+    Decay = 6,
+    Stain = 7,
+    Heart = 8,
+};
+
+// The outer form of the stem, one entry per inch from the butt (position 0).
+struct StemModel {
+    std::array<std::uint8_t, kInchSlots> Diameter{}; // inches inside bark; 0 beyond the top
+    std::array<float, kInchSlots> CentreX{};         // centre-line offset, inches, plane X
+    std::array<float, kInchSlots> CentreY{};         // centre-line offset, inches, plane Y
+    std::array<std::int32_t, kMaxPoints> PointPosition{}; // measured cross-sections, inches
+    std::uint8_t PointCount = 0;
+    std::uint16_t StemLength = 0; // position of the top, inches
+};
+
+struct SurfaceDefect {
+    std::int32_t Position = 0;   // start or centre, inches
+    std::uint8_t Kind = 0;       // DefectKind 0 to 5
+    std::int8_t Sector = 0;      // centre or start sector (kinds 0-3)
+    std::uint8_t Width = 0;      // inches across the stem (kinds 0-2)
+    std::uint8_t Length = 0;     // inches along the stem (kinds 0-2)
+    std::int32_t EndPosition = 0; // inches (kinds 3-5)
+    std::uint8_t EndSector = 0;   // end sector (kind 3)
+};
+
+struct EndDefect {
+    std::uint8_t Kind = 0; // DefectKind 6 to 8
+    std::uint16_t StartPosition = 0;
+    std::uint16_t EndPosition = 0;
+    std::uint16_t StartDiameter = 0; // inches
+    std::uint16_t EndDiameter = 0;   // inches
+    std::uint16_t ExceedStart = 0;   // decay: first inch wider than 0.4 of the stem; 0 if none
+    std::uint16_t ExceedEnd = 0;     // decay: last such inch; 0 if none
+};
+
+// One stretch of one sector covered by a surface defect, inches inclusive; Defect is the
+// defect's number in the surface defect table, counted from 1.
+struct MapInterval {
+    std::int32_t Start = 0;
+    std::int32_t End = 0;
+    std::int32_t Defect = 0;
+};
+
+struct SectorIntervals {
+    std::array<MapInterval, kMaxIntervalsPerSector> Items{};
+    std::uint8_t Count = 0;
+
+    std::span<const MapInterval> Used() const { return {Items.data(), Count}; }
+};
+
+// The engine's model of one tree: stem, defect tables and the maps built from them. Large
+// (about 80 KB): keep it on the heap or in a long-lived object and reuse it.
+struct Tree {
+    StemModel Stem;
+    std::array<SurfaceDefect, kMaxSurfaceDefects> SurfaceDefects{};
+    std::uint8_t SurfaceDefectCount = 0;
+    std::array<EndDefect, kMaxEndDefects> EndDefects{};
+    std::uint8_t EndDefectCount = 0;
+    std::array<SectorIntervals, kSectorCount> SurfaceMap{};
+    std::array<std::uint8_t, kInchSlots> DecayProfile{}; // decay diameter, inches
+    std::array<std::uint8_t, kInchSlots> StainProfile{};
+    std::array<std::uint8_t, kInchSlots> HeartProfile{};
+    std::array<std::uint8_t, kInchSlots> ForkBulgeFree{}; // 1 = free of forks and bulges
+
+    // Where the defects came from, so that mapping errors can name the file and line.
+    std::filesystem::path DefectFilePath;
+    std::array<int, kMaxSurfaceDefects> SurfaceDefectLine{};
+
+    std::span<const SurfaceDefect> Surface() const { return {SurfaceDefects.data(), SurfaceDefectCount}; }
+    std::span<const EndDefect> Ends() const { return {EndDefects.data(), EndDefectCount}; }
+};
+
+// Clears the whole tree: counts, tables and maps to 0, ForkBulgeFree to 1.
+void NewTree(Tree& tree);
+
+// Sector numbers given outside 0 to 35 are taken modulo 36.
+inline int WrapSector(int sector) { return ((sector % kSectorCount) + kSectorCount) % kSectorCount; }
+
+} // namespace varnok

@@ -1,0 +1,185 @@
+#include "TestSupport.h"
+#include "support/ByteBuffer.h"
+#include "support/Errors.h"
+#include "support/Files.h"
+#include "support/Numbers.h"
+#include "support/ShortString.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace varnok {
+namespace {
+
+using test::TempFolder;
+
+TEST(ByteBuffer, NumbersAreLittleEndianAtTheirOffsets) {
+    ByteWriter w(32);
+    w.U16(1, 0x1234);
+    w.I32(3, -2);
+    w.F32(7, 0.6666667F);
+    w.F64(11, 1.5);
+    w.I16(19, -300);
+    const auto& b = w.Data();
+    EXPECT_EQ(b[1], 0x34);
+    EXPECT_EQ(b[2], 0x12);
+    EXPECT_EQ(b[3], 0xFE);
+    EXPECT_EQ(b[6], 0xFF);
+    // 2/3 as a single is 3F2AAAAB.
+    EXPECT_EQ(b[7], 0xAB);
+    EXPECT_EQ(b[10], 0x3F);
+    EXPECT_EQ(b[18], 0x3F); // 1.5 = 3FF8000000000000
+    EXPECT_EQ(b[17], 0xF8);
+
+    const ByteReader r(b);
+    EXPECT_EQ(r.U16(1), 0x1234);
+    EXPECT_EQ(r.I32(3), -2);
+    EXPECT_EQ(r.F32(7), 0.6666667F);
+    EXPECT_EQ(r.F64(11), 1.5);
+    EXPECT_EQ(r.I16(19), -300);
+    EXPECT_THROW((void)r.U32(30), std::out_of_range);
+    EXPECT_THROW(w.U32(30, 1), std::out_of_range);
+}
+
+TEST(ShortString, LengthByteCapacityAndWindows1252) {
+    ByteWriter w(12);
+    w.ShortString(0, 10, "Caf\xC3\xA9 \xE2\x82\xAC long text"); // "Café € long text"
+    const auto& b = w.Data();
+    EXPECT_EQ(b[0], 10);   // cut to the capacity
+    EXPECT_EQ(b[4], 0xE9); // é
+    EXPECT_EQ(b[6], 0x80); // €
+    const ByteReader r(b);
+    EXPECT_EQ(r.ShortString(0, 10), "Caf\xC3\xA9 \xE2\x82\xAC lon");
+
+    // A damaged length byte above the capacity reads as the capacity.
+    std::vector<std::uint8_t> damaged = {200, 'a', 'b', 'c'};
+    EXPECT_EQ(ByteReader(damaged).ShortString(0, 3), "abc");
+
+    // A character Windows-1252 cannot hold is refused, not replaced.
+    EXPECT_THROW(w.ShortString(0, 10, "\xE2\x88\x9A"), VarnokError); // √
+    EXPECT_FALSE(Utf8ToWindows1252("\xC3").has_value());            // truncated sequence
+    EXPECT_EQ(Windows1252ToUtf8("\x81"), "\xC2\x81");
+    EXPECT_EQ(FirstCharacters("\xC3\xA9t\xC3\xA9", 2), "\xC3\xA9t");
+}
+
+TEST(Numbers, RoundingIsHalfToEven) {
+    struct Case {
+        double x;
+        std::int64_t rounded;
+        std::int64_t truncated;
+    };
+    const Case cases[] = {{0.5, 0, 0}, {1.5, 2, 1},   {2.5, 2, 2},   {-0.5, 0, 0},
+                          {-1.5, -2, -1}, {0.48, 0, 0}, {150.0, 150, 150}, {-2.7, -3, -2}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(RoundToInt(c.x), c.rounded) << c.x;
+        EXPECT_EQ(TruncToInt(c.x), c.truncated) << c.x;
+    }
+}
+
+TEST(Numbers, FieldConversion) {
+    struct Case {
+        const char* text;
+        std::optional<double> decimal;
+        std::optional<std::int32_t> integer;
+    };
+    const Case cases[] = {
+        {" 12.5", 12.5, std::nullopt}, {"  -1.5", -1.5, std::nullopt}, {"   4", 4.0, 4},
+        {"+7", 7.0, 7},                {".5", 0.5, std::nullopt},      {"1e2", 100.0, std::nullopt},
+        {"", std::nullopt, std::nullopt}, {"  ", std::nullopt, std::nullopt},
+        {"abc", std::nullopt, std::nullopt}, {"1.2.3", std::nullopt, std::nullopt},
+        {"inf", std::nullopt, std::nullopt}, {"nan", std::nullopt, std::nullopt},
+        {"12 3", std::nullopt, std::nullopt}, {"1,5", std::nullopt, std::nullopt},
+        {"99999999999", 99999999999.0, std::nullopt}, {"-", std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseDecimal(c.text), c.decimal) << '"' << c.text << '"';
+        EXPECT_EQ(ParseInteger(c.text), c.integer) << '"' << c.text << '"';
+    }
+    EXPECT_EQ(FormatFixed(0.125, 2), "0.12");
+    EXPECT_EQ(FormatFixed(194.39999389648438, 2), "194.40");
+    EXPECT_EQ(FormatGeneral(123.5), "123.5");
+    EXPECT_EQ(FormatGeneral(0.0), "0");
+    EXPECT_EQ(FormatGeneral(0.1 + 0.2), "0.3");
+}
+
+TEST(Files, RecordReadersKeepFirstOrLastCompleteRecord) {
+    TempFolder folder;
+    const auto path = folder.Path() / "rec";
+    test::WriteBytes(path, {1, 1, 1, 2, 2, 2, 3}); // two records of 3 and a partial one
+    EXPECT_EQ(ReadRecord(path, 3, RecordChoice::First), (std::vector<std::uint8_t>{1, 1, 1}));
+    EXPECT_EQ(ReadRecord(path, 3, RecordChoice::Last), (std::vector<std::uint8_t>{2, 2, 2}));
+    try {
+        (void)ReadRecord(path, 8, RecordChoice::Last);
+        FAIL() << "a short file must not read";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.Message(), "Read beyond end of file");
+        EXPECT_EQ(e.Path(), path);
+        EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos);
+    }
+    try {
+        (void)ReadFileBytes(folder.Path() / "missing");
+        FAIL();
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.Message(), "File not found");
+    }
+    try {
+        (void)ReadFileBytes(folder.Path());
+        FAIL();
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.Message(), "File access denied");
+    }
+}
+
+TEST(Files, AFailedWriteLeavesTheOldFile) {
+    TempFolder folder;
+    const auto path = folder.Path() / "rule";
+    const std::vector<std::uint8_t> old = {9, 9};
+    WriteFileBytes(path, old);
+    EXPECT_EQ(test::ReadBytes(path), old);
+    // Writing into a folder that does not exist fails and touches nothing.
+    EXPECT_THROW(WriteFileBytes(folder.Path() / "no" / "rule", old), FileError);
+    // A folder in the way of the rename fails; the temporary file is cleaned up.
+    std::filesystem::create_directories(folder.Path() / "dir" / "x");
+    EXPECT_THROW(WriteFileBytes(folder.Path() / "dir", old), FileError);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "dir.varnok-tmp"));
+    WriteFileBytes(path, std::vector<std::uint8_t>{1, 2, 3});
+    EXPECT_EQ(test::ReadBytes(path).size(), 3U);
+}
+
+TEST(Files, TextLinesAndListings) {
+    TempFolder folder;
+    test::WriteText(folder.Path() / "t", "a\r\nb\n\r\nlast");
+    EXPECT_EQ(ReadTextLines(folder.Path() / "t"), (std::vector<std::string>{"a", "b", "", "last"}));
+
+    for (const char* name : {"beta", "Alpha", ".hidden", "gamma"}) {
+        test::WriteText(folder.Path() / "list" / name, "x");
+    }
+    std::filesystem::create_directories(folder.Path() / "list" / "Sub");
+    EXPECT_EQ(ListFiles(folder.Path() / "list"),
+              (std::vector<std::string>{"Alpha", "beta", "gamma"}));
+    EXPECT_EQ(ListFolders(folder.Path() / "list"), (std::vector<std::string>{"Sub"}));
+    EXPECT_TRUE(ListFiles(folder.Path() / "absent").empty());
+
+    test::WriteText(folder.Path() / "Shapes" / "tree7.shp", "x");
+    EXPECT_EQ(FindEntry(folder.Path() / "Shapes", "Tree7.SHP"),
+              folder.Path() / "Shapes" / "tree7.shp");
+    EXPECT_EQ(FindEntry(folder.Path() / "Shapes", "Tree8.SHP"),
+              folder.Path() / "Shapes" / "Tree8.SHP");
+}
+
+TEST(Files, NamesMustBePlainFileNames) {
+    const char* refused[] = {"", ".", "..", "a/b", "a\\b", "tab\there", "bell\a", "\xE2\x88\x9A"};
+    for (const char* name : refused) {
+        EXPECT_THROW(CheckPlainName(name, "market"), VarnokError) << name;
+    }
+    EXPECT_THROW(CheckPlainName(std::string(256, 'x'), "market"), VarnokError);
+    const char* accepted[] = {"Hardwood8", "My market", "Caf\xC3\xA9", "...dots", "a.b"};
+    for (const char* name : accepted) {
+        EXPECT_NO_THROW(CheckPlainName(name, "market")) << name;
+    }
+    EXPECT_NO_THROW(CheckPlainName(std::string(255, 'x'), "market"));
+}
+
+} // namespace
+} // namespace varnok
