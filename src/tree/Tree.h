@@ -67,6 +67,8 @@ struct MapInterval {
     std::int32_t Start = 0;
     std::int32_t End = 0;
     std::int32_t Defect = 0;
+
+    bool operator==(const MapInterval&) const = default;
 };
 
 struct SectorIntervals {

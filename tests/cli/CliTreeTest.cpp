@@ -1,0 +1,110 @@
+#include "CliRunner.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <fstream>
+
+namespace varnok {
+namespace {
+
+using test::RunCli;
+
+nlohmann::json ReadJson(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    return nlohmann::json::parse(in);
+}
+
+// Floats are compared with a relative tolerance: the expected file writes the exact value of
+// the 32-bit float.
+void ExpectSameJson(const nlohmann::json& actual, const nlohmann::json& expected,
+                    const std::string& where) {
+    if (expected.is_number_float() || actual.is_number_float()) {
+        ASSERT_TRUE(actual.is_number()) << where;
+        const double a = actual.get<double>();
+        const double e = expected.get<double>();
+        EXPECT_LE(std::fabs(a - e), 1e-5 * std::max(1.0, std::fabs(e))) << where;
+        return;
+    }
+    if (expected.is_array()) {
+        ASSERT_TRUE(actual.is_array()) << where;
+        ASSERT_EQ(actual.size(), expected.size()) << where;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            ExpectSameJson(actual[i], expected[i], where + "[" + std::to_string(i) + "]");
+        }
+        return;
+    }
+    if (expected.is_object()) {
+        ASSERT_TRUE(actual.is_object()) << where;
+        for (const auto& [key, value] : expected.items()) {
+            ASSERT_TRUE(actual.contains(key)) << where << "." << key;
+            ExpectSameJson(actual[key], value, where + "." + key);
+        }
+        return;
+    }
+    EXPECT_EQ(actual, expected) << where;
+}
+
+TEST(CliTree, MatchesTheGoldenTreeModels) {
+    for (const int tree : {1, 4, 6}) {
+        const auto result = RunCli({"--data", test::GoldenData().string(), "tree", "--market",
+                                    "Hardwood8", "--tree", std::to_string(tree), "--json"});
+        ASSERT_EQ(result.ExitCode, 0) << result.Err;
+        const auto actual = nlohmann::json::parse(result.Out);
+        const auto expected =
+            ReadJson(test::GoldenExpected() / ("tree-" + std::to_string(tree) + ".json"));
+        ExpectSameJson(actual, expected, "tree-" + std::to_string(tree));
+        EXPECT_EQ(actual["diameter"].size(), 2401U);
+    }
+}
+
+TEST(CliTree, TableAndMarkets) {
+    const auto markets = RunCli({"--data", test::GoldenData().string(), "markets"});
+    EXPECT_EQ(markets.ExitCode, 0);
+    EXPECT_EQ(markets.Out, "Hardwood8\n");
+    const auto table = RunCli({"tree", "--market", "Hardwood8", "--tree", "6", "--data",
+                               test::GoldenData().string()});
+    EXPECT_EQ(table.ExitCode, 0) << table.Err;
+    EXPECT_NE(table.Out.find("Stem length: 600 in"), std::string::npos) << table.Out;
+    EXPECT_NE(table.Out.find("Decay"), std::string::npos);
+}
+
+TEST(CliTree, ExitCodesAndMessages) {
+    const std::string data = test::GoldenData().string();
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* stderrHolds;
+    };
+    const std::vector<Case> cases = {
+        {{"--data", data, "tree", "--market", "Hardwood8", "--tree", "151"}, 1, "outside 1 to 150"},
+        {{"--data", data, "tree", "--market", "Hardwood8", "--tree", "2"}, 1, "Tree2.DEF: File not found"},
+        {{"--data", data, "tree", "--market", "Nope", "--tree", "1"}, 1, "no market \"Nope\""},
+        {{"--data", data, "tree", "--market", "../x", "--tree", "1"}, 1, "path separator"},
+        {{"--data", data, "tree", "--market", "Hardwood8"}, 2, "--tree"},
+        {{"--data", data, "frobnicate"}, 2, ""},
+        {{"--data", data, "markets", "--bogus"}, 2, ""},
+        {{"--data", data, "tree", "--market", "Hardwood8", "--tree", "x"}, 2, ""},
+    };
+    for (const Case& c : cases) {
+        const auto result = RunCli(c.args);
+        EXPECT_EQ(result.ExitCode, c.exitCode) << c.stderrHolds << "\n" << result.Err;
+        EXPECT_NE(result.Err.find(c.stderrHolds), std::string::npos) << result.Err;
+        if (c.exitCode == 1) {
+            EXPECT_EQ(std::count(result.Err.begin(), result.Err.end(), '\n'), 1) << result.Err;
+        }
+    }
+}
+
+TEST(CliTree, DataFolderFromTheEnvironment) {
+    setenv("VARNOK_DATA", test::GoldenData().c_str(), 1);
+    const auto result = RunCli({"markets"});
+    unsetenv("VARNOK_DATA");
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out, "Hardwood8\n");
+}
+
+} // namespace
+} // namespace varnok

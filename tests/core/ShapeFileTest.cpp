@@ -1,0 +1,128 @@
+#include "TestSupport.h"
+#include "support/Errors.h"
+#include "tree/ShapeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace varnok {
+namespace {
+
+using test::CrLf;
+using test::TempFolder;
+
+class ShapeFileTest : public ::testing::Test {
+protected:
+    // Writes a shape file with a header and the given data lines and reads it.
+    const Tree& Load(const std::vector<std::string>& dataLines) {
+        std::vector<std::string> lines = {"height diam offY offX"};
+        lines.insert(lines.end(), dataLines.begin(), dataLines.end());
+        test::WriteText(Path(), CrLf(lines));
+        NewTree(*tree_);
+        ReadShapeFile(*tree_, Path());
+        return *tree_;
+    }
+
+    std::filesystem::path Path() const { return folder_.Path() / "Tree1.SHP"; }
+
+    TempFolder folder_;
+    std::unique_ptr<Tree> tree_ = std::make_unique<Tree>();
+};
+
+TEST_F(ShapeFileTest, OneLineGivesOnePointAndNoInterpolation) {
+    const Tree& t = Load({" 0.0  20 0.0 0.0"});
+    EXPECT_EQ(t.Stem.PointCount, 1);
+    EXPECT_EQ(t.Stem.StemLength, 0);
+    EXPECT_EQ(t.Stem.Diameter[0], 20);
+    EXPECT_EQ(t.Stem.Diameter[1], 0);
+}
+
+TEST_F(ShapeFileTest, HeightsBecomeRoundedInches) {
+    const Tree& t = Load({" 0.0  20 0.0 0.0", "0.04  20 0.0 0.0", "12.5  14 4.0-1.5"});
+    EXPECT_EQ(t.Stem.PointPosition[1], 0); // 0.48 inches rounds down
+    EXPECT_EQ(t.Stem.PointPosition[2], 150);
+    EXPECT_EQ(t.Stem.StemLength, 150);
+    // A surface offset of 4.0 where the radius has shrunk by 3 is a centre offset of 1.0;
+    // offsets are taken by absolute value.
+    EXPECT_FLOAT_EQ(t.Stem.CentreY[150], 1.0F);
+    EXPECT_FLOAT_EQ(t.Stem.CentreX[150], -1.5F);
+    EXPECT_EQ(t.Stem.Diameter[151], 0);
+}
+
+TEST_F(ShapeFileTest, InterpolatesDiametersHalfToEvenAndOffsetsLinearly) {
+    const Tree& t = Load({" 0.0  22 0.0 0.0", " 4.0  21 0.5 2.5"});
+    // Inch 24 is half-way: 21.5 rounds to 22, inch 25 gives 21.48 -> 21.
+    EXPECT_EQ(t.Stem.Diameter[24], 22);
+    EXPECT_EQ(t.Stem.Diameter[25], 21);
+    EXPECT_EQ(t.Stem.Diameter[47], 21);
+    EXPECT_FLOAT_EQ(t.Stem.CentreX[48], 2.0F);
+    EXPECT_FLOAT_EQ(t.Stem.CentreX[24], 1.0F);
+    EXPECT_FLOAT_EQ(t.Stem.CentreY[12], 0.0F);
+}
+
+TEST_F(ShapeFileTest, EqualPositionsOverwriteTheEarlierValues) {
+    const Tree& t = Load({" 0.0  20 0.0 0.0", " 4.0  18 0.0 0.0", " 4.0  17 0.0 0.0"});
+    EXPECT_EQ(t.Stem.PointCount, 3);
+    EXPECT_EQ(t.Stem.Diameter[48], 17);
+    EXPECT_EQ(t.Stem.Diameter[24], 19);
+}
+
+TEST_F(ShapeFileTest, BadNumbersReadAsZeroAndBlankLinesAreSkipped) {
+    const Tree& t = Load({" 0.0  20 x.x 0.0", "", " 8.0  ab 1.0 1.0", "  "});
+    EXPECT_EQ(t.Stem.PointCount, 2);
+    EXPECT_EQ(t.Stem.Diameter[96], 0);
+    EXPECT_EQ(t.Stem.StemLength, 96);
+}
+
+TEST_F(ShapeFileTest, RefusesFilesItCannotModel) {
+    std::vector<std::string> fifty;
+    for (int i = 0; i < 50; ++i) {
+        char line[32];
+        std::snprintf(line, sizeof line, "%4.1f  20 0.0 0.0", i * 2.0);
+        fifty.emplace_back(line);
+    }
+    struct Case {
+        std::vector<std::string> lines;
+        int line;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {fifty, 51, "more than 49 cross-sections"},
+        {{" 0.0  20 0.0 0.0", "201.  10 0.0 0.0"}, 3, "outside 0 to 200 ft"},
+        {{" 0.0  20 0.0 0.0", "-1.0  10 0.0 0.0"}, 3, "outside 0 to 200 ft"},
+        {{" 0.0  20 0.0 0.0", " 8.0  18 0.0 0.0", " 4.0  19 0.0 0.0"}, 4, "must not descend"},
+        {{" 0.0 256 0.0 0.0"}, 2, "outside 0 to 255"},
+        {{" 0.0  -1 0.0 0.0"}, 2, "outside 0 to 255"},
+        {{" 4.0  20 0.0 0.0"}, 2, "must be the butt"},
+        {{}, 0, "holds no cross-section"},
+    };
+    for (const Case& c : cases) {
+        try {
+            Load(c.lines);
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.Path(), Path());
+            EXPECT_EQ(e.Line(), c.line) << c.message;
+            EXPECT_NE(e.Message().find(c.message), std::string::npos) << e.what();
+        }
+    }
+    // Exactly 49 lines are fine.
+    fifty.pop_back();
+    EXPECT_EQ(Load(fifty).Stem.PointCount, 49);
+}
+
+TEST_F(ShapeFileTest, MissingFileAndEmptyFile) {
+    NewTree(*tree_);
+    try {
+        ReadShapeFile(*tree_, folder_.Path() / "Tree9.SHP");
+        FAIL();
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.Message(), "File not found");
+    }
+    test::WriteText(Path(), "");
+    EXPECT_THROW(ReadShapeFile(*tree_, Path()), FileError);
+}
+
+} // namespace
+} // namespace varnok
