@@ -1,8 +1,13 @@
 #include "cli/Commands.h"
 
+#include "cli/EvaluationJson.h"
 #include "cli/TreeJson.h"
+#include "game/PatternEvaluation.h"
 #include "market/Market.h"
+#include "market/OptimalCuts.h"
+#include "optimiser/Optimiser.h"
 #include "support/Errors.h"
+#include "support/Numbers.h"
 #include "tree/TreeLoad.h"
 
 #include <iomanip>
@@ -45,6 +50,46 @@ void PrintTreeTable(const Tree& tree, const std::string& market, int number) {
     }
 }
 
+void PrintPieces(const PatternEvaluation& evaluation) {
+    std::cout << "  #  start    end  len  nom  sed  led  sweep  ded%   net bf     ft3  saw ven rw  "
+                 "product                   value\n";
+    for (const EvaluatedPiece& piece : evaluation.Pieces) {
+        const LogSegment& s = piece.Segment;
+        std::cout << std::setw(3) << piece.Index << std::setw(7) << s.StartPosition << std::setw(7)
+                  << s.EndPosition << std::setw(5) << s.LengthInches << std::setw(5)
+                  << s.NominalLength << std::setw(5) << s.SED << std::setw(5) << s.LED
+                  << std::setw(7) << s.Sweep << std::setw(6)
+                  << FormatFixed(static_cast<double>(s.Deduction) * 100.0, 1) << std::setw(9)
+                  << piece.NetScale << std::setw(8) << FormatFixed(piece.CubicVolume, 2)
+                  << std::setw(5) << int{s.SawGrade} << std::setw(4) << int{s.VeneerGrade}
+                  << std::setw(3) << int{s.RoundwoodProduct} << "  " << std::left << std::setw(22)
+                  << (piece.Graded ? piece.ProductName : piece.ProductName + " (not graded)")
+                  << std::right << std::setw(10) << FormatFixed(s.Value, 2) << "\n";
+    }
+    std::cout << "Returns: $" << FormatFixed(evaluation.Returns, 2) << "   Cull penalty: $"
+              << FormatFixed(evaluation.CullPenalty, 2) << "\n";
+}
+
+std::vector<int> ParseCuts(const std::string& text) {
+    std::vector<int> cuts;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t comma = text.find(',', from);
+        const std::string item =
+            text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        const auto value = ParseInteger(item);
+        if (!value) {
+            throw VarnokError("--cuts: \"" + item + "\" is not a whole number of inches.");
+        }
+        cuts.push_back(*value);
+        if (comma == std::string::npos) {
+            break;
+        }
+        from = comma + 1;
+    }
+    return cuts;
+}
+
 } // namespace
 
 Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(options) {
@@ -58,6 +103,23 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     tree->add_option("--market", options_.Market, "Market name")->required();
     tree->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
     tree->add_flag("--json", options_.Json, "Print JSON");
+
+    CLI::App* optimise = Add("optimise", "Find the most valuable pattern of a tree now",
+                             [this] { return Optimise(); });
+    optimise->add_option("--market", options_.Market, "Market name")->required();
+    optimise->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
+    optimise->add_flag("--json", options_.Json, "Print JSON");
+
+    CLI::App* evaluate = Add("evaluate", "Evaluate a pattern log by log",
+                             [this] { return Evaluate(); });
+    evaluate->add_option("--market", options_.Market, "Market name")->required();
+    evaluate->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
+    auto* cuts = evaluate->add_option("--cuts", options_.Cuts,
+                                      "Cut positions in inches, butt to top: 0,P1,...,TOP");
+    auto* optimal =
+        evaluate->add_flag("--optimal", options_.Optimal, "The market's stored optimal pattern");
+    cuts->excludes(optimal);
+    evaluate->add_flag("--json", options_.Json, "Print JSON");
 }
 
 CLI::App* Commands::Add(const std::string& name, const std::string& description,
@@ -102,6 +164,69 @@ int Commands::TreeDump() {
     } else {
         PrintTreeTable(*tree, options_.Market, options_.Tree);
     }
+    return 0;
+}
+
+int Commands::Optimise() {
+    const DataFolder data = Data();
+    const Market market = LoadMarket(data, options_.Market);
+    auto tree = std::make_unique<Tree>();
+    LoadTree(*tree, data, options_.Tree, market.Filter);
+    Optimiser optimiser(*tree, market);
+    const OptimalPattern pattern = optimiser.OptimiseTree();
+    const PatternEvaluation evaluation =
+        pattern.Cuts.size() >= 2 ? EvaluatePattern(*tree, market, pattern.Cuts) : PatternEvaluation{};
+    if (options_.Json) {
+        const nlohmann::json json = {{"market", options_.Market},
+                                     {"tree", options_.Tree},
+                                     {"usable_length", pattern.UsableLength},
+                                     {"cuts", pattern.Cuts},
+                                     {"total_value", static_cast<double>(pattern.TotalValue)},
+                                     {"logs", PiecesToJson(evaluation)}};
+        std::cout << json.dump() << "\n";
+        return 0;
+    }
+    std::cout << "Tree " << options_.Tree << " (market " << options_.Market << "): usable length "
+              << pattern.UsableLength << " in, best value $" << FormatFixed(pattern.TotalValue, 2)
+              << "\nCuts:";
+    for (const int cut : pattern.Cuts) {
+        std::cout << " " << cut;
+    }
+    std::cout << "\n\n";
+    PrintPieces(evaluation);
+    return 0;
+}
+
+int Commands::Evaluate() {
+    if (options_.Cuts.empty() && !options_.Optimal) {
+        throw UsageError("evaluate needs --cuts or --optimal");
+    }
+    const DataFolder data = Data();
+    const Market market = LoadMarket(data, options_.Market);
+    auto tree = std::make_unique<Tree>();
+    LoadTree(*tree, data, options_.Tree, market.Filter);
+    std::vector<int> cuts;
+    if (options_.Optimal) {
+        cuts = CutPositions(ReadOptimalCuts(market.OptmcutsPath).Entry(options_.Tree));
+        if (cuts.empty()) {
+            throw VarnokError("Market \"" + options_.Market + "\" stores no optimal pattern for tree " +
+                              std::to_string(options_.Tree) + ".");
+        }
+    } else {
+        cuts = ParseCuts(options_.Cuts);
+    }
+    const PatternEvaluation evaluation = EvaluatePattern(*tree, market, cuts);
+    if (options_.Json) {
+        const nlohmann::json json = {{"market", options_.Market},
+                                     {"tree", options_.Tree},
+                                     {"returns", static_cast<double>(evaluation.Returns)},
+                                     {"cull_penalty", static_cast<double>(evaluation.CullPenalty)},
+                                     {"logs", PiecesToJson(evaluation)}};
+        std::cout << json.dump() << "\n";
+        return 0;
+    }
+    std::cout << "Tree " << options_.Tree << " (market " << options_.Market << ")\n";
+    PrintPieces(evaluation);
     return 0;
 }
 

@@ -6,11 +6,18 @@
 
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace varnok::cli {
+
+// Wrong usage found after parsing (exit status 2).
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+};
 
 // What the command line said; filled by CLI11 while parsing.
 struct Options {
@@ -19,6 +26,8 @@ struct Options {
     bool Json = false;
     std::string Market;
     int Tree = 0;
+    std::string Cuts;
+    bool Optimal = false;
 };
 
 // Registers the subcommands on `app` and runs the one the user chose. Each command returns the
@@ -35,6 +44,8 @@ private:
 
     int Markets();
     int TreeDump();
+    int Optimise();
+    int Evaluate();
 
     CLI::App& app_;
     Options& options_;

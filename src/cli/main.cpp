@@ -30,6 +30,9 @@ int main(int argc, char** argv) {
     }
     try {
         return commands.Run();
+    } catch (const varnok::cli::UsageError& e) {
+        std::cerr << "varnok-cli: " << e.what() << "\n";
+        return 2;
     } catch (const varnok::VarnokError& e) {
         std::cerr << "varnok-cli: " << e.what() << "\n";
         return 1;

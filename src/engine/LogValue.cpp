@@ -1,0 +1,90 @@
+#include "engine/LogValue.h"
+
+#include "engine/Scaling.h"
+#include "engine/VeneerGrading.h"
+
+namespace varnok {
+
+void ClassRoundwood(const Market& market, LogSegment& segment) {
+    const float volume = CubicVolume(segment);
+    float best = 0.0F;
+    for (int p = 1; p <= 3; ++p) {
+        const RoundwoodProductSpec& spec = market.Roundwood.Products[static_cast<std::size_t>(p - 1)];
+        const bool eligible = spec.IsDefined() && spec.MinLength <= segment.NominalLength &&
+                              segment.NominalLength <= spec.MaxLength &&
+                              spec.MinDiameter <= segment.SED && segment.SED <= spec.MaxDiameter &&
+                              segment.Deduction <= spec.Soundness;
+        segment.RoundwoodEligible[static_cast<std::size_t>(p - 1)] = eligible ? 1 : 0;
+        if (!eligible) {
+            continue;
+        }
+        const auto value = static_cast<float>(
+            static_cast<double>(volume) * market.Prices.Price(6 + p, segment.NominalLength) / 140.0);
+        if (value > best) {
+            segment.RoundwoodProduct = static_cast<std::uint8_t>(p);
+            best = value;
+        }
+    }
+}
+
+float VeneerValue(const Market& market, int grade, int nominalLength, int netScale) {
+    if (netScale < 30 || grade < 1 || grade > 3) {
+        return 0.0F;
+    }
+    return static_cast<float>(netScale * static_cast<double>(market.Prices.Price(grade, nominalLength)) *
+                              0.001);
+}
+
+float SawlogValue(const Market& market, int grade, int nominalLength, int netScale) {
+    if (netScale < 30 || grade < 1 || grade > 3) {
+        return 0.0F;
+    }
+    return static_cast<float>(
+        netScale * static_cast<double>(market.Prices.Price(3 + grade, nominalLength)) * 0.001);
+}
+
+float RoundwoodValue(const Market& market, int product, int nominalLength, int netScale,
+                     float cubicVolume) {
+    if (product < 1 || product > 3 || (netScale < 30 && cubicVolume < 1.0F)) {
+        return 0.0F;
+    }
+    return static_cast<float>(static_cast<double>(cubicVolume) *
+                              market.Prices.Price(6 + product, nominalLength) / 140.0);
+}
+
+float CullCharge(const Market& market, float cubicVolume) {
+    return static_cast<float>(static_cast<double>(cubicVolume) * market.Prices.Price(10, 8) / 140.0);
+}
+
+LogValues GradeAndValueLog(const Tree& tree, const Market& market, SawlogGrader& sawlog,
+                           LogSegment& segment, int start, int end) {
+    PrepareSegment(tree, market, segment, start, end);
+    segment.SawGrade = kNoGrade;
+    segment.VeneerGrade = kNoGrade;
+    segment.RoundwoodProduct = kNoGrade;
+    sawlog.GradeSawlog(segment);
+    ClassRoundwood(market, segment);
+    GradeVeneerAll(tree, market, segment);
+
+    LogValues values;
+    values.NetScale = NetScale(market, segment);
+    values.CubicVolume = CubicVolume(segment);
+    const int length = segment.NominalLength;
+    values.Veneer = VeneerValue(market, segment.VeneerGrade, length, values.NetScale);
+    values.Sawlog = SawlogValue(market, segment.SawGrade, length, values.NetScale);
+    values.Roundwood =
+        RoundwoodValue(market, segment.RoundwoodProduct, length, values.NetScale, values.CubicVolume);
+    if (values.Veneer > 0.0F && values.Veneer >= values.Sawlog && values.Veneer >= values.Roundwood) {
+        values.ProductClass = segment.VeneerGrade;
+        values.Best = values.Veneer;
+    } else if (values.Sawlog > 0.0F && values.Sawlog >= values.Roundwood) {
+        values.ProductClass = static_cast<std::uint8_t>(segment.SawGrade + 3);
+        values.Best = values.Sawlog;
+    } else if (values.Roundwood > 0.0F) {
+        values.ProductClass = static_cast<std::uint8_t>(segment.RoundwoodProduct + 6);
+        values.Best = values.Roundwood;
+    }
+    return values;
+}
+
+} // namespace varnok

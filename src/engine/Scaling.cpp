@@ -1,0 +1,216 @@
+#include "engine/Scaling.h"
+
+#include "support/Numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace varnok {
+namespace {
+
+std::size_t Inch(int position) { return static_cast<std::size_t>(position); }
+
+// Deduction is a single-precision field: every step adds in double and stores the float,
+// capped at 1 so net scale and cubic volume are never negative.
+void AddDeduction(LogSegment& segment, double amount) {
+    const double total = static_cast<double>(segment.Deduction) + amount;
+    segment.Deduction = static_cast<float>(std::min(total, 1.0));
+}
+
+// Loss factor of decay of diameter d at a log end: (d + 1)^2 / (SED - 1)^2, the divisor kept
+// at least 1 so small logs cannot divide by zero.
+double DecayFactor(int decayDiameter, int sed) {
+    const double divisor = std::max(sed - 1, 1);
+    return (decayDiameter + 1.0) * (decayDiameter + 1.0) / (divisor * divisor);
+}
+
+// Sector of a seam at position x: its one sector when straight, else interpolated between
+// the start and end sectors the shorter way round, rounded.
+double SeamSectorAt(const SurfaceDefect& seam, int x) {
+    if (seam.Sector == seam.EndSector) {
+        return seam.Sector;
+    }
+    double from = seam.Sector;
+    double to = seam.EndSector;
+    if (std::fabs(to - from) >= 18.0) {
+        if (from < to) {
+            from += 36.0;
+        } else {
+            to += 36.0;
+        }
+    }
+    const int span = seam.EndPosition - seam.Position;
+    if (span == 0) {
+        return RoundHalfEven(from);
+    }
+    return RoundHalfEven(from + (to - from) * (x - seam.Position) / span);
+}
+
+} // namespace
+
+void SetSegmentEnds(const Tree& tree, LogSegment& segment, int start, int end) {
+    segment = LogSegment{};
+    segment.StartPosition = start;
+    segment.EndPosition = end;
+    segment.LengthInches = static_cast<std::uint16_t>(end - start);
+    const std::uint16_t atStart = tree.Stem.Diameter[Inch(start)];
+    const std::uint16_t atEnd = tree.Stem.Diameter[Inch(end)];
+    segment.SED = std::min(atStart, atEnd);
+    segment.LED = atStart < atEnd ? atEnd : atStart;
+}
+
+std::uint16_t NominalLengthOf(const LogLengthSet& lengths, int lengthInches) {
+    static constexpr std::array<std::uint16_t, 5> kFeet = {8, 10, 12, 14, 16};
+    std::uint16_t feet = 0;
+    for (std::size_t i = 0; i < kFeet.size(); ++i) {
+        if (lengthInches >= lengths.Lengths[i]) {
+            feet = kFeet[i];
+        }
+    }
+    return feet;
+}
+
+void ComputeSweep(const Tree& tree, const LogLengthSet& lengths, LogSegment& segment) {
+    const StemModel& stem = tree.Stem;
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double xs = stem.CentreX[Inch(s)];
+    const double ys = stem.CentreY[Inch(s)];
+    const double xe = stem.CentreX[Inch(e)];
+    const double ye = stem.CentreY[Inch(e)];
+    const double n = segment.LengthInches;
+    double largest = 0.0;
+    for (std::size_t k = 0; k < stem.PointCount; ++k) {
+        const int p = stem.PointPosition[k];
+        if (p <= s || p >= e) {
+            continue;
+        }
+        const double dx = stem.CentreX[Inch(p)] - (xs + (xe - xs) / n * (p - s));
+        const double dy = stem.CentreY[Inch(p)] - (ys + (ye - ys) / n * (p - s));
+        largest = std::max(largest, std::sqrt(dx * dx + dy * dy));
+    }
+    const double sweep = RoundHalfEven(largest);
+    segment.Sweep = static_cast<float>(sweep);
+
+    const bool longLog = segment.LengthInches >= lengths.Lengths[2];
+    const double allowance = longLog ? 2.0 : 1.0; // inches of sweep that cost nothing
+    const double topDiameter = stem.Diameter[Inch(e)];
+    double deduction = 0.0;
+    if (sweep >= allowance + 1.0) {
+        deduction = topDiameter > 0.0 ? (sweep - allowance) / topDiameter : 1.0;
+    }
+    segment.SweepDeduction = static_cast<float>(std::min(deduction, 1.0));
+    segment.Deduction = segment.SweepDeduction;
+}
+
+void DecayDeduction(const Tree& tree, LogSegment& segment) {
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double length = segment.LengthInches;
+    for (const EndDefect& d : tree.Ends()) {
+        if (d.Kind != static_cast<std::uint8_t>(DefectKind::Decay)) {
+            continue;
+        }
+        const int a = d.StartPosition;
+        const int b = d.EndPosition;
+        const bool counts = (s <= a && a <= e) || (s <= b && b <= e) || (a < s && b > e);
+        if (!counts) {
+            continue;
+        }
+        auto factorAt = [&](int first, int last) {
+            const auto middle = RoundToInt((first + last) * 0.5);
+            return DecayFactor(tree.DecayProfile[static_cast<std::size_t>(middle)], segment.SED);
+        };
+        if (a <= s && b >= e) {
+            AddDeduction(segment, factorAt(s, e));
+        } else if (a > s && b >= e) {
+            AddDeduction(segment, factorAt(a, e) * (e - a) / length);
+        } else if (a <= s && b < e) {
+            AddDeduction(segment, factorAt(s, b) * (b - s) / length);
+        }
+        // Decay lying wholly inside the log shows at neither end and costs nothing.
+    }
+}
+
+void ForkBulgeDeduction(const Tree& tree, LogSegment& segment) {
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double length = segment.LengthInches;
+    for (const SurfaceDefect& d : tree.Surface()) {
+        const auto kind = static_cast<DefectKind>(d.Kind);
+        if (kind != DefectKind::Fork && kind != DefectKind::Bulge) {
+            continue;
+        }
+        const int a = d.Position;
+        const int b = d.EndPosition;
+        if (b < a) {
+            continue; // a span that ends before it starts covers nothing
+        }
+        if (a <= s && b >= e) {
+            segment.Deduction = 1.0F;
+        } else if (s < a && b < e) {
+            AddDeduction(segment, (b - a) / length);
+        } else if (s <= a && a <= e && b >= e) {
+            AddDeduction(segment, (e - a) / length);
+        } else if (a <= s && s <= b && b <= e) {
+            AddDeduction(segment, (b - s) / length);
+        }
+    }
+}
+
+void SeamDeduction(const Tree& tree, LogSegment& segment) {
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double length = segment.LengthInches;
+    for (const SurfaceDefect& d : tree.Surface()) {
+        if (static_cast<DefectKind>(d.Kind) != DefectKind::Seam) {
+            continue;
+        }
+        const int a = d.Position;
+        const int b = d.EndPosition;
+        if (a > e || b < s || b < a) {
+            continue;
+        }
+        // A seam within 48 inches of a log end is taken to run out of that end.
+        const int u = a < s + 48 ? s : a;
+        const int w = b > e - 48 ? e : b;
+        int k = static_cast<int>(std::fabs(SeamSectorAt(d, u) - SeamSectorAt(d, w)));
+        if (k >= 19) {
+            k = 36 - k;
+        }
+        AddDeduction(segment, (w - u) / length * (k + 1) / 36.0);
+    }
+}
+
+void MarkButtLog(LogSegment& segment) { segment.ButtLog = segment.StartPosition == 0 ? 1 : 0; }
+
+void PrepareSegment(const Tree& tree, const Market& market, LogSegment& segment, int start,
+                    int end) {
+    SetSegmentEnds(tree, segment, start, end);
+    segment.NominalLength = NominalLengthOf(market.Lengths, segment.LengthInches);
+    ComputeSweep(tree, market.Lengths, segment);
+    DecayDeduction(tree, segment);
+    ForkBulgeDeduction(tree, segment);
+    SeamDeduction(tree, segment);
+    MarkButtLog(segment);
+}
+
+std::uint16_t NetScale(const Market& market, const LogSegment& segment) {
+    const int feet = segment.NominalLength;
+    if (feet < 8 || feet > 16 || feet % 2 != 0 || segment.SED < 1 || segment.SED > 50) {
+        return 0;
+    }
+    const double table = market.LogRule.VolumeFor(segment.SED, feet);
+    const double gross = std::clamp(RoundHalfEven(table), 0.0, 65535.0);
+    const double net = gross - RoundHalfEven(gross * static_cast<double>(segment.Deduction));
+    return static_cast<std::uint16_t>(std::clamp(net, 0.0, 65535.0));
+}
+
+float CubicVolume(const LogSegment& segment) {
+    const double r1 = segment.LED / 24.0;
+    const double r2 = segment.SED / 24.0;
+    const double volume = (3.14 * (r1 * r1) + 3.14 * (r2 * r2)) * 0.5 * segment.NominalLength;
+    return static_cast<float>(volume - volume * static_cast<double>(segment.Deduction));
+}
+
+} // namespace varnok

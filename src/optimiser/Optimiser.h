@@ -1,0 +1,44 @@
+#pragma once
+
+#include "engine/SawlogGrading.h"
+#include "market/Market.h"
+#include "tree/Tree.h"
+
+#include <array>
+#include <vector>
+
+namespace varnok {
+
+inline constexpr int kCutStep = 4;    // inches between candidate cut positions
+inline constexpr int kMaxLogs = 26;   // logs an optimal pattern may hold
+
+// The most valuable pattern of a tree: its cuts from the butt to the top.
+struct OptimalPattern {
+    int UsableLength = 0;  // the stem length rounded down to a multiple of 4 inches
+    std::vector<int> Cuts; // 0, ..., UsableLength: one more than the logs
+    float TotalValue = 0.0F; // dollars, the best chain's value
+};
+
+// Dynamic programme over cut positions every 4 inches. Each span of an allowed log length is
+// valued by the engine as the best of a veneer log, a sawlog and a roundwood product; any
+// other span is waste worth 0. Spans are taken in ascending start, then ascending end, and a
+// position keeps the first predecessor that reaches it with the strictly greatest total.
+// Throws VarnokError when the best pattern has more than 26 logs (it could not be stored).
+class Optimiser {
+public:
+    Optimiser(const Tree& tree, const Market& market);
+
+    OptimalPattern OptimiseTree();
+
+    // The value of the span from i to j inches: 0 unless j - i is an allowed length.
+    float SpanValue(int i, int j);
+
+private:
+    const Tree& tree_;
+    const Market& market_;
+    SawlogGrader sawlog_;
+    std::array<float, kInchSlots> bestValue_{};
+    std::array<int, kInchSlots> bestPredecessor_{};
+};
+
+} // namespace varnok
