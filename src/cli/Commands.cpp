@@ -4,9 +4,12 @@
 #include "cli/TreeJson.h"
 #include "game/PatternEvaluation.h"
 #include "market/Market.h"
+#include "market/MarketComputation.h"
+#include "market/Reports.h"
 #include "market/OptimalCuts.h"
 #include "optimiser/Optimiser.h"
 #include "support/Errors.h"
+#include "support/Files.h"
 #include "support/Numbers.h"
 #include "tree/TreeLoad.h"
 
@@ -120,6 +123,44 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
         evaluate->add_flag("--optimal", options_.Optimal, "The market's stored optimal pattern");
     cuts->excludes(optimal);
     evaluate->add_flag("--json", options_.Json, "Print JSON");
+
+    CLI::App* compute = Add("compute-market", "Define a market and compute its optimal cuts",
+                            [this] { return ComputeMarketCommand(); });
+    compute->add_option("--name", options_.Name, "Name of the new market")->required();
+    compute->add_option("--log-rule", options_.LogRule, "Log rule file name")->required();
+    compute->add_option("--veneer", options_.Veneer, "Veneer grading rule file name")->required();
+    compute->add_option("--sawlog", options_.Sawlog, "Sawlog grading rule file name")->required();
+    compute->add_option("--prices", options_.Prices, "Price set file name")->required();
+    compute->add_option("--filter", options_.Filter, "Defect filter set file name")->required();
+    compute->add_option("--roundwood", options_.Roundwood, "Roundwood product set file name")
+        ->required();
+    compute->add_option("--trim", options_.Trim, "Trim allowance, 4 or 8 inches")
+        ->required()
+        ->check(CLI::IsMember({4, 8}));
+    compute->add_option("--jobs", options_.Jobs, "Threads (default: one per core)")
+        ->check(CLI::PositiveNumber);
+    compute->add_flag("--json", options_.Json, "Print JSON");
+
+    CLI::App* exportOptimal =
+        Add("export-optimal", "Write the comma-separated products file of optimal patterns",
+            [this] { return ExportOptimal(); });
+    exportOptimal->add_option("--market", options_.Market, "Market name")->required();
+    exportOptimal->add_option("--from", options_.From, "First tree")->required();
+    exportOptimal->add_option("--to", options_.To, "Last tree")->required();
+    exportOptimal->add_option("--out", options_.Out, "File to write (default: standard output)");
+
+    CLI::App* print = Add("print-market", "Print a market's definition",
+                          [this] { return PrintMarket(); });
+    print->add_option("market", options_.Market, "Market name")->required();
+
+    CLI::App* report = Add("report", "Print the cut-locations or products report of optimal patterns",
+                           [this] { return Report(); });
+    report->add_option("--market", options_.Market, "Market name")->required();
+    report->add_option("--from", options_.From, "First tree")->required();
+    report->add_option("--to", options_.To, "Last tree")->required();
+    report->add_option("--kind", options_.Kind, "cuts, products or both")
+        ->required()
+        ->check(CLI::IsMember({"cuts", "products", "both"}));
 }
 
 CLI::App* Commands::Add(const std::string& name, const std::string& description,
@@ -227,6 +268,77 @@ int Commands::Evaluate() {
     }
     std::cout << "Tree " << options_.Tree << " (market " << options_.Market << ")\n";
     PrintPieces(evaluation);
+    return 0;
+}
+
+int Commands::ComputeMarketCommand() {
+    const DataFolder data = Data();
+    MarketDefinition definition;
+    definition.Name = options_.Name;
+    definition.TrimAllowance = options_.Trim;
+    definition.LogRule = options_.LogRule;
+    definition.VeneerRules = options_.Veneer;
+    definition.SawlogRules = options_.Sawlog;
+    definition.PriceSet = options_.Prices;
+    definition.FilterSet = options_.Filter;
+    definition.Roundwood = options_.Roundwood;
+    const Market market = ComputeMarket(data, definition, options_.Jobs, [](int tree, int count) {
+        std::cerr << "Working on Tree Number " << tree << " of " << count << "\n";
+    });
+    if (options_.Json) {
+        std::cout << nlohmann::json{{"market", market.Name},
+                                    {"folder", (data.Markets() / market.Name).string()}}
+                         .dump()
+                  << "\n";
+    } else {
+        std::cout << "Market " << market.Name << " computed in " << (data.Markets() / market.Name).string()
+                  << "\n";
+    }
+    return 0;
+}
+
+int Commands::ExportOptimal() {
+    const DataFolder data = Data();
+    const Market market = LoadMarket(data, options_.Market);
+    const ResearchResults results =
+        ResearchOptimalPatterns(data, market, options_.From, options_.To);
+    const std::vector<std::string> lines = ProductsFileLines(results, options_.From, options_.To);
+    if (!options_.Out.empty()) {
+        WriteCrLfFile(options_.Out, lines);
+        return 0;
+    }
+    for (const std::string& line : lines) {
+        std::cout << line << "\r\n";
+    }
+    return 0;
+}
+
+int Commands::PrintMarket() {
+    const DataFolder data = Data();
+    CheckPlainName(options_.Market, "market");
+    const MarketSpecs specs = ReadMarketSpecs(data.Markets() / options_.Market / "Specs");
+    for (const std::string& line : MarketDefinitionLines(options_.Market, specs)) {
+        std::cout << line << "\n";
+    }
+    return 0;
+}
+
+int Commands::Report() {
+    const DataFolder data = Data();
+    const Market market = LoadMarket(data, options_.Market);
+    std::vector<std::string> lines;
+    if (options_.Kind != "products") {
+        lines = CutLocationLines(ReadOptimalCuts(market.OptmcutsPath), options_.From, options_.To);
+    }
+    if (options_.Kind != "cuts") {
+        const ResearchResults results =
+            ResearchOptimalPatterns(data, market, options_.From, options_.To);
+        const std::vector<std::string> products = ProductsReportLines(results, options_.From, options_.To);
+        lines.insert(lines.end(), products.begin(), products.end());
+    }
+    for (const std::string& line : lines) {
+        std::cout << line << "\n";
+    }
     return 0;
 }
 

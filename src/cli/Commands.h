@@ -28,6 +28,19 @@ struct Options {
     int Tree = 0;
     std::string Cuts;
     bool Optimal = false;
+    std::string Name;
+    std::string LogRule;
+    std::string Veneer;
+    std::string Sawlog;
+    std::string Prices;
+    std::string Filter;
+    std::string Roundwood;
+    int Trim = 0;
+    int Jobs = 0;
+    int From = 1;
+    int To = 150;
+    std::string Out;
+    std::string Kind;
 };
 
 // Registers the subcommands on `app` and runs the one the user chose. Each command returns the
@@ -46,6 +59,10 @@ private:
     int TreeDump();
     int Optimise();
     int Evaluate();
+    int ComputeMarketCommand();
+    int ExportOptimal();
+    int PrintMarket();
+    int Report();
 
     CLI::App& app_;
     Options& options_;

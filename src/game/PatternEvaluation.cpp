@@ -104,6 +104,7 @@ ResearchEntry MakeResearchEntry(const EvaluatedPiece& piece) {
     entry.Volume = static_cast<std::int16_t>(RoundToInt(s.ShownVolume));
     entry.Value = s.Value;
     entry.ButtLog = s.ButtLog;
+    entry.ProductClass = s.ProductClass;
     return entry;
 }
 

@@ -39,6 +39,7 @@ struct ResearchEntry {
     std::string VolumeUnit = "Board Feet";
     float Value = 0.0F;                // the cull charge for a log sold as cull
     std::uint8_t ButtLog = 0;
+    std::uint8_t ProductClass = 0;     // 1 to 10
 };
 
 // What the tracking store records of a graded log.

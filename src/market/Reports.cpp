@@ -1,0 +1,151 @@
+#include "market/Reports.h"
+
+#include "support/Errors.h"
+#include "support/Files.h"
+#include "support/Numbers.h"
+#include "tree/TreeLoad.h"
+
+#include <memory>
+
+namespace varnok {
+namespace {
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+void CheckRange(int from, int to) {
+    if (from < 1 || to > kTreeCount || from > to) {
+        throw VarnokError("Trees " + std::to_string(from) + " to " + std::to_string(to) +
+                          ": give a range within 1 to 150, the first not above the last.");
+    }
+}
+
+} // namespace
+
+std::vector<std::string> MarketDefinitionLines(const std::string& marketName,
+                                               const MarketSpecs& specs) {
+    return {"",
+            "",
+            marketName + " Market Definition",
+            "",
+            "Veneer Grading Rule : " + specs.VeneerRuleName,
+            "Sawlog Grading Rule : " + specs.SawlogRuleName,
+            "Roundwood Products : " + specs.RoundwoodName,
+            "Log Rule : " + specs.LogRuleName,
+            "Price Set : " + specs.PriceSetName,
+            "Defect Filter Set : " + specs.FilterSetName,
+            "Trim Allowance : " + std::to_string(specs.TrimAllowance) + " inches"};
+}
+
+std::vector<std::string> CutLocationLines(const OptimalCutsTable& table, int from, int to) {
+    CheckRange(from, to);
+    std::vector<std::string> lines = {
+        "", "",
+        "Cut Locations Of Optimal Bucking Pattern For Trees " + std::to_string(from) + " To " +
+            std::to_string(to),
+        "", "Distances are in inches from the butt of the tree.", ""};
+    for (int t = from; t <= to; ++t) {
+        const OptimalCutEntry& entry = table.Entry(t);
+        lines.push_back("Tree Number " + std::to_string(t));
+        std::size_t n = 1;
+        for (const std::int32_t position : entry) {
+            n += position != 0 ? 1 : 0;
+        }
+        for (std::size_t i = 1; i < n && i < entry.size(); ++i) {
+            lines.push_back("   Segment " + std::to_string(i) + " : " + std::to_string(entry[i - 1]) +
+                            " To " + std::to_string(entry[i]));
+        }
+        lines.emplace_back();
+    }
+    return lines;
+}
+
+ResearchResults ResearchOptimalPatterns(const DataFolder& data, const Market& market, int from,
+                                        int to) {
+    CheckRange(from, to);
+    const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
+    ResearchResults results;
+    auto tree = std::make_unique<Tree>();
+    for (int t = from; t <= to; ++t) {
+        std::vector<ResearchEntry>& entries = results[t];
+        const std::vector<int> cuts = CutPositions(table.Entry(t));
+        if (cuts.size() < 2) {
+            continue;
+        }
+        LoadTree(*tree, data, t, market.Filter);
+        const PatternEvaluation evaluation = EvaluatePattern(*tree, market, cuts);
+        entries = evaluation.Research;
+    }
+    return results;
+}
+
+std::vector<std::string> ProductsReportLines(const ResearchResults& results, int from, int to) {
+    CheckRange(from, to);
+    std::vector<std::string> lines = {"", ""};
+    for (int t = from; t <= to; ++t) {
+        lines.push_back("Tree Number " + std::to_string(t));
+        lines.emplace_back();
+        const auto found = results.find(t);
+        if (found == results.end()) {
+            continue;
+        }
+        int segment = 0;
+        for (const ResearchEntry& e : found->second) {
+            const char* unit = e.ProductClass <= 6 ? "Board Feet" : "Cubic Feet";
+            lines.push_back("   Segment: " + std::to_string(++segment));
+            lines.push_back("   Length: " + std::to_string(e.LengthInches) + " inches");
+            lines.push_back("   Product: " + e.ProductName);
+            lines.push_back("   S.E.D.: " + std::to_string(e.SED) + " inches");
+            lines.push_back("   % Sweep: " + FormatFixed(e.SweepDeduction, 2));
+            lines.push_back("   % Cull: " + FormatFixed(e.Deduction, 2));
+            lines.push_back("   Volume: " + std::to_string(e.Volume) + " " + unit);
+            lines.push_back("   Value: $" + FormatFixed(e.Value, 2));
+            lines.emplace_back();
+        }
+    }
+    return lines;
+}
+
+std::vector<std::string> ProductsFileLines(const ResearchResults& results, int from, int to) {
+    CheckRange(from, to);
+    std::vector<std::string> lines = {"", "tree,segment,length,product,s.e.d.,sweep,cull,volume,value",
+                                      ""};
+    for (int t = from; t <= to; ++t) {
+        const auto found = results.find(t);
+        if (found == results.end()) {
+            continue;
+        }
+        int segment = 0;
+        for (const ResearchEntry& e : found->second) {
+            lines.push_back(std::to_string(t) + "," + std::to_string(++segment) + "," +
+                            std::to_string(e.LengthInches) + "," + CsvField(e.ProductName) + "," +
+                            std::to_string(e.SED) + "," + FormatFixed(e.SweepDeduction, 2) + "," +
+                            FormatFixed(e.Deduction, 2) + "," + std::to_string(e.Volume) + "," +
+                            FormatFixed(e.Value, 2));
+        }
+    }
+    return lines;
+}
+
+void WriteCrLfFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    WriteFileBytes(path, std::span<const std::uint8_t>(
+                             reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+} // namespace varnok
