@@ -1,0 +1,143 @@
+#include "CliRunner.h"
+#include "JsonCompare.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace varnok {
+namespace {
+
+using test::ExpectSameJson;
+using test::ReadJson;
+using test::RunCli;
+
+std::string Join(const nlohmann::json& cuts) {
+    std::string text;
+    for (const auto& cut : cuts) {
+        text += (text.empty() ? "" : ",") + std::to_string(cut.get<int>());
+    }
+    return text;
+}
+
+TEST(CliEngine, OptimiseAndEvaluateGiveTheGoldenAnswers) {
+    const std::string data = test::GoldenData().string();
+    for (const int tree : {1, 4, 6}) {
+        const std::string n = std::to_string(tree);
+        const auto optimise =
+            RunCli({"--data", data, "optimise", "--market", "Hardwood8", "--tree", n, "--json"});
+        ASSERT_EQ(optimise.ExitCode, 0) << optimise.Err;
+        const auto expected = ReadJson(test::GoldenExpected() / ("optimise-" + n + ".json"));
+        const auto actual = nlohmann::json::parse(optimise.Out);
+        ExpectSameJson(actual, expected, "optimise-" + n);
+        EXPECT_EQ(actual["logs"].size(), expected["cuts"].size() - 1);
+
+        for (const char* pattern : {"optimal", "sixteens"}) {
+            const auto answer = ReadJson(test::GoldenExpected() /
+                                         ("evaluate-" + n + "-" + pattern + ".json"));
+            nlohmann::json cuts = nlohmann::json::array();
+            for (const auto& log : answer["logs"]) {
+                cuts.push_back(log["start"]);
+            }
+            cuts.push_back(answer["logs"].back()["end"]);
+            const auto evaluate = RunCli({"--data", data, "evaluate", "--market", "Hardwood8",
+                                          "--tree", n, "--cuts", Join(cuts), "--json"});
+            ASSERT_EQ(evaluate.ExitCode, 0) << evaluate.Err;
+            ExpectSameJson(nlohmann::json::parse(evaluate.Out), answer,
+                           "evaluate-" + n + "-" + pattern);
+        }
+    }
+}
+
+TEST(CliEngine, ComputeAMarketThenUseIt) {
+    test::TempFolder folder;
+    const auto root = folder.Path() / "data";
+    test::CopyGoldenData(root);
+    for (int k = 1; k <= 150; ++k) {
+        if (k == 4) {
+            continue;
+        }
+        for (const auto& [sub, extension] : {std::pair{"Shapes", ".SHP"}, std::pair{"Defects", ".DEF"}}) {
+            std::filesystem::copy_file(root / sub / ("Tree4" + std::string(extension)),
+                                       root / sub / ("Tree" + std::to_string(k) + extension),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+    const std::string data = root.string();
+    const std::vector<std::string> compute = {
+        "--data", data, "compute-market", "--name", "Fresh", "--log-rule", "Doyle", "--veneer",
+        "Veneer Three", "--sawlog", "Factory Grades", "--prices", "Hardwood Whole", "--filter",
+        "Default Filter", "--roundwood", "RW Two", "--trim", "8", "--jobs", "2"};
+    const auto made = RunCli(compute);
+    ASSERT_EQ(made.ExitCode, 0) << made.Err;
+    EXPECT_NE(made.Err.find("Working on Tree Number 150 of 150"), std::string::npos);
+    const auto again = RunCli(compute);
+    EXPECT_EQ(again.ExitCode, 1);
+    EXPECT_NE(again.Err.find("I/O error 183"), std::string::npos) << again.Err;
+
+    const auto markets = RunCli({"--data", data, "markets"});
+    EXPECT_EQ(markets.Out, "Fresh\nHardwood8\n");
+
+    // The stored optimum of tree 4 evaluates as the golden optimum.
+    const auto optimal = RunCli({"--data", data, "evaluate", "--market", "Fresh", "--tree", "4",
+                                 "--optimal", "--json"});
+    ASSERT_EQ(optimal.ExitCode, 0) << optimal.Err;
+    auto expected = ReadJson(test::GoldenExpected() / "evaluate-4-optimal.json");
+    expected["market"] = "Fresh";
+    ExpectSameJson(nlohmann::json::parse(optimal.Out), expected, "stored optimum");
+    const auto none = RunCli({"--data", data, "evaluate", "--market", "Hardwood8", "--tree", "4",
+                              "--optimal"});
+    EXPECT_EQ(none.ExitCode, 1); // the golden market has no Optmcuts
+    EXPECT_NE(none.Err.find("Optmcuts"), std::string::npos) << none.Err;
+
+    const auto file = folder.Path() / "products.csv";
+    const auto exported = RunCli({"--data", data, "export-optimal", "--market", "Fresh", "--from",
+                                  "4", "--to", "5", "--out", file.string()});
+    ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
+    const auto bytes = test::ReadBytes(file);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.substr(0, 64), "\r\ntree,segment,length,product,s.e.d.,sweep,cull,volume,value\r\n\r\n");
+    EXPECT_NE(text.find("4,1,128,#1 Sawlog,20,0.00,0.03,156,68.64\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n5,5,104,#2 Sawlog,13,0.00,0.14,34,10.20\r\n"), std::string::npos) << text;
+
+    const auto printed = RunCli({"--data", data, "print-market", "Fresh"});
+    EXPECT_EQ(printed.ExitCode, 0);
+    EXPECT_NE(printed.Out.find("\n\nFresh Market Definition\n\nVeneer Grading Rule : Veneer Three\n"),
+              std::string::npos);
+    EXPECT_NE(printed.Out.find("Trim Allowance : 8 inches\n"), std::string::npos);
+
+    const auto report = RunCli({"--data", data, "report", "--market", "Fresh", "--from", "4",
+                                "--to", "4", "--kind", "both"});
+    EXPECT_EQ(report.ExitCode, 0) << report.Err;
+    EXPECT_NE(report.Out.find("   Segment 6 : 556 To 660\n"), std::string::npos) << report.Out;
+    EXPECT_NE(report.Out.find("   Product: B Veneer Log\n"), std::string::npos);
+}
+
+TEST(CliEngine, BadPatternsAndUsage) {
+    const std::string data = test::GoldenData().string();
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+    };
+    const std::vector<Case> cases = {
+        {{"evaluate", "--market", "Hardwood8", "--tree", "1"}, 2},
+        {{"evaluate", "--market", "Hardwood8", "--tree", "1", "--cuts", "0,x,528"}, 1},
+        {{"evaluate", "--market", "Hardwood8", "--tree", "1", "--cuts", "0,300,200,528"}, 1},
+        {{"evaluate", "--market", "Hardwood8", "--tree", "1", "--cuts", "0,600"}, 1},
+        {{"evaluate", "--market", "Hardwood8", "--tree", "1", "--cuts", "0,528", "--optimal"}, 2},
+        {{"compute-market", "--name", "X", "--log-rule", "Doyle", "--veneer", "V", "--sawlog", "S",
+          "--prices", "P", "--filter", "F", "--roundwood", "R", "--trim", "6"},
+         2},
+        {{"export-optimal", "--market", "Hardwood8", "--from", "3", "--to", "2"}, 1},
+        {{"print-market", "Nope"}, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--data", data};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto result = RunCli(args);
+        EXPECT_EQ(result.ExitCode, c.exitCode) << c.args[0] << " " << c.args.back() << "\n" << result.Err;
+        EXPECT_FALSE(result.Err.empty());
+    }
+}
+
+} // namespace
+} // namespace varnok
