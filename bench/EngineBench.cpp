@@ -1,0 +1,137 @@
+// Speed of the optimiser and of pattern evaluation. Run: build/bench/varnok_bench
+// The synthetic 60 ft stem stands for a typical sawtimber tree under full market rules (three
+// sawlog grades, three veneer grades, roundwood); the bundled benchmarks run every sample tree
+// of the first bundled market.
+
+#include "game/PatternEvaluation.h"
+#include "market/Market.h"
+#include "optimiser/Optimiser.h"
+#include "support/Files.h"
+#include "tree/TreeLoad.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace varnok {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A data folder holding the golden rules and market and tree 1 replaced by a 60 ft stem with
+// sweep, knots, seams, decay and stain.
+fs::path MakeBenchFolder() {
+    const fs::path root = fs::temp_directory_path() / "varnok-bench-data";
+    fs::remove_all(root);
+    fs::copy(VARNOK_GOLDEN_DATA_DIR, root, fs::copy_options::recursive);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+    }
+    std::ofstream shape(root / "Shapes" / "Tree1.SHP", std::ios::binary);
+    shape << "Benchmark stem: 60 ft\r\n";
+    for (int station = 0; station <= 15; ++station) {
+        const double feet = station * 4.0;
+        const int diameter = 24 - (station * 10) / 15;
+        const double bow = station > 5 && station < 11 ? 1.5 : 0.0;
+        char line[32];
+        std::snprintf(line, sizeof line, "%4.1f%4d%4.1f%4.1f\r\n", feet, diameter,
+                      (24 - diameter) / 2.0 + bow, (24 - diameter) / 2.0);
+        shape << line;
+    }
+    std::ofstream defects(root / "Defects" / "Tree1.DEF", std::ios::binary);
+    defects << "SK  6.0    4    2    2\r\n"
+               "SK 14.5   20    1    1\r\n"
+               "OK 22.0   31    3    4\r\n"
+               "SK 27.0    9    2    2\r\n"
+               "SK 33.5   15    1    1\r\n"
+               "UK 38.0   26    2    3\r\n"
+               "SK 44.0    2    1    1\r\n"
+               "SK 47.5   33    2    2\r\n"
+               "SK 52.0   12    3    3\r\n"
+               "SK 56.0   24    2    2\r\n"
+               "SE 18.0    7 30.0    9\r\n"
+               "SE 40.0   28 46.0   28\r\n"
+               " DY  0.0  5.0    6    0\r\n"
+               "ST 30.0 36.0    2    3\r\n";
+    return root;
+}
+
+struct Loaded {
+    DataFolder Data;
+    Market TheMarket;
+    std::unique_ptr<Tree> TheTree;
+};
+
+Loaded& Synthetic() {
+    static Loaded loaded = [] {
+        DataFolder data(MakeBenchFolder());
+        Market market = LoadMarket(data, "Hardwood8");
+        auto tree = std::make_unique<Tree>();
+        LoadTree(*tree, data, 1, market.Filter);
+        return Loaded{data, std::move(market), std::move(tree)};
+    }();
+    return loaded;
+}
+
+void BM_OptimiseTree60ft(benchmark::State& state) {
+    Loaded& l = Synthetic();
+    for (auto _ : state) {
+        Optimiser optimiser(*l.TheTree, l.TheMarket);
+        benchmark::DoNotOptimize(optimiser.OptimiseTree());
+    }
+}
+BENCHMARK(BM_OptimiseTree60ft)->Unit(benchmark::kMillisecond);
+
+void BM_EvaluateSixLogPattern(benchmark::State& state) {
+    Loaded& l = Synthetic();
+    const std::vector<int> cuts = {0, 104, 232, 360, 464, 592, 720};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(EvaluatePattern(*l.TheTree, l.TheMarket, cuts));
+    }
+}
+BENCHMARK(BM_EvaluateSixLogPattern)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadTree(benchmark::State& state) {
+    Loaded& l = Synthetic();
+    auto tree = std::make_unique<Tree>();
+    for (auto _ : state) {
+        LoadTree(*tree, l.Data, 1, l.TheMarket.Filter);
+        benchmark::DoNotOptimize(tree->Stem.StemLength);
+    }
+}
+BENCHMARK(BM_LoadTree)->Unit(benchmark::kMicrosecond);
+
+// Every bundled sample tree of the first bundled market, optimised in turn.
+void BM_OptimiseBundledTrees(benchmark::State& state) {
+    const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
+    const std::vector<std::string> markets = ListMarkets(data);
+    if (markets.empty()) {
+        state.SkipWithError("no bundled market");
+        return;
+    }
+    const Market market = LoadMarket(data, markets.front());
+    std::vector<std::unique_ptr<Tree>> trees;
+    for (int n = 1; n <= 150; ++n) {
+        if (!fs::exists(data.ShapeFile(n))) {
+            continue;
+        }
+        trees.push_back(std::make_unique<Tree>());
+        LoadTree(*trees.back(), data, n, market.Filter);
+    }
+    for (auto _ : state) {
+        for (const auto& tree : trees) {
+            Optimiser optimiser(*tree, market);
+            benchmark::DoNotOptimize(optimiser.OptimiseTree());
+        }
+    }
+    state.counters["trees"] = static_cast<double>(trees.size());
+}
+BENCHMARK(BM_OptimiseBundledTrees)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace varnok
+
+BENCHMARK_MAIN();
