@@ -204,7 +204,7 @@ bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector, bool& bo
 }
 
 int SawlogGrader::FaceGrade(const FaceOutcome& face, const SawlogRuleCell& cell, int grade,
-                            int requiredLength) const {
+                            double requiredLength) const {
     if (face.Failed) {
         return kNoGrade;
     }
@@ -233,8 +233,9 @@ int SawlogGrader::FaceGrade(const FaceOutcome& face, const SawlogRuleCell& cell,
 
 void SawlogGrader::GradeFaces(LogSegment& segment, const SawlogRuleCell& cell) {
     const int grade = cell.GradeNumber;
-    const int required = static_cast<int>(
-        RoundToInt(nominalLength_ * 12.0 * static_cast<double>(cell.YieldFraction)));
+    // Kept as a double: a damaged yield that is not a number then fails every face.
+    const double required =
+        RoundHalfEven(nominalLength_ * 12.0 * static_cast<double>(cell.YieldFraction));
     for (int r = 0; r < 9; ++r) {
         EnsureRotation(r);
         std::array<int, 4> faceGrades{};

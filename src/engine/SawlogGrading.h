@@ -39,7 +39,7 @@ private:
     bool ApplySeamsToFace(InchMask& blocked, int firstSector, bool& boundaryNote) const;
     void BlankExcessiveDecay(InchMask& blocked) const;
     int FaceGrade(const FaceOutcome& face, const SawlogRuleCell& cell, int grade,
-                  int requiredLength) const;
+                  double requiredLength) const;
     void GradeFaces(LogSegment& segment, const SawlogRuleCell& cell);
     void StainDowngrade(LogSegment& segment) const;
 

@@ -201,7 +201,10 @@ std::uint16_t NetScale(const Market& market, const LogSegment& segment) {
         return 0;
     }
     const double table = market.LogRule.VolumeFor(segment.SED, feet);
-    const double gross = std::clamp(RoundHalfEven(table), 0.0, 65535.0);
+    if (!(table > 0.0)) {
+        return 0; // no volume, or a damaged table entry (negative, not a number)
+    }
+    const double gross = std::min(RoundHalfEven(table), 65535.0);
     const double net = gross - RoundHalfEven(gross * static_cast<double>(segment.Deduction));
     return static_cast<std::uint16_t>(std::clamp(net, 0.0, 65535.0));
 }

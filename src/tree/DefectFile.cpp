@@ -82,6 +82,10 @@ SurfaceDefect MakeSurfaceDefect(DefectKind kind, const FieldReader& fields) {
         d.Sector = static_cast<std::int8_t>(fields.Integer(1, -128, 127, "sector"));
         d.EndPosition = fields.Position(2);
         d.EndSector = static_cast<std::uint8_t>(fields.Integer(3, 0, 255, "end sector"));
+        // The seam is walked inch by inch from its start to its end.
+        if (d.EndPosition < d.Position) {
+            fields.Fail("the seam ends before it starts");
+        }
         break;
     case DefectKind::Fork:
     case DefectKind::Bulge:

@@ -205,6 +205,7 @@ TEST_F(DefectModelTest, RefusesFilesBeyondTheLimits) {
         {manyLines, 101, "more than 100 defect lines"},
         {{Line("SK", "201.0", "1", "1", "1")}, 1, "outside 0 to 200 ft"},
         {{Line("SE", " 1.0", "1", "-2.0", "1")}, 1, "outside 0 to 200 ft"},
+        {{Line("SK", " 1.0", "1", "1", "1"), Line("SE", " 3.0", "1", " 2.0", "1")}, 2, "ends before it starts"},
         {{Line("SK", " 1.0", "200", "1", "1")}, 1, "sector"},
         {{Line("SK", " 1.0", "1", "300", "1")}, 1, "width"},
         {{Line("DY", " 1.0", " 2.0", "256", "1")}, 1, "diameter"},
