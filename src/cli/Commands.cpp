@@ -5,6 +5,7 @@
 #include "game/PatternEvaluation.h"
 #include "market/Market.h"
 #include "market/MarketComputation.h"
+#include "market/MarketStats.h"
 #include "market/Reports.h"
 #include "market/OptimalCuts.h"
 #include "optimiser/Optimiser.h"
@@ -161,6 +162,11 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     report->add_option("--kind", options_.Kind, "cuts, products or both")
         ->required()
         ->check(CLI::IsMember({"cuts", "products", "both"}));
+
+    CLI::App* stats = Add("stats", "Product mix and values of a market's optimal patterns",
+                          [this] { return Stats(); });
+    stats->add_option("--market", options_.Market, "Market name")->required();
+    stats->add_flag("--json", options_.Json, "Print JSON");
 }
 
 CLI::App* Commands::Add(const std::string& name, const std::string& description,
@@ -338,6 +344,63 @@ int Commands::Report() {
     }
     for (const std::string& line : lines) {
         std::cout << line << "\n";
+    }
+    return 0;
+}
+
+int Commands::Stats() {
+    const DataFolder data = Data();
+    const Market market = LoadMarket(data, options_.Market);
+    const MarketStats stats = ComputeMarketStats(data, market);
+    if (options_.Json) {
+        nlohmann::json products = nlohmann::json::array();
+        for (int p = 1; p <= 10; ++p) {
+            products.push_back({{"class", p},
+                                {"product", ProductName(market, p)},
+                                {"logs", stats.LogsByProduct[static_cast<std::size_t>(p)]}});
+        }
+        nlohmann::json trees = nlohmann::json::array();
+        for (const TreeValueStats& t : stats.Trees) {
+            trees.push_back({{"tree", t.Tree}, {"optimal", t.Optimal}, {"naive", t.Naive},
+                             {"logs", t.OptimalLogs}});
+        }
+        const nlohmann::json json = {
+            {"market", market.Name},
+            {"trees", stats.Trees.size()},
+            {"graded_logs", stats.GradedLogs},
+            {"waste_pieces", stats.WastePieces},
+            {"logs_by_product", products},
+            {"optimal_total", stats.OptimalTotal},
+            {"naive_total", stats.NaiveTotal},
+            {"naive_loss_percent", stats.NaiveLossPercent()},
+            {"value_per_tree", {{"min", stats.MinTree}, {"median", stats.MedianTree}, {"max", stats.MaxTree}}},
+            {"per_tree", trees}};
+        std::cout << json.dump() << "\n";
+        return 0;
+    }
+    std::cout << "Market " << market.Name << ": " << stats.Trees.size() << " trees, "
+              << stats.GradedLogs << " graded logs in the optimal patterns (and "
+              << stats.WastePieces << " pieces too short to grade)\n\n";
+    std::cout << "Product                      logs   share\n";
+    for (int p = 1; p <= 10; ++p) {
+        const int logs = stats.LogsByProduct[static_cast<std::size_t>(p)];
+        const double share = stats.GradedLogs > 0 ? 100.0 * logs / stats.GradedLogs : 0.0;
+        std::cout << std::setw(2) << p << " " << std::left << std::setw(24) << ProductName(market, p)
+                  << std::right << std::setw(6) << logs << std::setw(7) << FormatFixed(share, 1)
+                  << "%\n";
+    }
+    std::cout << "\nOptimal value per tree: min $" << FormatFixed(stats.MinTree, 2) << ", median $"
+              << FormatFixed(stats.MedianTree, 2) << ", max $" << FormatFixed(stats.MaxTree, 2)
+              << "\n";
+    std::cout << "Total: optimal $" << FormatFixed(stats.OptimalTotal, 2) << ", naive $"
+              << FormatFixed(stats.NaiveTotal, 2) << " (16 ft logs from the butt), lost "
+              << FormatFixed(stats.NaiveLossPercent(), 1) << "%\n\n";
+    std::cout << "Tree   optimal     naive    loss\n";
+    for (const TreeValueStats& t : stats.Trees) {
+        const double loss = t.Optimal > 0.0 ? (t.Optimal - t.Naive) / t.Optimal * 100.0 : 0.0;
+        std::cout << std::setw(4) << t.Tree << std::setw(10) << FormatFixed(t.Optimal, 2)
+                  << std::setw(10) << FormatFixed(t.Naive, 2) << std::setw(7) << FormatFixed(loss, 1)
+                  << "%\n";
     }
     return 0;
 }

@@ -63,6 +63,7 @@ private:
     int ExportOptimal();
     int PrintMarket();
     int Report();
+    int Stats();
 
     CLI::App& app_;
     Options& options_;

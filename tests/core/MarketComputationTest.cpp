@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "market/MarketComputation.h"
+#include "market/MarketStats.h"
 #include "market/Reports.h"
 #include "support/Errors.h"
 
@@ -166,6 +167,19 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
     EXPECT_EQ(ProductsFileLines(named, 3, 3)[3], "3,1,128,\"Ties, \"\"grade\"\" A\",25,0.00,0.07,255,112.20");
     EXPECT_THROW((void)ProductsFileLines(results, 5, 4), VarnokError);
 
+    const MarketStats stats = ComputeMarketStats(Data(), market);
+    EXPECT_EQ(stats.Trees.size(), 150U);
+    EXPECT_NEAR(stats.OptimalTotal, 50 * (590.30 + 226.84 + 663.20), 0.05);
+    EXPECT_NEAR(stats.NaiveTotal, 50 * (354.80 + 204.36 + 363.50), 0.05);
+    EXPECT_NEAR(stats.MinTree, 226.84, 0.005);
+    EXPECT_NEAR(stats.MedianTree, 590.30, 0.005);
+    EXPECT_NEAR(stats.MaxTree, 663.20, 0.005);
+    // Golden trees 1, 4 and 6 cut optimally into 4, 5 and 4 graded logs and 1, 1 and 3 stubs.
+    EXPECT_EQ(stats.GradedLogs, 50 * 13);
+    EXPECT_EQ(stats.WastePieces, 50 * 5);
+    EXPECT_EQ(stats.LogsByProduct[1], 50 * 5);
+    EXPECT_EQ(stats.LogsByProduct[6], 0);
+
     const std::vector<std::string> definition = MarketDefinitionLines("Rep", market.Specs);
     EXPECT_EQ(definition, (std::vector<std::string>{
                               "", "", "Rep Market Definition", "",
@@ -173,6 +187,24 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
                               "Sawlog Grading Rule : Factory Grades", "Roundwood Products : RW Two",
                               "Log Rule : Doyle", "Price Set : Hardwood Whole",
                               "Defect Filter Set : Default Filter", "Trim Allowance : 8 inches"}));
+}
+
+TEST(NaivePattern, SixteensThenTheLongestThatFits) {
+    struct Case {
+        int trim, stem;
+        std::vector<int> cuts;
+    };
+    const std::vector<Case> cases = {
+        {8, 528, {0, 200, 400, 528}},      // 128 left: a 10 ft log
+        {8, 660, {0, 200, 400, 600, 660}}, // 60 left: a stub
+        {8, 400, {0, 200, 400}},
+        {8, 350, {0, 200, 328, 350}},      // 150 left: 10 ft (128) and a stub
+        {4, 300, {0, 196, 296, 300}},
+        {8, 90, {0, 90}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NaiveCuts(LogLengthSet::FromTrim(c.trim), c.stem), c.cuts) << c.stem;
+    }
 }
 
 } // namespace

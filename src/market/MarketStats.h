@@ -1,0 +1,45 @@
+#pragma once
+
+#include "market/Market.h"
+#include "support/DataFolder.h"
+
+#include <array>
+#include <vector>
+
+namespace varnok {
+
+// One tree of a market: the net value (dollars: logs sold less cull charges) of its stored
+// optimal pattern and of the naive pattern, 16 ft logs from the butt then the longest length
+// that fits.
+struct TreeValueStats {
+    int Tree = 0;
+    double Optimal = 0.0;
+    double Naive = 0.0;
+    int OptimalLogs = 0;
+};
+
+// How a market treats its trees, for instructors judging a market and for judging the data.
+struct MarketStats {
+    std::array<int, 11> LogsByProduct{}; // graded logs of the optimal patterns, by class 1 to 10
+    int GradedLogs = 0;
+    int WastePieces = 0; // pieces of the optimal patterns too short to grade
+    double OptimalTotal = 0.0;
+    double NaiveTotal = 0.0;
+    double MinTree = 0.0; // optimal net value per tree
+    double MedianTree = 0.0;
+    double MaxTree = 0.0;
+    std::vector<TreeValueStats> Trees; // trees with a stored pattern, in number order
+
+    // Share of the optimal total lost by the naive patterns, percent; 0 for no value.
+    double NaiveLossPercent() const;
+};
+
+// The naive cuts of a stem: butt, 16 ft logs while they fit, the longest allowed length that
+// fits the rest, then the top (a shorter rest becomes a piece of its own).
+std::vector<int> NaiveCuts(const LogLengthSet& lengths, int stemLength);
+
+// Evaluates every tree with a stored optimal pattern, both ways. Throws FileError when
+// "Optmcuts" or a tree file cannot be read.
+MarketStats ComputeMarketStats(const DataFolder& data, const Market& market);
+
+} // namespace varnok
