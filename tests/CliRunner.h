@@ -33,8 +33,8 @@ inline std::string ShellQuote(const std::string& text) {
 
 // Runs the built varnok-cli with the given arguments and the "C" locale.
 inline CliResult RunCli(const std::vector<std::string>& args) {
-    const auto errPath = std::filesystem::temp_directory_path() /
-                         ("varnok-cli-err-" + std::to_string(::getpid()));
+    const auto errPath =
+        std::filesystem::temp_directory_path() / ("varnok-cli-err-" + std::to_string(::getpid()));
     std::string command = "LC_ALL=C " + ShellQuote(VARNOK_CLI_PATH);
     for (const std::string& arg : args) {
         command += " " + ShellQuote(arg);

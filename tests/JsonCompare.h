@@ -18,7 +18,7 @@ inline nlohmann::json ReadJson(const std::filesystem::path& path) {
 // Floats are compared with a relative tolerance: the expected file writes the exact value of
 // the 32-bit float.
 inline void ExpectSameJson(const nlohmann::json& actual, const nlohmann::json& expected,
-                    const std::string& where) {
+                           const std::string& where) {
     if (expected.is_number_float() || actual.is_number_float()) {
         ASSERT_TRUE(actual.is_number()) << where;
         const double a = actual.get<double>();

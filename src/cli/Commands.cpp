@@ -6,8 +6,8 @@
 #include "market/Market.h"
 #include "market/MarketComputation.h"
 #include "market/MarketStats.h"
-#include "market/Reports.h"
 #include "market/OptimalCuts.h"
+#include "market/Reports.h"
 #include "optimiser/Optimiser.h"
 #include "support/Errors.h"
 #include "support/Files.h"
@@ -39,18 +39,18 @@ void PrintTreeTable(const Tree& tree, const std::string& market, int number) {
     for (const SurfaceDefect& d : tree.Surface()) {
         std::cout << std::setw(3) << ++n << "  " << std::left << std::setw(12) << KindName(d.Kind)
                   << std::right << std::setw(9) << d.Position << std::setw(8) << int{d.Sector}
-                  << std::setw(7) << int{d.Width} << std::setw(8) << int{d.Length}
-                  << std::setw(5) << d.EndPosition << std::setw(12) << int{d.EndSector} << "\n";
+                  << std::setw(7) << int{d.Width} << std::setw(8) << int{d.Length} << std::setw(5)
+                  << d.EndPosition << std::setw(12) << int{d.EndSector} << "\n";
     }
     std::cout << "\nEnd defects: " << int{tree.EndDefectCount} << "\n";
     std::cout << "  #  kind    start   end  diameters  exceeds 0.4 of the stem\n";
     n = 0;
     for (const EndDefect& d : tree.Ends()) {
         std::cout << std::setw(3) << ++n << "  " << std::left << std::setw(7) << KindName(d.Kind)
-                  << std::right << std::setw(6) << d.StartPosition << std::setw(6)
-                  << d.EndPosition << std::setw(6) << d.StartDiameter << " to " << std::left
-                  << std::setw(3) << d.EndDiameter << std::right << std::setw(6)
-                  << d.ExceedStart << " to " << d.ExceedEnd << "\n";
+                  << std::right << std::setw(6) << d.StartPosition << std::setw(6) << d.EndPosition
+                  << std::setw(6) << d.StartDiameter << " to " << std::left << std::setw(3)
+                  << d.EndDiameter << std::right << std::setw(6) << d.ExceedStart << " to "
+                  << d.ExceedEnd << "\n";
     }
 }
 
@@ -114,8 +114,8 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     optimise->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
     optimise->add_flag("--json", options_.Json, "Print JSON");
 
-    CLI::App* evaluate = Add("evaluate", "Evaluate a pattern log by log",
-                             [this] { return Evaluate(); });
+    CLI::App* evaluate =
+        Add("evaluate", "Evaluate a pattern log by log", [this] { return Evaluate(); });
     evaluate->add_option("--market", options_.Market, "Market name")->required();
     evaluate->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
     auto* cuts = evaluate->add_option("--cuts", options_.Cuts,
@@ -150,12 +150,13 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     exportOptimal->add_option("--to", options_.To, "Last tree")->required();
     exportOptimal->add_option("--out", options_.Out, "File to write (default: standard output)");
 
-    CLI::App* print = Add("print-market", "Print a market's definition",
-                          [this] { return PrintMarket(); });
+    CLI::App* print =
+        Add("print-market", "Print a market's definition", [this] { return PrintMarket(); });
     print->add_option("market", options_.Market, "Market name")->required();
 
-    CLI::App* report = Add("report", "Print the cut-locations or products report of optimal patterns",
-                           [this] { return Report(); });
+    CLI::App* report =
+        Add("report", "Print the cut-locations or products report of optimal patterns",
+            [this] { return Report(); });
     report->add_option("--market", options_.Market, "Market name")->required();
     report->add_option("--from", options_.From, "First tree")->required();
     report->add_option("--to", options_.To, "Last tree")->required();
@@ -169,8 +170,7 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     stats->add_flag("--json", options_.Json, "Print JSON");
 }
 
-CLI::App* Commands::Add(const std::string& name, const std::string& description,
-                        Handler handler) {
+CLI::App* Commands::Add(const std::string& name, const std::string& description, Handler handler) {
     CLI::App* sub = app_.add_subcommand(name, description);
     sub->fallthrough();
     handlers_.emplace_back(sub, std::move(handler));
@@ -186,7 +186,9 @@ int Commands::Run() {
     return 2;
 }
 
-DataFolder Commands::Data() const { return ResolveDataFolder(options_.Data, options_.ProgramPath); }
+DataFolder Commands::Data() const {
+    return ResolveDataFolder(options_.Data, options_.ProgramPath);
+}
 
 int Commands::Markets() {
     const DataFolder data = Data();
@@ -221,8 +223,9 @@ int Commands::Optimise() {
     LoadTree(*tree, data, options_.Tree, market.Filter);
     Optimiser optimiser(*tree, market);
     const OptimalPattern pattern = optimiser.OptimiseTree();
-    const PatternEvaluation evaluation =
-        pattern.Cuts.size() >= 2 ? EvaluatePattern(*tree, market, pattern.Cuts) : PatternEvaluation{};
+    const PatternEvaluation evaluation = pattern.Cuts.size() >= 2
+                                             ? EvaluatePattern(*tree, market, pattern.Cuts)
+                                             : PatternEvaluation{};
     if (options_.Json) {
         const nlohmann::json json = {{"market", options_.Market},
                                      {"tree", options_.Tree},
@@ -256,7 +259,8 @@ int Commands::Evaluate() {
     if (options_.Optimal) {
         cuts = CutPositions(ReadOptimalCuts(market.OptmcutsPath).Entry(options_.Tree));
         if (cuts.empty()) {
-            throw VarnokError("Market \"" + options_.Market + "\" stores no optimal pattern for tree " +
+            throw VarnokError("Market \"" + options_.Market +
+                              "\" stores no optimal pattern for tree " +
                               std::to_string(options_.Tree) + ".");
         }
     } else {
@@ -297,8 +301,8 @@ int Commands::ComputeMarketCommand() {
                          .dump()
                   << "\n";
     } else {
-        std::cout << "Market " << market.Name << " computed in " << (data.Markets() / market.Name).string()
-                  << "\n";
+        std::cout << "Market " << market.Name << " computed in "
+                  << (data.Markets() / market.Name).string() << "\n";
     }
     return 0;
 }
@@ -339,7 +343,8 @@ int Commands::Report() {
     if (options_.Kind != "cuts") {
         const ResearchResults results =
             ResearchOptimalPatterns(data, market, options_.From, options_.To);
-        const std::vector<std::string> products = ProductsReportLines(results, options_.From, options_.To);
+        const std::vector<std::string> products =
+            ProductsReportLines(results, options_.From, options_.To);
         lines.insert(lines.end(), products.begin(), products.end());
     }
     for (const std::string& line : lines) {
@@ -361,7 +366,9 @@ int Commands::Stats() {
         }
         nlohmann::json trees = nlohmann::json::array();
         for (const TreeValueStats& t : stats.Trees) {
-            trees.push_back({{"tree", t.Tree}, {"optimal", t.Optimal}, {"naive", t.Naive},
+            trees.push_back({{"tree", t.Tree},
+                             {"optimal", t.Optimal},
+                             {"naive", t.Naive},
                              {"logs", t.OptimalLogs}});
         }
         const nlohmann::json json = {
@@ -373,7 +380,8 @@ int Commands::Stats() {
             {"optimal_total", stats.OptimalTotal},
             {"naive_total", stats.NaiveTotal},
             {"naive_loss_percent", stats.NaiveLossPercent()},
-            {"value_per_tree", {{"min", stats.MinTree}, {"median", stats.MedianTree}, {"max", stats.MaxTree}}},
+            {"value_per_tree",
+             {{"min", stats.MinTree}, {"median", stats.MedianTree}, {"max", stats.MaxTree}}},
             {"per_tree", trees}};
         std::cout << json.dump() << "\n";
         return 0;
@@ -385,9 +393,9 @@ int Commands::Stats() {
     for (int p = 1; p <= 10; ++p) {
         const int logs = stats.LogsByProduct[static_cast<std::size_t>(p)];
         const double share = stats.GradedLogs > 0 ? 100.0 * logs / stats.GradedLogs : 0.0;
-        std::cout << std::setw(2) << p << " " << std::left << std::setw(24) << ProductName(market, p)
-                  << std::right << std::setw(6) << logs << std::setw(7) << FormatFixed(share, 1)
-                  << "%\n";
+        std::cout << std::setw(2) << p << " " << std::left << std::setw(24)
+                  << ProductName(market, p) << std::right << std::setw(6) << logs << std::setw(7)
+                  << FormatFixed(share, 1) << "%\n";
     }
     std::cout << "\nOptimal value per tree: min $" << FormatFixed(stats.MinTree, 2) << ", median $"
               << FormatFixed(stats.MedianTree, 2) << ", max $" << FormatFixed(stats.MaxTree, 2)
@@ -399,8 +407,8 @@ int Commands::Stats() {
     for (const TreeValueStats& t : stats.Trees) {
         const double loss = t.Optimal > 0.0 ? (t.Optimal - t.Naive) / t.Optimal * 100.0 : 0.0;
         std::cout << std::setw(4) << t.Tree << std::setw(10) << FormatFixed(t.Optimal, 2)
-                  << std::setw(10) << FormatFixed(t.Naive, 2) << std::setw(7) << FormatFixed(loss, 1)
-                  << "%\n";
+                  << std::setw(10) << FormatFixed(t.Naive, 2) << std::setw(7)
+                  << FormatFixed(loss, 1) << "%\n";
     }
     return 0;
 }

@@ -3,8 +3,7 @@
 namespace varnok {
 namespace {
 
-template <typename T, std::size_t N>
-nlohmann::json ArrayToJson(const std::array<T, N>& values) {
+template <typename T, std::size_t N> nlohmann::json ArrayToJson(const std::array<T, N>& values) {
     nlohmann::json list = nlohmann::json::array();
     for (const T& v : values) {
         if constexpr (std::is_floating_point_v<T>) {

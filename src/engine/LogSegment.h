@@ -19,8 +19,8 @@ struct LogSegment {
     std::uint16_t NominalLength = 0; // 8, 10, 12, 14 or 16 ft; 0 when shorter than 8 ft + trim
     float ShownVolume = 0.0F;        // board feet (veneer, sawlog) or cubic feet (roundwood, cull)
     float SweepDeduction = 0.0F;
-    float Deduction = 0.0F;          // sweep, decay, fork and bulge, seams together; at most 1
-    float Sweep = 0.0F;              // whole inches
+    float Deduction = 0.0F; // sweep, decay, fork and bulge, seams together; at most 1
+    float Sweep = 0.0F;     // whole inches
     std::uint8_t RoundwoodProduct = kNoGrade; // 1 to 3
     std::uint8_t SawGrade = kNoGrade;         // 1 to 3
     std::uint8_t VeneerGrade = kNoGrade;      // 1 to 3

@@ -9,7 +9,8 @@ void ClassRoundwood(const Market& market, LogSegment& segment) {
     const float volume = CubicVolume(segment);
     float best = 0.0F;
     for (int p = 1; p <= 3; ++p) {
-        const RoundwoodProductSpec& spec = market.Roundwood.Products[static_cast<std::size_t>(p - 1)];
+        const RoundwoodProductSpec& spec =
+            market.Roundwood.Products[static_cast<std::size_t>(p - 1)];
         const bool eligible = spec.IsDefined() && spec.MinLength <= segment.NominalLength &&
                               segment.NominalLength <= spec.MaxLength &&
                               spec.MinDiameter <= segment.SED && segment.SED <= spec.MaxDiameter &&
@@ -18,8 +19,9 @@ void ClassRoundwood(const Market& market, LogSegment& segment) {
         if (!eligible) {
             continue;
         }
-        const auto value = static_cast<float>(
-            static_cast<double>(volume) * market.Prices.Price(6 + p, segment.NominalLength) / 140.0);
+        const auto value =
+            static_cast<float>(static_cast<double>(volume) *
+                               market.Prices.Price(6 + p, segment.NominalLength) / 140.0);
         if (value > best) {
             segment.RoundwoodProduct = static_cast<std::uint8_t>(p);
             best = value;
@@ -31,8 +33,8 @@ float VeneerValue(const Market& market, int grade, int nominalLength, int netSca
     if (netScale < 30 || grade < 1 || grade > 3) {
         return 0.0F;
     }
-    return static_cast<float>(netScale * static_cast<double>(market.Prices.Price(grade, nominalLength)) *
-                              0.001);
+    return static_cast<float>(
+        netScale * static_cast<double>(market.Prices.Price(grade, nominalLength)) * 0.001);
 }
 
 float SawlogValue(const Market& market, int grade, int nominalLength, int netScale) {
@@ -53,7 +55,8 @@ float RoundwoodValue(const Market& market, int product, int nominalLength, int n
 }
 
 float CullCharge(const Market& market, float cubicVolume) {
-    return static_cast<float>(static_cast<double>(cubicVolume) * market.Prices.Price(10, 8) / 140.0);
+    return static_cast<float>(static_cast<double>(cubicVolume) * market.Prices.Price(10, 8) /
+                              140.0);
 }
 
 LogValues GradeAndValueLog(const Tree& tree, const Market& market, SawlogGrader& sawlog,
@@ -72,9 +75,10 @@ LogValues GradeAndValueLog(const Tree& tree, const Market& market, SawlogGrader&
     const int length = segment.NominalLength;
     values.Veneer = VeneerValue(market, segment.VeneerGrade, length, values.NetScale);
     values.Sawlog = SawlogValue(market, segment.SawGrade, length, values.NetScale);
-    values.Roundwood =
-        RoundwoodValue(market, segment.RoundwoodProduct, length, values.NetScale, values.CubicVolume);
-    if (values.Veneer > 0.0F && values.Veneer >= values.Sawlog && values.Veneer >= values.Roundwood) {
+    values.Roundwood = RoundwoodValue(market, segment.RoundwoodProduct, length, values.NetScale,
+                                      values.CubicVolume);
+    if (values.Veneer > 0.0F && values.Veneer >= values.Sawlog &&
+        values.Veneer >= values.Roundwood) {
         values.ProductClass = segment.VeneerGrade;
         values.Best = values.Veneer;
     } else if (values.Sawlog > 0.0F && values.Sawlog >= values.Roundwood) {

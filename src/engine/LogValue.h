@@ -26,8 +26,8 @@ float CullCharge(const Market& market, float cubicVolume);
 
 // The three values of one graded log and the way it sells best.
 struct LogValues {
-    std::uint16_t NetScale = 0;  // board feet
-    float CubicVolume = 0.0F;    // cubic feet
+    std::uint16_t NetScale = 0; // board feet
+    float CubicVolume = 0.0F;   // cubic feet
     float Veneer = 0.0F;
     float Sawlog = 0.0F;
     float Roundwood = 0.0F;

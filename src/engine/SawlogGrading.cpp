@@ -13,12 +13,13 @@ bool IsKnotType(std::uint8_t kind) {
     return kind <= static_cast<std::uint8_t>(DefectKind::SurfaceRise);
 }
 
-int Blank(double x) { return static_cast<int>(RoundToInt(x)); }
+int Blank(double x) {
+    return static_cast<int>(RoundToInt(x));
+}
 
 } // namespace
 
-SawlogGrader::SawlogGrader(const Tree& tree, const Market& market)
-    : tree_(tree), market_(market) {
+SawlogGrader::SawlogGrader(const Tree& tree, const Market& market) : tree_(tree), market_(market) {
     for (std::size_t x = 0; x < kInchSlots; ++x) {
         if (tree.ForkBulgeFree[x] == 0) {
             forkBulgeBlocked_.Set(static_cast<int>(x), static_cast<int>(x));
@@ -27,7 +28,8 @@ SawlogGrader::SawlogGrader(const Tree& tree, const Market& market)
     // Knots, bumps and surface rises of each sector, then each face as the union of its nine.
     std::array<InchMask, kSectorCount> sectorKnots{};
     for (int sector = 0; sector < kSectorCount; ++sector) {
-        for (const MapInterval& interval : tree.SurfaceMap[static_cast<std::size_t>(sector)].Used()) {
+        for (const MapInterval& interval :
+             tree.SurfaceMap[static_cast<std::size_t>(sector)].Used()) {
             const auto& defect = tree.SurfaceDefects[static_cast<std::size_t>(interval.Defect - 1)];
             if (IsKnotType(defect.Kind)) {
                 sectorKnots[static_cast<std::size_t>(sector)].Set(interval.Start, interval.End);
@@ -62,13 +64,12 @@ void SawlogGrader::GradeSawlog(LogSegment& segment) {
         for (int d = 1; d <= rules.DiameterSetCount(g); ++d) {
             for (int l = 1; l <= rules.LengthVariationCount(g, d); ++l) {
                 const SawlogRuleCell& cell = rules.Cell(g, d, l);
-                const bool applies =
-                    cell.GradeNumber != 0 && segment.SED >= cell.MinDiameter &&
-                    segment.SED <= cell.MaxDiameter &&
-                    segment.SweepDeduction <= cell.MaxSweepUnder25 &&
-                    segment.Deduction <= cell.MaxDeduction &&
-                    segment.LengthInches >= cell.MinLength * 12 &&
-                    (cell.ButtLogsOnly == 0 || segment.ButtLog == 1);
+                const bool applies = cell.GradeNumber != 0 && segment.SED >= cell.MinDiameter &&
+                                     segment.SED <= cell.MaxDiameter &&
+                                     segment.SweepDeduction <= cell.MaxSweepUnder25 &&
+                                     segment.Deduction <= cell.MaxDeduction &&
+                                     segment.LengthInches >= cell.MinLength * 12 &&
+                                     (cell.ButtLogsOnly == 0 || segment.ButtLog == 1);
                 if (!applies) {
                     continue;
                 }
@@ -99,7 +100,8 @@ void SawlogGrader::BlankExcessiveDecay(InchMask& blocked) const {
     const int s = start_;
     const int e = end_;
     for (const EndDefect& d : tree_.Ends()) {
-        if (d.Kind != static_cast<std::uint8_t>(DefectKind::Decay) || d.ExceedStart == d.ExceedEnd) {
+        if (d.Kind != static_cast<std::uint8_t>(DefectKind::Decay) ||
+            d.ExceedStart == d.ExceedEnd) {
             continue;
         }
         const int x1 = d.ExceedStart;
@@ -126,7 +128,8 @@ void SawlogGrader::EnsureRotation(int rotation) {
     bool boundaryNote = false;
     for (int f = 0; f < 4; ++f) {
         const int firstSector = 9 * f + rotation;
-        faces_[static_cast<std::size_t>(4 * rotation + f)] = EvaluateFace(firstSector, boundaryNote);
+        faces_[static_cast<std::size_t>(4 * rotation + f)] =
+            EvaluateFace(firstSector, boundaryNote);
     }
     rotationReady_[static_cast<std::size_t>(rotation)] = true;
 }
@@ -173,7 +176,8 @@ bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector, bool& bo
         int t = 0;
         for (int k = 0; k < 9; ++k) {
             const int sector = (firstSector + k) % kSectorCount;
-            for (const MapInterval& interval : tree_.SurfaceMap[static_cast<std::size_t>(sector)].Used()) {
+            for (const MapInterval& interval :
+                 tree_.SurfaceMap[static_cast<std::size_t>(sector)].Used()) {
                 if (interval.Defect != number || interval.Start > e || interval.End < s) {
                     continue;
                 }
@@ -182,7 +186,8 @@ bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector, bool& bo
                 c = first ? from : std::min(c, from);
                 t = first ? to : std::max(t, to);
                 first = false;
-                if (straight && (seamSector == faceFirst || seamSector == faceLast) && !boundaryNote) {
+                if (straight && (seamSector == faceFirst || seamSector == faceLast) &&
+                    !boundaryNote) {
                     boundaryNote = true;
                     continue;
                 }
@@ -218,7 +223,8 @@ int SawlogGrader::FaceGrade(const FaceOutcome& face, const SawlogRuleCell& cell,
             cuttings[static_cast<std::size_t>(count++)] = run;
         }
     }
-    const int taken = cell.MaxClearCuttings == 99 ? count : std::min<int>(cell.MaxClearCuttings, count);
+    const int taken =
+        cell.MaxClearCuttings == 99 ? count : std::min<int>(cell.MaxClearCuttings, count);
     std::partial_sort(cuttings.begin(), cuttings.begin() + taken, cuttings.begin() + count,
                       std::greater<>());
     int sum = 0;
@@ -247,10 +253,9 @@ void SawlogGrader::GradeFaces(LogSegment& segment, const SawlogRuleCell& cell) {
         if (market_.FacesMode) {
             const int sum = faceGrades[0] + faceGrades[1] + faceGrades[2] + faceGrades[3];
             const int code = cell.ClearCuttingCode;
-            const bool accepted = (sum == 4 && code >= 11 && code <= 14) ||
-                                  (sum == 7 && code >= 11 && code <= 13) ||
-                                  (sum == 10 && code >= 11 && code <= 12) ||
-                                  (sum == 13 && code == 11);
+            const bool accepted =
+                (sum == 4 && code >= 11 && code <= 14) || (sum == 7 && code >= 11 && code <= 13) ||
+                (sum == 10 && code >= 11 && code <= 12) || (sum == 13 && code == 11);
             rotationGrade = accepted ? grade : kNoGrade;
         } else {
             std::array<int, 4> sorted = faceGrades;
@@ -260,8 +265,10 @@ void SawlogGrader::GradeFaces(LogSegment& segment, const SawlogRuleCell& cell) {
         if (rotationGrade < segment.SawGrade && rotationGrade >= grade) {
             segment.SawGrade = static_cast<std::uint8_t>(rotationGrade);
             for (int f = 0; f < 4; ++f) {
-                segment.FaceGrades[static_cast<std::size_t>(f)] = faceGrades[static_cast<std::size_t>(f)];
-                segment.FaceFirstSector[static_cast<std::size_t>(f)] = static_cast<std::uint8_t>(9 * f + r);
+                segment.FaceGrades[static_cast<std::size_t>(f)] =
+                    faceGrades[static_cast<std::size_t>(f)];
+                segment.FaceFirstSector[static_cast<std::size_t>(f)] =
+                    static_cast<std::uint8_t>(9 * f + r);
             }
             if (segment.SawGrade == grade) {
                 return;

@@ -47,7 +47,7 @@ private:
     const Market& market_;
     InchMask forkBulgeBlocked_;
     std::array<InchMask, kSectorCount> faceKnots_; // by the face's first sector
-    std::vector<int> seams_;                      // surface defect indices, table order
+    std::vector<int> seams_;                       // surface defect indices, table order
 
     // Per log.
     int start_ = 0;

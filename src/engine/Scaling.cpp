@@ -8,7 +8,9 @@
 namespace varnok {
 namespace {
 
-std::size_t Inch(int position) { return static_cast<std::size_t>(position); }
+std::size_t Inch(int position) {
+    return static_cast<std::size_t>(position);
+}
 
 // Deduction is a single-precision field: every step adds in double and stores the float,
 // capped at 1 so net scale and cubic volume are never negative.
@@ -182,7 +184,9 @@ void SeamDeduction(const Tree& tree, LogSegment& segment) {
     }
 }
 
-void MarkButtLog(LogSegment& segment) { segment.ButtLog = segment.StartPosition == 0 ? 1 : 0; }
+void MarkButtLog(LogSegment& segment) {
+    segment.ButtLog = segment.StartPosition == 0 ? 1 : 0;
+}
 
 void PrepareSegment(const Tree& tree, const Market& market, LogSegment& segment, int start,
                     int end) {

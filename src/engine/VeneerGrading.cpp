@@ -123,7 +123,8 @@ private:
         if (d.Width > rules_.MaxKnotSize || d.Length > rules_.MaxKnotSize) {
             return false;
         }
-        DefectGroup& group = !halves_ || d.Position <= s_ + seg_.LengthInches / 2.0 ? lower_ : upper_;
+        DefectGroup& group =
+            !halves_ || d.Position <= s_ + seg_.LengthInches / 2.0 ? lower_ : upper_;
         if (!group.Add(d.Sector, window_, inLine_)) {
             return true;
         }

@@ -46,7 +46,9 @@ float VolumeFactor(std::string_view units) {
     return 0.0071428571F; // thousand board feet, and any other text
 }
 
-std::string Rounded(double value) { return std::to_string(RoundToInt(value)); }
+std::string Rounded(double value) {
+    return std::to_string(RoundToInt(value));
+}
 
 std::array<std::string, 6> LabelLines(const Market& market, const EvaluatedPiece& piece) {
     const LogSegment& s = piece.Segment;
@@ -60,7 +62,8 @@ std::array<std::string, 6> LabelLines(const Market& market, const EvaluatedPiece
     if (product <= 6) {
         lines[4] = TwoDecimals(s.ShownVolume) + " bf";
     } else if (product <= 9) {
-        const std::string& units = market.Roundwood.Products[static_cast<std::size_t>(product - 7)].Units;
+        const std::string& units =
+            market.Roundwood.Products[static_cast<std::size_t>(product - 7)].Units;
         lines[4] = TwoDecimals(static_cast<double>(piece.CubicVolume) *
                                static_cast<double>(VolumeFactor(units))) +
                    " " + units;
@@ -79,7 +82,8 @@ void CheckPositions(const Tree& tree, std::span<const int> positions) {
     for (std::size_t k = 0; k < positions.size(); ++k) {
         const int p = positions[k];
         if (p < 0 || p > tree.Stem.StemLength) {
-            throw VarnokError("Cut position " + std::to_string(p) + " lies outside the stem (0 to " +
+            throw VarnokError("Cut position " + std::to_string(p) +
+                              " lies outside the stem (0 to " +
                               std::to_string(tree.Stem.StemLength) + " inches).");
         }
         if (k > 0 && p <= positions[k - 1]) {
@@ -161,8 +165,8 @@ PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
             piece.CubicVolume = values.CubicVolume;
             s.ProductClass = values.ProductClass;
             s.Value = values.Best;
-            s.ShownVolume = values.ProductClass <= 6 ? static_cast<float>(values.NetScale)
-                                                     : values.CubicVolume;
+            s.ShownVolume =
+                values.ProductClass <= 6 ? static_cast<float>(values.NetScale) : values.CubicVolume;
         } else {
             s.SawGrade = kNoGrade;
             s.VeneerGrade = kNoGrade;

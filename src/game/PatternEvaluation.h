@@ -14,14 +14,14 @@ namespace varnok {
 
 // One piece of a pattern (the stretch between two consecutive cuts) as the engine sees it.
 struct EvaluatedPiece {
-    int Index = 0;          // from 1, butt first
-    LogSegment Segment;     // ProductClass, Value (dollars) and ShownVolume set
-    bool Graded = false;    // false for a piece shorter than 8 ft plus trim
+    int Index = 0;              // from 1, butt first
+    LogSegment Segment;         // ProductClass, Value (dollars) and ShownVolume set
+    bool Graded = false;        // false for a piece shorter than 8 ft plus trim
     std::uint16_t NetScale = 0; // board feet
     float CubicVolume = 0.0F;   // cubic feet
     std::string ProductName;
     std::array<std::string, 6> LabelLines; // empty for a piece that was not graded
-    float RunningReturns = 0.0F; // returns up to and including this piece, dollars
+    float RunningReturns = 0.0F;           // returns up to and including this piece, dollars
 };
 
 // What the research table keeps of a graded log of an optimal pattern.
@@ -35,11 +35,11 @@ struct ResearchEntry {
     float Sweep = 0.0F;
     float SweepDeduction = 0.0F;
     float Deduction = 0.0F;
-    std::int16_t Volume = 0;           // ShownVolume rounded
+    std::int16_t Volume = 0; // ShownVolume rounded
     std::string VolumeUnit = "Board Feet";
-    float Value = 0.0F;                // the cull charge for a log sold as cull
+    float Value = 0.0F; // the cull charge for a log sold as cull
     std::uint8_t ButtLog = 0;
-    std::uint8_t ProductClass = 0;     // 1 to 10
+    std::uint8_t ProductClass = 0; // 1 to 10
 };
 
 // What the tracking store records of a graded log.
@@ -52,14 +52,14 @@ struct TrackedLog {
     float SweepDeduction = 0.0F;
     float Deduction = 0.0F;
     std::uint8_t ProductClass = 0;
-    float Value = 0.0F;   // the cull charge for a log sold as cull
-    std::string Unit;     // "mbf" for products 1 to 6, "ft3" for 7 to 10
+    float Value = 0.0F; // the cull charge for a log sold as cull
+    std::string Unit;   // "mbf" for products 1 to 6, "ft3" for 7 to 10
 };
 
 struct PatternEvaluation {
     std::vector<EvaluatedPiece> Pieces;
-    float Returns = 0.0F;     // dollars: the logs not sold as cull
-    float CullPenalty = 0.0F; // dollars: the cull charges
+    float Returns = 0.0F;                // dollars: the logs not sold as cull
+    float CullPenalty = 0.0F;            // dollars: the cull charges
     std::vector<ResearchEntry> Research; // graded logs in order
     std::vector<TrackedLog> Tracking;    // graded logs in order
 

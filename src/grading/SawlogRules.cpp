@@ -15,7 +15,9 @@ std::size_t CellIndex(int g, int d, int l) {
     return static_cast<std::size_t>(9 * (g - 1) + 3 * (d - 1) + (l - 1));
 }
 
-int ClampCount(std::uint8_t count) { return std::min<int>(count, 3); }
+int ClampCount(std::uint8_t count) {
+    return std::min<int>(count, 3);
+}
 
 } // namespace
 
@@ -23,9 +25,13 @@ const SawlogRuleCell& SawlogRuleSet::Cell(int g, int d, int l) const {
     return Cells[CellIndex(g, d, l)];
 }
 
-SawlogRuleCell& SawlogRuleSet::Cell(int g, int d, int l) { return Cells[CellIndex(g, d, l)]; }
+SawlogRuleCell& SawlogRuleSet::Cell(int g, int d, int l) {
+    return Cells[CellIndex(g, d, l)];
+}
 
-int SawlogRuleSet::GradeCount() const { return ClampCount(Cell(1, 1, 1).GradeCount); }
+int SawlogRuleSet::GradeCount() const {
+    return ClampCount(Cell(1, 1, 1).GradeCount);
+}
 
 int SawlogRuleSet::DiameterSetCount(int g) const {
     return ClampCount(Cell(g, 1, 1).DiameterSetCount);

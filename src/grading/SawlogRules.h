@@ -21,9 +21,9 @@ struct SawlogRuleCell {
     std::uint8_t ClearCuttingCode = 0; // 2, 3, 5, 7 feet; 11 to 14 = 1 to 4 clear faces
     std::uint8_t MaxClearCuttings = 0; // 1 to 3; 99 = no limit
     float YieldFraction = 0.0F;
-    float MaxSweepUnder25 = 0.0F;      // fraction
-    float MaxSweepOver25 = 0.0F;       // fraction (shown, not used in grading)
-    float MaxDeduction = 0.0F;         // fraction
+    float MaxSweepUnder25 = 0.0F; // fraction
+    float MaxSweepOver25 = 0.0F;  // fraction (shown, not used in grading)
+    float MaxDeduction = 0.0F;    // fraction
     std::uint8_t GradeCount = 0;
     std::uint8_t DiameterSetCount = 0;
     std::uint8_t LengthVariationCount = 0;

@@ -10,8 +10,12 @@ namespace {
 
 constexpr std::size_t kNameCapacity = 255;
 
-bool InDiameterRange(int d) { return d >= 9 && d <= 50; }
-bool InLengthRange(int l) { return l >= 8 && l <= 16; }
+bool InDiameterRange(int d) {
+    return d >= 9 && d <= 50;
+}
+bool InLengthRange(int l) {
+    return l >= 8 && l <= 16;
+}
 
 template <std::size_t N>
 void ReadBytes(const ByteReader& r, std::size_t offset, std::array<std::uint8_t, N>& out) {
@@ -127,7 +131,9 @@ const std::string& VeneerRuleSet::GradeName(int g) const {
     return GradeBlock(g).GradeNames[static_cast<std::size_t>(g - 1)];
 }
 
-int VeneerRuleSet::GradeCount() const { return std::min<int>(Blocks[0].GradeCount, 3); }
+int VeneerRuleSet::GradeCount() const {
+    return std::min<int>(Blocks[0].GradeCount, 3);
+}
 
 VeneerRuleSet VeneerRuleSet::Decode(std::span<const std::uint8_t> bytes) {
     const ByteReader reader(bytes);

@@ -16,22 +16,22 @@ namespace varnok {
 // are used). Flags are bytes: 0 = no, anything else = yes.
 struct VeneerGradeRules {
     std::uint8_t GradeCount = 0;
-    std::uint8_t MinSmallEndDiameter = 0;              // inches
-    std::array<std::uint8_t, 9> LengthAccepted{};       // [8..16] ft
-    std::array<float, 42> MaxSweep{};                   // [9..50] in, inches of sweep
+    std::uint8_t MinSmallEndDiameter = 0;         // inches
+    std::array<std::uint8_t, 9> LengthAccepted{}; // [8..16] ft
+    std::array<float, 42> MaxSweep{};             // [9..50] in, inches of sweep
     std::uint8_t DefectsVaryWithDiameter = 0;
     std::array<std::uint8_t, 42> MaxDefectsForDiameter{}; // [9..50] in
     std::uint8_t DefectsVaryWithLength = 0;
-    std::array<std::uint8_t, 9> MaxDefectsForLength{};  // [8..16] ft
+    std::array<std::uint8_t, 9> MaxDefectsForLength{}; // [8..16] ft
     std::uint8_t MaxDefects = 0;
-    std::uint8_t MaxKnotSize = 0;                       // inches
-    std::uint8_t MaxSeamLength = 0;                     // feet
-    std::array<std::uint8_t, 9> InLineCountsAsOne{};    // [8..16] ft
-    std::uint8_t MaxInLineAngle = 0;                    // degrees
-    std::array<std::uint8_t, 42> MaxHoleForDiameter{};  // [9..50] in, inches of decay
-    float MaxHeartPercent = 0.0F;                       // percent of the end
-    std::array<std::uint8_t, 9> HalvesSeparate{};       // [8..16] ft
-    std::array<std::string, 3> GradeNames{};            // name slots 1 to 3, capacity 255
+    std::uint8_t MaxKnotSize = 0;                      // inches
+    std::uint8_t MaxSeamLength = 0;                    // feet
+    std::array<std::uint8_t, 9> InLineCountsAsOne{};   // [8..16] ft
+    std::uint8_t MaxInLineAngle = 0;                   // degrees
+    std::array<std::uint8_t, 42> MaxHoleForDiameter{}; // [9..50] in, inches of decay
+    float MaxHeartPercent = 0.0F;                      // percent of the end
+    std::array<std::uint8_t, 9> HalvesSeparate{};      // [8..16] ft
+    std::array<std::string, 3> GradeNames{};           // name slots 1 to 3, capacity 255
     std::uint8_t ReservedMaxHeight = 0;
 
     // Per-diameter values for small-end diameter `diameter`; 0 outside 9 to 50.

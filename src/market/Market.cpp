@@ -22,7 +22,9 @@ fs::path RuleFile(const fs::path& folder, const std::string& name, const fs::pat
 
 } // namespace
 
-std::vector<std::string> ListMarkets(const DataFolder& data) { return ListFolders(data.Markets()); }
+std::vector<std::string> ListMarkets(const DataFolder& data) {
+    return ListFolders(data.Markets());
+}
 
 Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSpecs& specs,
                    const fs::path& specsPath) {
@@ -48,7 +50,8 @@ Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSp
         RuleFile(data.Roundwood(), specs.RoundwoodName, specsPath, "roundwood product set");
     market.Roundwood = ReadRoundwoodProducts(roundwoodPath);
 
-    const fs::path logRulePath = RuleFile(data.LogRules(), specs.LogRuleName, specsPath, "log rule");
+    const fs::path logRulePath =
+        RuleFile(data.LogRules(), specs.LogRuleName, specsPath, "log rule");
     market.LogRule = ReadLogRule(logRulePath);
 
     const fs::path filterPath =

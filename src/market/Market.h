@@ -28,7 +28,7 @@ struct Market {
     bool FacesMode = false;
     VeneerRuleSet VeneerRules; // from the copy inside Specs
     RoundwoodProductSet Roundwood;
-    LogRuleTable LogRule;      // held in memory instead of being reopened at every scaling
+    LogRuleTable LogRule; // held in memory instead of being reopened at every scaling
     DefectFilterSet Filter;
     std::filesystem::path OptmcutsPath;
     bool ResearchMarket = false; // the market named exactly "RESEARCH"

@@ -154,8 +154,8 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
 
     OptimalCutsTable table;
     WriteOptimalCuts(market.OptmcutsPath, table);
-    const int threads = std::clamp(jobs > 0 ? jobs : static_cast<int>(std::thread::hardware_concurrency()),
-                                   1, kTreeCount);
+    const int threads = std::clamp(
+        jobs > 0 ? jobs : static_cast<int>(std::thread::hardware_concurrency()), 1, kTreeCount);
     TreeQueue queue(kTreeCount);
     std::vector<std::jthread> workers;
     for (int t = 0; t < threads; ++t) {

@@ -16,14 +16,14 @@ struct MarketSpecs {
     static constexpr std::size_t kVeneerOffset = 772;
     static constexpr std::size_t kVeneerSize = 3216;
 
-    std::uint8_t TrimAllowance = 8; // inches, 4 or 8
-    std::string SawlogRuleName;     // folder "SawGrades", capacity 255
-    std::string LogRuleName;        // folder "Log Rules"
-    std::string VeneerRuleName;     // folder "Veneer"
+    std::uint8_t TrimAllowance = 8;                       // inches, 4 or 8
+    std::string SawlogRuleName;                           // folder "SawGrades", capacity 255
+    std::string LogRuleName;                              // folder "Log Rules"
+    std::string VeneerRuleName;                           // folder "Veneer"
     std::array<std::uint8_t, kVeneerSize> VeneerRecord{}; // the veneer rules, byte for byte
-    std::string PriceSetName;       // folder "Prices"
-    std::string FilterSetName;      // folder "Filters"
-    std::string RoundwoodName;      // folder "Roundwood"
+    std::string PriceSetName;                             // folder "Prices"
+    std::string FilterSetName;                            // folder "Filters"
+    std::string RoundwoodName;                            // folder "Roundwood"
 
     static MarketSpecs Decode(std::span<const std::uint8_t> bytes);
     // Throws VarnokError when a name cannot be stored in Windows-1252.

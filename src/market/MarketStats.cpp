@@ -77,7 +77,8 @@ MarketStats ComputeMarketStats(const DataFolder& data, const Market& market) {
         stats.MinTree = values.front();
         stats.MaxTree = values.back();
         const std::size_t mid = values.size() / 2;
-        stats.MedianTree = values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
+        stats.MedianTree =
+            values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
     }
     return stats;
 }

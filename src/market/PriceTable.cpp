@@ -46,8 +46,8 @@ PriceTable ConvertPriceSet(const PriceSet& set, std::string_view priceSetName) {
                 value > std::numeric_limits<std::int16_t>::max()) {
                 throw VarnokError("Price set \"" + std::string(priceSetName) + "\": the price of " +
                                   "row " + std::to_string(row) +
-                                  (prices.Name.empty() ? "" : " (" + prices.Name + ")") +
-                                  " for " + std::to_string(feet) +
+                                  (prices.Name.empty() ? "" : " (" + prices.Name + ")") + " for " +
+                                  std::to_string(feet) +
                                   " ft logs does not fit a whole-dollar price table (-32768 to "
                                   "32767 after the unit factor " +
                                   std::to_string(factor) + ")");
@@ -68,7 +68,8 @@ LogLengthSet LogLengthSet::FromTrim(int trimInches) {
     for (std::size_t i = 0; i < 5; ++i) {
         const int inches = 96 + 24 * static_cast<int>(i) + trimInches;
         set.Lengths[i] = static_cast<std::uint8_t>(inches);
-        set.Bits[static_cast<std::size_t>(inches / 8)] |= static_cast<std::uint8_t>(1U << (inches % 8));
+        set.Bits[static_cast<std::size_t>(inches / 8)] |=
+            static_cast<std::uint8_t>(1U << (inches % 8));
     }
     set.MaxLength = set.Lengths[4];
     return set;

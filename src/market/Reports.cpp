@@ -50,11 +50,13 @@ std::vector<std::string> MarketDefinitionLines(const std::string& marketName,
 
 std::vector<std::string> CutLocationLines(const OptimalCutsTable& table, int from, int to) {
     CheckRange(from, to);
-    std::vector<std::string> lines = {
-        "", "",
-        "Cut Locations Of Optimal Bucking Pattern For Trees " + std::to_string(from) + " To " +
-            std::to_string(to),
-        "", "Distances are in inches from the butt of the tree.", ""};
+    std::vector<std::string> lines = {"",
+                                      "",
+                                      "Cut Locations Of Optimal Bucking Pattern For Trees " +
+                                          std::to_string(from) + " To " + std::to_string(to),
+                                      "",
+                                      "Distances are in inches from the butt of the tree.",
+                                      ""};
     for (int t = from; t <= to; ++t) {
         const OptimalCutEntry& entry = table.Entry(t);
         lines.push_back("Tree Number " + std::to_string(t));
@@ -63,8 +65,8 @@ std::vector<std::string> CutLocationLines(const OptimalCutsTable& table, int fro
             n += position != 0 ? 1 : 0;
         }
         for (std::size_t i = 1; i < n && i < entry.size(); ++i) {
-            lines.push_back("   Segment " + std::to_string(i) + " : " + std::to_string(entry[i - 1]) +
-                            " To " + std::to_string(entry[i]));
+            lines.push_back("   Segment " + std::to_string(i) + " : " +
+                            std::to_string(entry[i - 1]) + " To " + std::to_string(entry[i]));
         }
         lines.emplace_back();
     }
@@ -119,8 +121,8 @@ std::vector<std::string> ProductsReportLines(const ResearchResults& results, int
 
 std::vector<std::string> ProductsFileLines(const ResearchResults& results, int from, int to) {
     CheckRange(from, to);
-    std::vector<std::string> lines = {"", "tree,segment,length,product,s.e.d.,sweep,cull,volume,value",
-                                      ""};
+    std::vector<std::string> lines = {
+        "", "tree,segment,length,product,s.e.d.,sweep,cull,volume,value", ""};
     for (int t = from; t <= to; ++t) {
         const auto found = results.find(t);
         if (found == results.end()) {

@@ -9,13 +9,13 @@
 
 namespace varnok {
 
-inline constexpr int kCutStep = 4;    // inches between candidate cut positions
-inline constexpr int kMaxLogs = 26;   // logs an optimal pattern may hold
+inline constexpr int kCutStep = 4;  // inches between candidate cut positions
+inline constexpr int kMaxLogs = 26; // logs an optimal pattern may hold
 
 // The most valuable pattern of a tree: its cuts from the butt to the top.
 struct OptimalPattern {
-    int UsableLength = 0;  // the stem length rounded down to a multiple of 4 inches
-    std::vector<int> Cuts; // 0, ..., UsableLength: one more than the logs
+    int UsableLength = 0;    // the stem length rounded down to a multiple of 4 inches
+    std::vector<int> Cuts;   // 0, ..., UsableLength: one more than the logs
     float TotalValue = 0.0F; // dollars, the best chain's value
 };
 

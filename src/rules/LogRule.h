@@ -10,8 +10,8 @@ namespace varnok {
 
 // One row of a log rule: the board-foot volume of logs of one small-end diameter.
 struct LogRuleEntry {
-    std::int32_t Diameter = 0;          // inches
-    std::array<double, 5> Volume{};     // board feet for 8, 10, 12, 14 and 16 ft logs
+    std::int32_t Diameter = 0;      // inches
+    std::array<double, 5> Volume{}; // board feet for 8, 10, 12, 14 and 16 ft logs
 };
 
 // A log rule file: 50 entries of 44 bytes (diameters 1 to 50 inches), 2200 bytes.

@@ -12,8 +12,8 @@ constexpr std::size_t kTextCapacity = 30;
 } // namespace
 
 const std::array<const char*, 6>& FixedPriceRowNames() {
-    static constexpr std::array<const char*, 6> kNames = {
-        "Prime Veneer", "A Veneer", "B Veneer", "#1 Sawlog", "#2 Sawlog", "#3 Sawlog"};
+    static constexpr std::array<const char*, 6> kNames = {"Prime Veneer", "A Veneer",  "B Veneer",
+                                                          "#1 Sawlog",    "#2 Sawlog", "#3 Sawlog"};
     return kNames;
 }
 

@@ -29,7 +29,8 @@ struct PriceSet {
     std::vector<std::uint8_t> Encode() const;
 };
 
-// File offset of the price of row r (1 to 10) for length L (feet): (r - 1) x 104 + 64 + (L - 8) / 2 x 8.
+// File offset of the price of row r (1 to 10) for length L (feet): (r - 1) x 104 + 64 + (L - 8) / 2
+// x 8.
 constexpr std::size_t PriceOffset(int row, int lengthFeet) {
     return static_cast<std::size_t>(row - 1) * PriceSet::kRowSize + 64 +
            static_cast<std::size_t>((lengthFeet - 8) / 2) * 8;

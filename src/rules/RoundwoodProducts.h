@@ -15,9 +15,9 @@ struct RoundwoodProductSpec {
     std::string Units; // capacity 20: "Cords", "Cubic Feet", "MBF", "Tons", "Cubic Meters"
     std::uint8_t MinDiameter = 0; // small-end diameter, inches
     std::uint8_t MaxDiameter = 0;
-    std::uint8_t MinLength = 0;   // nominal length, feet
+    std::uint8_t MinLength = 0; // nominal length, feet
     std::uint8_t MaxLength = 0;
-    float Soundness = 0.0F;       // largest deduction fraction the product accepts
+    float Soundness = 0.0F; // largest deduction fraction the product accepts
 
     bool IsDefined() const { return !Name.empty(); }
 };

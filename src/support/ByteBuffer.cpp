@@ -46,7 +46,9 @@ std::int32_t ByteReader::I32(std::size_t offset) const {
     return static_cast<std::int32_t>(U32(offset));
 }
 
-float ByteReader::F32(std::size_t offset) const { return std::bit_cast<float>(U32(offset)); }
+float ByteReader::F32(std::size_t offset) const {
+    return std::bit_cast<float>(U32(offset));
+}
 
 double ByteReader::F64(std::size_t offset) const {
     Check(offset, 8);

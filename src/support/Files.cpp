@@ -14,12 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    const auto cmp = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
+    const auto cmp =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                     [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
     if (cmp || !EqualsIgnoringCase(a, b)) {
         return cmp;
     }
@@ -52,9 +54,9 @@ std::vector<std::string> ListEntries(const fs::path& folder, bool wantFolders) {
 } // namespace
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const fs::path& path) {
@@ -98,7 +100,8 @@ void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes) {
     if (file == nullptr) {
         throw FileError(path, IoErrorText(errno));
     }
-    const std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
+    const std::size_t written =
+        bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
     int error = (written != bytes.size()) ? (errno == 0 ? EIO : errno) : 0;
     if (std::fclose(file) != 0 && error == 0) {
         error = errno == 0 ? EIO : errno;
@@ -139,9 +142,13 @@ std::vector<std::string> ReadTextLines(const fs::path& path) {
     return lines;
 }
 
-std::vector<std::string> ListFiles(const fs::path& folder) { return ListEntries(folder, false); }
+std::vector<std::string> ListFiles(const fs::path& folder) {
+    return ListEntries(folder, false);
+}
 
-std::vector<std::string> ListFolders(const fs::path& folder) { return ListEntries(folder, true); }
+std::vector<std::string> ListFolders(const fs::path& folder) {
+    return ListEntries(folder, true);
+}
 
 fs::path FindEntry(const fs::path& folder, std::string_view name) {
     const fs::path exact = folder / fs::path(std::string(name));

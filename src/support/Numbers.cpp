@@ -16,7 +16,9 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Checks the grammar [sign] digits [. digits] [e [sign] digits], with at least one digit in
 // the mantissa; std::from_chars alone would also take "inf" and "nan".
@@ -96,8 +98,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 
 std::string FormatFixed(double value, int decimals) {
     char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                            std::chars_format::fixed, decimals);
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (error != std::errc()) {
         return "?";
     }
@@ -106,8 +108,8 @@ std::string FormatFixed(double value, int decimals) {
 
 std::string FormatGeneral(double value) {
     char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                            std::chars_format::general, 15);
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     if (error != std::errc()) {
         return "?";
     }

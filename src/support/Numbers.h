@@ -9,13 +9,19 @@
 namespace varnok {
 
 // Nearest whole number, halves to even (the default rounding mode), as a double.
-inline double RoundHalfEven(double x) { return std::nearbyint(x); }
+inline double RoundHalfEven(double x) {
+    return std::nearbyint(x);
+}
 
 // Nearest whole number, halves to even, as an integer. The caller keeps x within range.
-inline std::int64_t RoundToInt(double x) { return static_cast<std::int64_t>(std::nearbyint(x)); }
+inline std::int64_t RoundToInt(double x) {
+    return static_cast<std::int64_t>(std::nearbyint(x));
+}
 
 // The whole part, toward zero, as an integer.
-inline std::int64_t TruncToInt(double x) { return static_cast<std::int64_t>(std::trunc(x)); }
+inline std::int64_t TruncToInt(double x) {
+    return static_cast<std::int64_t>(std::trunc(x));
+}
 
 // Decimal conversion of a field: blanks around the number are ignored; an optional sign,
 // digits with an optional decimal point and an optional exponent. "C" locale, whatever the

@@ -19,18 +19,29 @@ struct KindSpelling {
 
 // Each kind in a 3- and in a 2-character code field, in the order they are tried.
 constexpr std::array<KindSpelling, 18> kSpellings = {{
-    {"  K", DefectKind::Knot},         {" K", DefectKind::Knot},
-    {" BU", DefectKind::Bump},         {"BU", DefectKind::Bump},
-    {" SR", DefectKind::SurfaceRise},  {"SR", DefectKind::SurfaceRise},
-    {" SE", DefectKind::Seam},         {"SE", DefectKind::Seam},
-    {"  F", DefectKind::Fork},         {" F", DefectKind::Fork},
-    {" BE", DefectKind::Bulge},        {"BE", DefectKind::Bulge},
-    {" DY", DefectKind::Decay},        {"DY", DefectKind::Decay},
-    {" SN", DefectKind::Stain},        {"SN", DefectKind::Stain},
-    {"  H", DefectKind::Heart},        {" H", DefectKind::Heart},
+    {"  K", DefectKind::Knot},
+    {" K", DefectKind::Knot},
+    {" BU", DefectKind::Bump},
+    {"BU", DefectKind::Bump},
+    {" SR", DefectKind::SurfaceRise},
+    {"SR", DefectKind::SurfaceRise},
+    {" SE", DefectKind::Seam},
+    {"SE", DefectKind::Seam},
+    {"  F", DefectKind::Fork},
+    {" F", DefectKind::Fork},
+    {" BE", DefectKind::Bulge},
+    {"BE", DefectKind::Bulge},
+    {" DY", DefectKind::Decay},
+    {"DY", DefectKind::Decay},
+    {" SN", DefectKind::Stain},
+    {"SN", DefectKind::Stain},
+    {"  H", DefectKind::Heart},
+    {" H", DefectKind::Heart},
 }};
 
-bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+bool IsBlank(const std::string& line) {
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
 
 // Converts fields while the line is known, so every refusal names the file and the line.
 class FieldReader {
@@ -52,8 +63,8 @@ public:
     int Integer(std::size_t field, int low, int high, const char* what) const {
         const int value = ParseInteger(line_.Fields[field]).value_or(0);
         if (value < low || value > high) {
-            Fail(std::string(what) + " " + Quoted(field) + " lies outside " +
-                 std::to_string(low) + " to " + std::to_string(high));
+            Fail(std::string(what) + " " + Quoted(field) + " lies outside " + std::to_string(low) +
+                 " to " + std::to_string(high));
         }
         return value;
     }

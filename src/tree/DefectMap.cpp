@@ -13,15 +13,18 @@ namespace {
 void AddInterval(Tree& tree, int sector, std::int32_t start, std::int32_t end, int defectNumber) {
     SectorIntervals& intervals = tree.SurfaceMap[static_cast<std::size_t>(WrapSector(sector))];
     if (intervals.Count == kMaxIntervalsPerSector) {
-        throw FileError(tree.DefectFilePath, "more than 100 defect intervals in sector " +
-                                                 std::to_string(WrapSector(sector)),
+        throw FileError(tree.DefectFilePath,
+                        "more than 100 defect intervals in sector " +
+                            std::to_string(WrapSector(sector)),
                         tree.SurfaceDefectLine[static_cast<std::size_t>(defectNumber - 1)]);
     }
     intervals.Items[intervals.Count] = MapInterval{start, end, defectNumber};
     ++intervals.Count;
 }
 
-bool IsOdd(std::int64_t n) { return n % 2 != 0; }
+bool IsOdd(std::int64_t n) {
+    return n % 2 != 0;
+}
 
 // A knot, bump or surface rise: an ellipse Width inches across and Length inches along the
 // stem, laid over the sectors it covers at the stem's diameter there.

@@ -12,9 +12,9 @@ namespace varnok {
 namespace {
 
 struct CrossSection {
-    int Position = 0;      // inches
-    int Diameter = 0;      // inches
-    double OffsetY = 0.0;  // inches, sign ignored
+    int Position = 0;     // inches
+    int Diameter = 0;     // inches
+    double OffsetY = 0.0; // inches, sign ignored
     double OffsetX = 0.0;
 };
 
@@ -45,9 +45,9 @@ std::vector<CrossSection> ParseCrossSections(const std::filesystem::path& path) 
         const double feet = ParseDecimal(Field(line, 0)).value_or(0.0);
         const double inches = RoundHalfEven(feet * 12.0);
         if (inches < 0.0 || inches > kMaxStemInches) {
-            throw FileError(path,
-                            "height " + std::string(Field(line, 0)) + " ft lies outside 0 to 200 ft",
-                            lineNumber);
+            throw FileError(
+                path, "height " + std::string(Field(line, 0)) + " ft lies outside 0 to 200 ft",
+                lineNumber);
         }
         CrossSection section;
         section.Position = static_cast<int>(inches);
@@ -55,8 +55,9 @@ std::vector<CrossSection> ParseCrossSections(const std::filesystem::path& path) 
         section.OffsetY = std::fabs(ParseDecimal(Field(line, 2)).value_or(0.0));
         section.OffsetX = std::fabs(ParseDecimal(Field(line, 3)).value_or(0.0));
         if (section.Diameter < 0 || section.Diameter > 255) {
-            throw FileError(path, "diameter " + std::to_string(section.Diameter) +
-                                      " lies outside 0 to 255 inches",
+            throw FileError(path,
+                            "diameter " + std::to_string(section.Diameter) +
+                                " lies outside 0 to 255 inches",
                             lineNumber);
         }
         if (sections.empty() && section.Position != 0) {

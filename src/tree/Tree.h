@@ -8,12 +8,12 @@
 namespace varnok {
 
 // Capacities of the tree model. Input beyond any of them is refused, never truncated.
-inline constexpr int kMaxStemInches = 2400;             // positions 0 to 2400 inches
+inline constexpr int kMaxStemInches = 2400; // positions 0 to 2400 inches
 inline constexpr std::size_t kInchSlots = 2401;
-inline constexpr int kSectorCount = 36;                 // 10-degree sectors around the stem
-inline constexpr std::size_t kMaxShapeLines = 49;       // data lines of a shape file
+inline constexpr int kSectorCount = 36;           // 10-degree sectors around the stem
+inline constexpr std::size_t kMaxShapeLines = 49; // data lines of a shape file
 inline constexpr std::size_t kMaxPoints = 50;
-inline constexpr std::size_t kMaxDefectLines = 100;     // lines of a defect file
+inline constexpr std::size_t kMaxDefectLines = 100; // lines of a defect file
 inline constexpr std::size_t kMaxSurfaceDefects = 100;
 inline constexpr std::size_t kMaxEndDefects = 40;
 inline constexpr std::size_t kMaxIntervalsPerSector = 100;
@@ -33,20 +33,20 @@ enum class DefectKind : std::uint8_t {
 
 // The outer form of the stem, one entry per inch from the butt (position 0).
 struct StemModel {
-    std::array<std::uint8_t, kInchSlots> Diameter{}; // inches inside bark; 0 beyond the top
-    std::array<float, kInchSlots> CentreX{};         // centre-line offset, inches, plane X
-    std::array<float, kInchSlots> CentreY{};         // centre-line offset, inches, plane Y
+    std::array<std::uint8_t, kInchSlots> Diameter{};      // inches inside bark; 0 beyond the top
+    std::array<float, kInchSlots> CentreX{};              // centre-line offset, inches, plane X
+    std::array<float, kInchSlots> CentreY{};              // centre-line offset, inches, plane Y
     std::array<std::int32_t, kMaxPoints> PointPosition{}; // measured cross-sections, inches
     std::uint8_t PointCount = 0;
     std::uint16_t StemLength = 0; // position of the top, inches
 };
 
 struct SurfaceDefect {
-    std::int32_t Position = 0;   // start or centre, inches
-    std::uint8_t Kind = 0;       // DefectKind 0 to 5
-    std::int8_t Sector = 0;      // centre or start sector (kinds 0-3)
-    std::uint8_t Width = 0;      // inches across the stem (kinds 0-2)
-    std::uint8_t Length = 0;     // inches along the stem (kinds 0-2)
+    std::int32_t Position = 0;    // start or centre, inches
+    std::uint8_t Kind = 0;        // DefectKind 0 to 5
+    std::int8_t Sector = 0;       // centre or start sector (kinds 0-3)
+    std::uint8_t Width = 0;       // inches across the stem (kinds 0-2)
+    std::uint8_t Length = 0;      // inches along the stem (kinds 0-2)
     std::int32_t EndPosition = 0; // inches (kinds 3-5)
     std::uint8_t EndSector = 0;   // end sector (kind 3)
 };
@@ -96,7 +96,9 @@ struct Tree {
     std::filesystem::path DefectFilePath;
     std::array<int, kMaxSurfaceDefects> SurfaceDefectLine{};
 
-    std::span<const SurfaceDefect> Surface() const { return {SurfaceDefects.data(), SurfaceDefectCount}; }
+    std::span<const SurfaceDefect> Surface() const {
+        return {SurfaceDefects.data(), SurfaceDefectCount};
+    }
     std::span<const EndDefect> Ends() const { return {EndDefects.data(), EndDefectCount}; }
 };
 
@@ -104,6 +106,8 @@ struct Tree {
 void NewTree(Tree& tree);
 
 // Sector numbers given outside 0 to 35 are taken modulo 36.
-inline int WrapSector(int sector) { return ((sector % kSectorCount) + kSectorCount) % kSectorCount; }
+inline int WrapSector(int sector) {
+    return ((sector % kSectorCount) + kSectorCount) % kSectorCount;
+}
 
 } // namespace varnok

@@ -11,8 +11,7 @@ namespace varnok {
 
 void LoadTree(Tree& tree, const DataFolder& data, int treeNumber, const DefectFilterSet& filter) {
     if (treeNumber < 1 || treeNumber > 150) {
-        throw VarnokError("Tree number " + std::to_string(treeNumber) +
-                          " lies outside 1 to 150.");
+        throw VarnokError("Tree number " + std::to_string(treeNumber) + " lies outside 1 to 150.");
     }
     NewTree(tree);
     try {

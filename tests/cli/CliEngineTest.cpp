@@ -32,8 +32,8 @@ TEST(CliEngine, OptimiseAndEvaluateGiveTheGoldenAnswers) {
         EXPECT_EQ(actual["logs"].size(), expected["cuts"].size() - 1);
 
         for (const char* pattern : {"optimal", "sixteens"}) {
-            const auto answer = ReadJson(test::GoldenExpected() /
-                                         ("evaluate-" + n + "-" + pattern + ".json"));
+            const auto answer =
+                ReadJson(test::GoldenExpected() / ("evaluate-" + n + "-" + pattern + ".json"));
             nlohmann::json cuts = nlohmann::json::array();
             for (const auto& log : answer["logs"]) {
                 cuts.push_back(log["start"]);
@@ -56,17 +56,35 @@ TEST(CliEngine, ComputeAMarketThenUseIt) {
         if (k == 4) {
             continue;
         }
-        for (const auto& [sub, extension] : {std::pair{"Shapes", ".SHP"}, std::pair{"Defects", ".DEF"}}) {
+        for (const auto& [sub, extension] :
+             {std::pair{"Shapes", ".SHP"}, std::pair{"Defects", ".DEF"}}) {
             std::filesystem::copy_file(root / sub / ("Tree4" + std::string(extension)),
                                        root / sub / ("Tree" + std::to_string(k) + extension),
                                        std::filesystem::copy_options::overwrite_existing);
         }
     }
     const std::string data = root.string();
-    const std::vector<std::string> compute = {
-        "--data", data, "compute-market", "--name", "Fresh", "--log-rule", "Doyle", "--veneer",
-        "Veneer Three", "--sawlog", "Factory Grades", "--prices", "Hardwood Whole", "--filter",
-        "Default Filter", "--roundwood", "RW Two", "--trim", "8", "--jobs", "2"};
+    const std::vector<std::string> compute = {"--data",
+                                              data,
+                                              "compute-market",
+                                              "--name",
+                                              "Fresh",
+                                              "--log-rule",
+                                              "Doyle",
+                                              "--veneer",
+                                              "Veneer Three",
+                                              "--sawlog",
+                                              "Factory Grades",
+                                              "--prices",
+                                              "Hardwood Whole",
+                                              "--filter",
+                                              "Default Filter",
+                                              "--roundwood",
+                                              "RW Two",
+                                              "--trim",
+                                              "8",
+                                              "--jobs",
+                                              "2"};
     const auto made = RunCli(compute);
     ASSERT_EQ(made.ExitCode, 0) << made.Err;
     EXPECT_NE(made.Err.find("Working on Tree Number 150 of 150"), std::string::npos);
@@ -78,14 +96,14 @@ TEST(CliEngine, ComputeAMarketThenUseIt) {
     EXPECT_EQ(markets.Out, "Fresh\nHardwood8\n");
 
     // The stored optimum of tree 4 evaluates as the golden optimum.
-    const auto optimal = RunCli({"--data", data, "evaluate", "--market", "Fresh", "--tree", "4",
-                                 "--optimal", "--json"});
+    const auto optimal = RunCli(
+        {"--data", data, "evaluate", "--market", "Fresh", "--tree", "4", "--optimal", "--json"});
     ASSERT_EQ(optimal.ExitCode, 0) << optimal.Err;
     auto expected = ReadJson(test::GoldenExpected() / "evaluate-4-optimal.json");
     expected["market"] = "Fresh";
     ExpectSameJson(nlohmann::json::parse(optimal.Out), expected, "stored optimum");
-    const auto none = RunCli({"--data", data, "evaluate", "--market", "Hardwood8", "--tree", "4",
-                              "--optimal"});
+    const auto none =
+        RunCli({"--data", data, "evaluate", "--market", "Hardwood8", "--tree", "4", "--optimal"});
     EXPECT_EQ(none.ExitCode, 1); // the golden market has no Optmcuts
     EXPECT_NE(none.Err.find("Optmcuts"), std::string::npos) << none.Err;
 
@@ -95,14 +113,17 @@ TEST(CliEngine, ComputeAMarketThenUseIt) {
     ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
     const auto bytes = test::ReadBytes(file);
     const std::string text(bytes.begin(), bytes.end());
-    EXPECT_EQ(text.substr(0, 64), "\r\ntree,segment,length,product,s.e.d.,sweep,cull,volume,value\r\n\r\n");
+    EXPECT_EQ(text.substr(0, 64),
+              "\r\ntree,segment,length,product,s.e.d.,sweep,cull,volume,value\r\n\r\n");
     EXPECT_NE(text.find("4,1,128,#1 Sawlog,20,0.00,0.03,156,68.64\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("\r\n5,5,104,#2 Sawlog,13,0.00,0.14,34,10.20\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\n5,5,104,#2 Sawlog,13,0.00,0.14,34,10.20\r\n"), std::string::npos)
+        << text;
 
     const auto printed = RunCli({"--data", data, "print-market", "Fresh"});
     EXPECT_EQ(printed.ExitCode, 0);
-    EXPECT_NE(printed.Out.find("\n\nFresh Market Definition\n\nVeneer Grading Rule : Veneer Three\n"),
-              std::string::npos);
+    EXPECT_NE(
+        printed.Out.find("\n\nFresh Market Definition\n\nVeneer Grading Rule : Veneer Three\n"),
+        std::string::npos);
     EXPECT_NE(printed.Out.find("Trim Allowance : 8 inches\n"), std::string::npos);
 
     const auto report = RunCli({"--data", data, "report", "--market", "Fresh", "--from", "4",
@@ -134,7 +155,8 @@ TEST(CliEngine, BadPatternsAndUsage) {
         std::vector<std::string> args = {"--data", data};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const auto result = RunCli(args);
-        EXPECT_EQ(result.ExitCode, c.exitCode) << c.args[0] << " " << c.args.back() << "\n" << result.Err;
+        EXPECT_EQ(result.ExitCode, c.exitCode) << c.args[0] << " " << c.args.back() << "\n"
+                                               << result.Err;
         EXPECT_FALSE(result.Err.empty());
     }
 }

@@ -32,8 +32,8 @@ TEST(CliTree, TableAndMarkets) {
     const auto markets = RunCli({"--data", test::GoldenData().string(), "markets"});
     EXPECT_EQ(markets.ExitCode, 0);
     EXPECT_EQ(markets.Out, "Hardwood8\n");
-    const auto table = RunCli({"tree", "--market", "Hardwood8", "--tree", "6", "--data",
-                               test::GoldenData().string()});
+    const auto table = RunCli(
+        {"tree", "--market", "Hardwood8", "--tree", "6", "--data", test::GoldenData().string()});
     EXPECT_EQ(table.ExitCode, 0) << table.Err;
     EXPECT_NE(table.Out.find("Stem length: 600 in"), std::string::npos) << table.Out;
     EXPECT_NE(table.Out.find("Decay"), std::string::npos);
@@ -48,7 +48,9 @@ TEST(CliTree, ExitCodesAndMessages) {
     };
     const std::vector<Case> cases = {
         {{"--data", data, "tree", "--market", "Hardwood8", "--tree", "151"}, 1, "outside 1 to 150"},
-        {{"--data", data, "tree", "--market", "Hardwood8", "--tree", "2"}, 1, "Tree2.DEF: File not found"},
+        {{"--data", data, "tree", "--market", "Hardwood8", "--tree", "2"},
+         1,
+         "Tree2.DEF: File not found"},
         {{"--data", data, "tree", "--market", "Nope", "--tree", "1"}, 1, "no market \"Nope\""},
         {{"--data", data, "tree", "--market", "../x", "--tree", "1"}, 1, "path separator"},
         {{"--data", data, "tree", "--market", "Hardwood8"}, 2, "--tree"},

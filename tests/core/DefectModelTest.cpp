@@ -27,8 +27,9 @@ class DefectModelTest : public ::testing::Test {
 protected:
     DefectModelTest() {
         // A straight 50 ft stem, 20 inches to 12 inches.
-        test::WriteText(folder_.Path() / "Tree1.SHP",
-                        CrLf({"header", " 0.0  20 0.0 0.0", "25.0  16 0.0 0.0", "50.0  12 0.0 0.0"}));
+        test::WriteText(
+            folder_.Path() / "Tree1.SHP",
+            CrLf({"header", " 0.0  20 0.0 0.0", "25.0  16 0.0 0.0", "50.0  12 0.0 0.0"}));
     }
 
     const Tree& Load(const std::vector<std::string>& lines) {
@@ -76,12 +77,11 @@ TEST(DefectFilter, FirstMatchingEntryDecides) {
     // "SW" is decided by entry 20 (unchecked) whatever entry 41 says.
     set.Entries[40].Flag = 1;
     const Case cases[] = {
-        {"SK", false, "  K"},  {"SW", true, ""},      {"UW", false, " SR"},
-        {"FLA", false, "FLA"}, {"GLA", true, ""},     {"OBP", false, "  K"},
-        {"  F", false, "  F"}, {" F", false, "  F"},  {"  T", false, "  K"},
-        {"  L", false, "  K"}, {"  R", false, " DY"}, {"  K", false, "  K"},
-        {" DY", false, " DY"}, {"DY", false, "DY"},   {"LOH", true, ""},
-        {"sk", false, "sk"},   {" SK", false, " SK"},
+        {"SK", false, "  K"},  {"SW", true, ""},      {"UW", false, " SR"},  {"FLA", false, "FLA"},
+        {"GLA", true, ""},     {"OBP", false, "  K"}, {"  F", false, "  F"}, {" F", false, "  F"},
+        {"  T", false, "  K"}, {"  L", false, "  K"}, {"  R", false, " DY"}, {"  K", false, "  K"},
+        {" DY", false, " DY"}, {"DY", false, "DY"},   {"LOH", true, ""},     {"sk", false, "sk"},
+        {" SK", false, " SK"},
     };
     for (const Case& c : cases) {
         const FilterOutcome outcome = ApplyDefectFilter(set, c.code);
@@ -148,7 +148,8 @@ TEST_F(DefectModelTest, SeamTakesTheShorterWayAcrossSectorZero) {
 }
 
 TEST_F(DefectModelTest, SeamSectorsSteppingDownAndStraight) {
-    const Tree& t = Load({Line("SE", " 1.0", "5", " 2.0", "3"), Line("SE", " 3.0", "40", " 4.0", "40")});
+    const Tree& t =
+        Load({Line("SE", " 1.0", "5", " 2.0", "3"), Line("SE", " 3.0", "40", " 4.0", "40")});
     EXPECT_EQ(Sector(t, 5).size(), 1U);
     EXPECT_EQ(Sector(t, 4).size(), 2U);
     EXPECT_EQ(Sector(t, 3).back().End, 24);
@@ -157,8 +158,9 @@ TEST_F(DefectModelTest, SeamSectorsSteppingDownAndStraight) {
 }
 
 TEST_F(DefectModelTest, EndDefectProfilesAndDecayExceedance) {
-    const Tree& t = Load({Line("DY", " 0.0", " 6.0", "13", "4"), Line("DP", "10.0", " 9.0", "3", "7"),
-                          Line("ST", "20.0", "22.0", "2", "2")});
+    const Tree& t =
+        Load({Line("DY", " 0.0", " 6.0", "13", "4"), Line("DP", "10.0", " 9.0", "3", "7"),
+              Line("ST", "20.0", "22.0", "2", "2")});
     ASSERT_EQ(t.EndDefectCount, 3);
     EXPECT_EQ(t.DecayProfile[0], 13);
     EXPECT_EQ(t.DecayProfile[4], 13);
@@ -169,7 +171,9 @@ TEST_F(DefectModelTest, EndDefectProfilesAndDecayExceedance) {
     EXPECT_EQ(t.EndDefects[0].ExceedStart, 0);
     EXPECT_GT(t.EndDefects[0].ExceedEnd, 30);
     EXPECT_LT(t.EndDefects[0].ExceedEnd, 45);
-    EXPECT_EQ(t.DecayProfile[t.EndDefects[0].ExceedEnd + 1] * 10 <= 4 * t.Stem.Diameter[t.EndDefects[0].ExceedEnd + 1], true);
+    EXPECT_EQ(t.DecayProfile[t.EndDefects[0].ExceedEnd + 1] * 10 <=
+                  4 * t.Stem.Diameter[t.EndDefects[0].ExceedEnd + 1],
+              true);
     // An end defect ending before it starts sets only its start inch.
     EXPECT_EQ(t.HeartProfile[120], 3);
     EXPECT_EQ(t.HeartProfile[119], 0);
@@ -205,7 +209,9 @@ TEST_F(DefectModelTest, RefusesFilesBeyondTheLimits) {
         {manyLines, 101, "more than 100 defect lines"},
         {{Line("SK", "201.0", "1", "1", "1")}, 1, "outside 0 to 200 ft"},
         {{Line("SE", " 1.0", "1", "-2.0", "1")}, 1, "outside 0 to 200 ft"},
-        {{Line("SK", " 1.0", "1", "1", "1"), Line("SE", " 3.0", "1", " 2.0", "1")}, 2, "ends before it starts"},
+        {{Line("SK", " 1.0", "1", "1", "1"), Line("SE", " 3.0", "1", " 2.0", "1")},
+         2,
+         "ends before it starts"},
         {{Line("SK", " 1.0", "200", "1", "1")}, 1, "sector"},
         {{Line("SK", " 1.0", "1", "300", "1")}, 1, "width"},
         {{Line("DY", " 1.0", " 2.0", "256", "1")}, 1, "diameter"},
@@ -224,8 +230,9 @@ TEST_F(DefectModelTest, RefusesFilesBeyondTheLimits) {
         }
     }
     EXPECT_EQ(manySurface.size(), 101U);
-    EXPECT_EQ(Load(std::vector<std::string>(100, Line("SK", " 1.0", "1", "1", "1"))).SurfaceDefectCount,
-              100);
+    EXPECT_EQ(
+        Load(std::vector<std::string>(100, Line("SK", " 1.0", "1", "1", "1"))).SurfaceDefectCount,
+        100);
 }
 
 } // namespace

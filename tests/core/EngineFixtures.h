@@ -37,7 +37,8 @@ inline void AddBend(Tree& tree, int position, float offset, int halfWidth) {
         const float share = 1.0F - static_cast<float>(std::abs(x - position)) / halfWidth;
         stem.CentreX[static_cast<std::size_t>(x)] = offset * share;
     }
-    std::vector<int> points(stem.PointPosition.begin(), stem.PointPosition.begin() + stem.PointCount);
+    std::vector<int> points(stem.PointPosition.begin(),
+                            stem.PointPosition.begin() + stem.PointCount);
     points.push_back(position);
     std::sort(points.begin(), points.end());
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -71,7 +72,8 @@ inline void AddSpan(Tree& tree, DefectKind kind, int from, int to) {
     AddSurface(tree, kind, from, 0, 0, 0, to, 0);
 }
 
-inline void AddEnd(Tree& tree, DefectKind kind, int from, int to, int fromDiameter, int toDiameter) {
+inline void AddEnd(Tree& tree, DefectKind kind, int from, int to, int fromDiameter,
+                   int toDiameter) {
     EndDefect d;
     d.Kind = static_cast<std::uint8_t>(kind);
     d.StartPosition = static_cast<std::uint16_t>(from);
@@ -95,7 +97,8 @@ inline void Map(Tree& tree) {
 
 inline void SetPrice(Market& market, int product, int price) {
     for (int feet = 8; feet <= 16; feet += 2) {
-        market.Prices.Rows[static_cast<std::size_t>(product - 1)][static_cast<std::size_t>(feet - 8)] =
+        market.Prices
+            .Rows[static_cast<std::size_t>(product - 1)][static_cast<std::size_t>(feet - 8)] =
             static_cast<std::int16_t>(price);
     }
 }
@@ -153,7 +156,8 @@ inline std::unique_ptr<Market> TestMarket(int trim = 8) {
         entry.Diameter = d;
         for (int l = 0; l < 5; ++l) {
             const int feet = 8 + 2 * l;
-            entry.Volume[static_cast<std::size_t>(l)] = d < 6 ? 0.0 : (d - 4.0) * (d - 4.0) * feet / 16.0;
+            entry.Volume[static_cast<std::size_t>(l)] =
+                d < 6 ? 0.0 : (d - 4.0) * (d - 4.0) * feet / 16.0;
         }
     }
     market->Roundwood.CullHandling = "Cull";

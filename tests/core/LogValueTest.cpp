@@ -1,5 +1,5 @@
-#include "EngineFixtures.h"
 #include "engine/LogValue.h"
+#include "EngineFixtures.h"
 #include "engine/Scaling.h"
 
 #include <gtest/gtest.h>
@@ -38,13 +38,11 @@ TEST(Roundwood, EligibilityLimitsAreInclusive) {
         std::array<std::uint8_t, 3> eligible;
     };
     const Case cases[] = {
-        {10, 8, 0.3F, {1, 0, 0}},   // soundness 0.5 takes 0.3, 0.25 does not
-        {10, 8, 0.25F, {1, 1, 0}},  // equal to the limit
-        {8, 8, 0.0F, {1, 1, 0}},    // minimum diameter
-        {7, 8, 0.0F, {0, 0, 0}},
-        {20, 16, 0.0F, {1, 1, 0}},  // maximum diameter and length
-        {21, 16, 0.0F, {0, 1, 0}},
-        {10, 0, 0.0F, {0, 0, 0}},   // no nominal length
+        {10, 8, 0.3F, {1, 0, 0}},  // soundness 0.5 takes 0.3, 0.25 does not
+        {10, 8, 0.25F, {1, 1, 0}}, // equal to the limit
+        {8, 8, 0.0F, {1, 1, 0}},   // minimum diameter
+        {7, 8, 0.0F, {0, 0, 0}},   {20, 16, 0.0F, {1, 1, 0}}, // maximum diameter and length
+        {21, 16, 0.0F, {0, 1, 0}}, {10, 0, 0.0F, {0, 0, 0}},  // no nominal length
     };
     auto market = TestMarket();
     market->Roundwood.Products[0] = Product("Pulp", 8, 20, 8, 16, 0.5F);
@@ -90,7 +88,7 @@ TEST(LogValues, ThresholdsAndFormulas) {
     EXPECT_FLOAT_EQ(SawlogValue(*market, 2, 8, 30), 9.0F);
     EXPECT_EQ(SawlogValue(*market, 2, 8, 29), 0.0F);
     EXPECT_FLOAT_EQ(RoundwoodValue(*market, 1, 8, 0, 14.0F), 6.0F); // 14 x 60 / 140
-    EXPECT_EQ(RoundwoodValue(*market, 1, 8, 20, 0.5F), 0.0F);        // too little of both
+    EXPECT_EQ(RoundwoodValue(*market, 1, 8, 20, 0.5F), 0.0F);       // too little of both
     EXPECT_FLOAT_EQ(RoundwoodValue(*market, 1, 8, 20, 1.0F), 60.0F / 140.0F);
     EXPECT_FLOAT_EQ(RoundwoodValue(*market, 1, 8, 30, 0.5F), 30.0F / 140.0F);
     EXPECT_EQ(RoundwoodValue(*market, kNoGrade, 8, 300, 10.0F), 0.0F);
@@ -107,8 +105,11 @@ TEST(LogValues, BestWayToSellWithTiesToVeneerThenSawlog) {
     };
     // A clean 16 ft log of SED 20: 256 board feet, veneer grade 1, sawlog grade 1, roundwood 1.
     const Case cases[] = {
-        {100, 100, 0, 1},  {100, 200, 0, 4}, {0, 0, 0, kCullProduct},
-        {0, 0, 140, 7},    {100, 0, 140 * 256 / 10 / 100, 1}, // roundwood just below veneer
+        {100, 100, 0, 1},
+        {100, 200, 0, 4},
+        {0, 0, 0, kCullProduct},
+        {0, 0, 140, 7},
+        {100, 0, 140 * 256 / 10 / 100, 1}, // roundwood just below veneer
     };
     for (const Case& c : cases) {
         auto market = TestMarket();
@@ -123,8 +124,8 @@ TEST(LogValues, BestWayToSellWithTiesToVeneerThenSawlog) {
         LogSegment s;
         const LogValues v = GradeAndValueLog(*tree, *market, grader, s, 0, 200);
         EXPECT_EQ(v.NetScale, 256);
-        EXPECT_EQ(v.ProductClass, c.product) << c.veneerPrice << " " << c.sawlogPrice << " "
-                                             << c.roundwoodPrice;
+        EXPECT_EQ(v.ProductClass, c.product)
+            << c.veneerPrice << " " << c.sawlogPrice << " " << c.roundwoodPrice;
         EXPECT_EQ(v.Best, std::max({v.Veneer, v.Sawlog, v.Roundwood}));
     }
 }

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "market/MarketComputation.h"
+#include "TestSupport.h"
 #include "market/MarketStats.h"
 #include "market/Reports.h"
 #include "support/Errors.h"
@@ -52,11 +52,10 @@ protected:
 
 TEST_F(MarketComputationTest, SameBytesOnOneThreadAndTwo) {
     std::vector<int> progress;
-    const Market one = ComputeMarket(Data(), Definition("One"), 1,
-                                     [&](int tree, int count) {
-                                         EXPECT_EQ(count, 150);
-                                         progress.push_back(tree);
-                                     });
+    const Market one = ComputeMarket(Data(), Definition("One"), 1, [&](int tree, int count) {
+        EXPECT_EQ(count, 150);
+        progress.push_back(tree);
+    });
     ASSERT_EQ(progress.size(), 150U);
     for (int k = 0; k < 150; ++k) {
         ASSERT_EQ(progress[static_cast<std::size_t>(k)], k + 1);
@@ -137,9 +136,15 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
     const std::vector<std::string> cuts =
         CutLocationLines(ReadOptimalCuts(market.OptmcutsPath), 1, 2);
     const std::vector<std::string> expectedStart = {
-        "", "", "Cut Locations Of Optimal Bucking Pattern For Trees 1 To 2", "",
-        "Distances are in inches from the butt of the tree.", "", "Tree Number 1",
-        "   Segment 1 : 0 To 104", "   Segment 2 : 104 To 232"};
+        "",
+        "",
+        "Cut Locations Of Optimal Bucking Pattern For Trees 1 To 2",
+        "",
+        "Distances are in inches from the butt of the tree.",
+        "",
+        "Tree Number 1",
+        "   Segment 1 : 0 To 104",
+        "   Segment 2 : 104 To 232"};
     EXPECT_TRUE(std::equal(expectedStart.begin(), expectedStart.end(), cuts.begin()));
     EXPECT_EQ(cuts[6 + 1 + 5], "");
     EXPECT_EQ(cuts[6 + 1 + 5 + 1], "Tree Number 2");
@@ -147,11 +152,19 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
     const ResearchResults results = ResearchOptimalPatterns(Data(), market, 3, 3);
     ASSERT_EQ(results.at(3).size(), 4U); // tree 3 is golden tree 6: four graded logs
     const std::vector<std::string> products = ProductsReportLines(results, 3, 3);
-    const std::vector<std::string> firstLog = {"", "", "Tree Number 3", "", "   Segment: 1",
-                                               "   Length: 128 inches", "   Product: #1 Sawlog",
-                                               "   S.E.D.: 25 inches", "   % Sweep: 0.00",
-                                               "   % Cull: 0.07", "   Volume: 255 Board Feet",
-                                               "   Value: $112.20", ""};
+    const std::vector<std::string> firstLog = {"",
+                                               "",
+                                               "Tree Number 3",
+                                               "",
+                                               "   Segment: 1",
+                                               "   Length: 128 inches",
+                                               "   Product: #1 Sawlog",
+                                               "   S.E.D.: 25 inches",
+                                               "   % Sweep: 0.00",
+                                               "   % Cull: 0.07",
+                                               "   Volume: 255 Board Feet",
+                                               "   Value: $112.20",
+                                               ""};
     EXPECT_TRUE(std::equal(firstLog.begin(), firstLog.end(), products.begin()));
 
     const std::vector<std::string> file = ProductsFileLines(results, 3, 3);
@@ -164,7 +177,8 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
 
     ResearchResults named = results;
     named[3][0].ProductName = "Ties, \"grade\" A";
-    EXPECT_EQ(ProductsFileLines(named, 3, 3)[3], "3,1,128,\"Ties, \"\"grade\"\" A\",25,0.00,0.07,255,112.20");
+    EXPECT_EQ(ProductsFileLines(named, 3, 3)[3],
+              "3,1,128,\"Ties, \"\"grade\"\" A\",25,0.00,0.07,255,112.20");
     EXPECT_THROW((void)ProductsFileLines(results, 5, 4), VarnokError);
 
     const MarketStats stats = ComputeMarketStats(Data(), market);
@@ -181,12 +195,12 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
     EXPECT_EQ(stats.LogsByProduct[6], 0);
 
     const std::vector<std::string> definition = MarketDefinitionLines("Rep", market.Specs);
-    EXPECT_EQ(definition, (std::vector<std::string>{
-                              "", "", "Rep Market Definition", "",
-                              "Veneer Grading Rule : Veneer Three",
-                              "Sawlog Grading Rule : Factory Grades", "Roundwood Products : RW Two",
-                              "Log Rule : Doyle", "Price Set : Hardwood Whole",
-                              "Defect Filter Set : Default Filter", "Trim Allowance : 8 inches"}));
+    EXPECT_EQ(definition,
+              (std::vector<std::string>{
+                  "", "", "Rep Market Definition", "", "Veneer Grading Rule : Veneer Three",
+                  "Sawlog Grading Rule : Factory Grades", "Roundwood Products : RW Two",
+                  "Log Rule : Doyle", "Price Set : Hardwood Whole",
+                  "Defect Filter Set : Default Filter", "Trim Allowance : 8 inches"}));
 }
 
 TEST(NaivePattern, SixteensThenTheLongestThatFits) {
@@ -198,7 +212,7 @@ TEST(NaivePattern, SixteensThenTheLongestThatFits) {
         {8, 528, {0, 200, 400, 528}},      // 128 left: a 10 ft log
         {8, 660, {0, 200, 400, 600, 660}}, // 60 left: a stub
         {8, 400, {0, 200, 400}},
-        {8, 350, {0, 200, 328, 350}},      // 150 left: 10 ft (128) and a stub
+        {8, 350, {0, 200, 328, 350}}, // 150 left: 10 ft (128) and a stub
         {4, 300, {0, 196, 296, 300}},
         {8, 90, {0, 90}},
     };

@@ -1,10 +1,10 @@
-#include "TestSupport.h"
 #include "market/Market.h"
+#include "TestSupport.h"
 #include "support/Errors.h"
 #include "support/Numbers.h"
 
-#include <functional>
 #include "tree/TreeLoad.h"
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -23,10 +23,10 @@ TEST(PriceConversion, RoundsThenAppliesTheUnitFactor) {
         int expected;
     };
     const Case cases[] = {
-        {7, "Cubic Feet", 0.5, 0},   {7, "Cubic Feet", 1.5, 280}, {4, "MBF", 1.5, 2},
-        {4, "Cubic Feet", 1.5, 2},   {8, "Cords", 30.0, 60},      {9, "Tons", 12.5, 60},
-        {10, "Cubic Meters", 3.5, 16}, {10, "none", 2.5, 2},      {7, "cords", 30.0, 30},
-        {7, "Board feet", 30.0, 30}, {1, "MBF", -4.5, -4},        {9, "Cubic Feet", 234.0, 32760},
+        {7, "Cubic Feet", 0.5, 0},     {7, "Cubic Feet", 1.5, 280}, {4, "MBF", 1.5, 2},
+        {4, "Cubic Feet", 1.5, 2},     {8, "Cords", 30.0, 60},      {9, "Tons", 12.5, 60},
+        {10, "Cubic Meters", 3.5, 16}, {10, "none", 2.5, 2},        {7, "cords", 30.0, 30},
+        {7, "Board feet", 30.0, 30},   {1, "MBF", -4.5, -4},        {9, "Cubic Feet", 234.0, 32760},
     };
     for (const Case& c : cases) {
         PriceSet set;
@@ -80,9 +80,7 @@ protected:
     MarketFolderTest() { test::CopyGoldenData(folder_.Path() / "data"); }
 
     DataFolder Data() const { return DataFolder(folder_.Path() / "data"); }
-    std::filesystem::path SpecsPath() const {
-        return Data().Markets() / "Hardwood8" / "Specs";
-    }
+    std::filesystem::path SpecsPath() const { return Data().Markets() / "Hardwood8" / "Specs"; }
     void RewriteSpecs(const std::function<void(MarketSpecs&)>& change) const {
         MarketSpecs specs = ReadMarketSpecs(SpecsPath());
         change(specs);
@@ -110,7 +108,8 @@ TEST_F(MarketFolderTest, LoadsEveryRuleOfTheGoldenMarket) {
     const PriceSet prices = ReadPriceSet(Data().Prices() / "Hardwood Whole");
     EXPECT_EQ(m.Prices.Price(7, 8), RoundToInt(prices.Rows[6].Prices[0]) * 2);
     EXPECT_EQ(m.Prices.Price(8, 8), RoundToInt(prices.Rows[7].Prices[0]) * 140);
-    EXPECT_EQ(m.Prices.Price(4, 16), static_cast<std::int16_t>(RoundToInt(prices.Rows[3].Prices[4])));
+    EXPECT_EQ(m.Prices.Price(4, 16),
+              static_cast<std::int16_t>(RoundToInt(prices.Rows[3].Prices[4])));
 }
 
 TEST_F(MarketFolderTest, RuleNamesMatchIgnoringCaseAndResearchIsExact) {

@@ -1,7 +1,7 @@
+#include "optimiser/Optimiser.h"
 #include "EngineFixtures.h"
 #include "engine/LogValue.h"
 #include "game/PatternEvaluation.h"
-#include "optimiser/Optimiser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "EngineFixtures.h"
 #include "game/PatternEvaluation.h"
+#include "EngineFixtures.h"
 #include "support/Errors.h"
 #include "support/Numbers.h"
 
@@ -47,8 +47,9 @@ TEST(PatternEvaluation, ButtAndTopGiveOneLog) {
     EXPECT_FLOAT_EQ(log.Segment.Value, 256.0F);
     EXPECT_FLOAT_EQ(e.Returns, 256.0F);
     EXPECT_FALSE(e.ShowsNet());
-    EXPECT_EQ(log.LabelLines, (std::array<std::string, 6>{"16' Prime Veneer", "20\" sed", "0\" sweep",
-                                                          "0%S  0%C", "256.00 bf", "$256.00"}));
+    EXPECT_EQ(log.LabelLines,
+              (std::array<std::string, 6>{"16' Prime Veneer", "20\" sed", "0\" sweep", "0%S  0%C",
+                                          "256.00 bf", "$256.00"}));
     ASSERT_EQ(e.Research.size(), 1U);
     EXPECT_EQ(e.Research[0].ProductName, "Prime Veneer");
     EXPECT_EQ(e.Research[0].Volume, 256);
@@ -63,8 +64,11 @@ TEST(PatternEvaluation, ShortPiecesAreNotGradedAndTrimDecidesTheLength) {
         bool graded;
         int nominal;
     };
-    const Case cases[] = {{4, 100, true, 8}, {4, 99, false, 0}, {4, 250, true, 16},
-                          {8, 103, false, 0}, {8, 104, true, 8}};
+    const Case cases[] = {{4, 100, true, 8},
+                          {4, 99, false, 0},
+                          {4, 250, true, 16},
+                          {8, 103, false, 0},
+                          {8, 104, true, 8}};
     for (const Case& c : cases) {
         auto market = PricedMarket(c.trim);
         auto tree = StraightTree(400, 20, 20);
@@ -95,9 +99,10 @@ TEST(PatternEvaluation, LogsWorthNothingAreSoldAsCull) {
     EXPECT_EQ(top.NetScale, 25);
     EXPECT_EQ(top.Segment.ProductClass, 7);
     EXPECT_EQ(top.ProductName, "Pulpwood");
-    EXPECT_EQ(top.LabelLines[4],
-              FormatFixed(static_cast<double>(top.CubicVolume) * static_cast<double>(0.014285714F), 2) +
-                  " Cords");
+    EXPECT_EQ(
+        top.LabelLines[4],
+        FormatFixed(static_cast<double>(top.CubicVolume) * static_cast<double>(0.014285714F), 2) +
+            " Cords");
     EXPECT_EQ(e.Tracking[1].Unit, "ft3");
     EXPECT_FALSE(e.ShowsNet());
 

@@ -29,7 +29,7 @@ TEST(LogRuleRecord, VolumesLieWhereTheTableSays) {
     for (int d = 6; d <= 50; ++d) {
         table.Entries[static_cast<std::size_t>(d - 1)].Diameter = d;
     }
-    table.Entries[19].Volume[2] = 123.5; // 20 in, 12 ft
+    table.Entries[19].Volume[2] = 123.5;  // 20 in, 12 ft
     table.Entries[49].Volume[4] = 2304.0; // 50 in, 16 ft
     const auto bytes = table.Encode();
     ASSERT_EQ(bytes.size(), 2200U);
@@ -61,7 +61,7 @@ TEST(PriceRecord, RowsNamesAndPrices) {
     const auto bytes = set.Encode();
     ASSERT_EQ(bytes.size(), 1040U);
     EXPECT_EQ(DoubleAt(bytes, 392), 450.25);
-    EXPECT_EQ(bytes[3 * 104], 9); // "#1 Sawlog"
+    EXPECT_EQ(bytes[3 * 104], 9);      // "#1 Sawlog"
     EXPECT_EQ(bytes[3 * 104 + 31], 3); // "MBF"
     EXPECT_EQ(bytes[6 * 104], 30);
     const PriceSet back = PriceSet::Decode(bytes);
@@ -98,8 +98,8 @@ TEST(RoundwoodRecord, SlotsAndCullHandling) {
     EXPECT_EQ(back.Encode(), bytes);
 
     // The golden set: product 1 "Pulpwood" in cords, 8 to 30 inches.
-    const auto golden = RoundwoodProductSet::Decode(
-        test::ReadBytes(test::GoldenData() / "Roundwood" / "RW Two"));
+    const auto golden =
+        RoundwoodProductSet::Decode(test::ReadBytes(test::GoldenData() / "Roundwood" / "RW Two"));
     EXPECT_EQ(golden.Products[0].Name, "Pulpwood");
     EXPECT_EQ(golden.Products[0].Units, "Cords");
     EXPECT_EQ(golden.Products[0].MaxDiameter, 30);
@@ -129,7 +129,8 @@ TEST(DefectFilterRecord, FixedTableAndEditorDefaults) {
     EXPECT_EQ(DefectFilterSet::Decode(bytes).Encode(), bytes);
 
     // The golden "Default Filter" is the editor's defaults, byte for byte in its used bytes.
-    const DefectFilterSet golden = ReadDefectFilterSet(test::GoldenData() / "Filters" / "Default Filter");
+    const DefectFilterSet golden =
+        ReadDefectFilterSet(test::GoldenData() / "Filters" / "Default Filter");
     for (std::size_t n = 0; n < 59; ++n) {
         EXPECT_EQ(golden.Entries[n].Code, set.Entries[n].Code);
         EXPECT_EQ(golden.Entries[n].Flag, set.Entries[n].Flag);
@@ -156,8 +157,8 @@ TEST(SawlogRecord, CellAddressingCountsAndFacesMode) {
         int g, d, l;
         std::size_t offset;
     };
-    const Case cases[] = {{1, 1, 1, 0}, {1, 1, 2, 28}, {1, 2, 1, 84}, {2, 1, 1, 252},
-                          {3, 3, 3, 728}, {2, 3, 2, 448}};
+    const Case cases[] = {{1, 1, 1, 0},   {1, 1, 2, 28},  {1, 2, 1, 84},
+                          {2, 1, 1, 252}, {3, 3, 3, 728}, {2, 3, 2, 448}};
     for (const Case& c : cases) {
         EXPECT_EQ(SawlogCellOffset(c.g, c.d, c.l), c.offset);
         SawlogRuleSet set;

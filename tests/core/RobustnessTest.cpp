@@ -87,7 +87,8 @@ TEST(Robustness, DamagedTreeFilesAreRefusedOrRead) {
             auto& file = random() % 2 == 0 ? damagedShape : damagedDefects;
             switch (random() % 3) {
             case 0:
-                file[random() % file.size()] = static_cast<std::uint8_t>(" 0123456789.-\r\nx"[random() % 16]);
+                file[random() % file.size()] =
+                    static_cast<std::uint8_t>(" 0123456789.-\r\nx"[random() % 16]);
                 break;
             case 1:
                 file.resize(random() % file.size());
@@ -123,16 +124,18 @@ TEST(Robustness, DamagedTreeFilesAreRefusedOrRead) {
 
 TEST(Robustness, ShortAndOddRuleFilesNameTheFile) {
     TempFolder folder;
-    const std::vector<std::pair<std::size_t, std::function<void(const std::filesystem::path&)>>> readers = {
-        {LogRuleTable::kSize, [](const auto& p) { (void)ReadLogRule(p); }},
-        {PriceSet::kSize, [](const auto& p) { (void)ReadPriceSet(p); }},
-        {RoundwoodProductSet::kSize, [](const auto& p) { (void)ReadRoundwoodProducts(p); }},
-        {DefectFilterSet::kSize, [](const auto& p) { (void)ReadDefectFilterSet(p); }},
-        {SawlogRuleSet::kSize, [](const auto& p) { (void)ReadSawlogRuleSet(p, RecordChoice::Last); }},
-        {VeneerRuleSet::kSize, [](const auto& p) { (void)ReadVeneerRuleSet(p); }},
-        {MarketSpecs::kSize, [](const auto& p) { (void)ReadMarketSpecs(p); }},
-        {OptimalCutsTable::kSize, [](const auto& p) { (void)ReadOptimalCuts(p); }},
-    };
+    const std::vector<std::pair<std::size_t, std::function<void(const std::filesystem::path&)>>>
+        readers = {
+            {LogRuleTable::kSize, [](const auto& p) { (void)ReadLogRule(p); }},
+            {PriceSet::kSize, [](const auto& p) { (void)ReadPriceSet(p); }},
+            {RoundwoodProductSet::kSize, [](const auto& p) { (void)ReadRoundwoodProducts(p); }},
+            {DefectFilterSet::kSize, [](const auto& p) { (void)ReadDefectFilterSet(p); }},
+            {SawlogRuleSet::kSize,
+             [](const auto& p) { (void)ReadSawlogRuleSet(p, RecordChoice::Last); }},
+            {VeneerRuleSet::kSize, [](const auto& p) { (void)ReadVeneerRuleSet(p); }},
+            {MarketSpecs::kSize, [](const auto& p) { (void)ReadMarketSpecs(p); }},
+            {OptimalCutsTable::kSize, [](const auto& p) { (void)ReadOptimalCuts(p); }},
+        };
     std::mt19937 random(3);
     for (const auto& [size, read] : readers) {
         const auto path = folder.Path() / ("rule" + std::to_string(size));

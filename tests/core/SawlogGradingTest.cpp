@@ -1,5 +1,5 @@
-#include "EngineFixtures.h"
 #include "engine/SawlogGrading.h"
+#include "EngineFixtures.h"
 #include "engine/Scaling.h"
 
 #include <gtest/gtest.h>
@@ -51,20 +51,41 @@ TEST(SawlogGrading, WhichCellsApply) {
     };
     const Case cases[] = {
         {"all", [](SawlogRuleCell&) {}, 0, 200, {1, 1, 1}},
-        {"grade 1 butt logs only, upper log", [](SawlogRuleCell& c) { c.ButtLogsOnly = c.GradeNumber == 1; },
-         200, 400, {0, 1, 1}},
-        {"grade 1 butt logs only, butt log", [](SawlogRuleCell& c) { c.ButtLogsOnly = c.GradeNumber == 1; },
-         0, 200, {1, 1, 1}},
-        {"minimum length 12 ft, a 10 ft log", [](SawlogRuleCell& c) { c.MinLength = 12; }, 0, 128,
+        {"grade 1 butt logs only, upper log",
+         [](SawlogRuleCell& c) { c.ButtLogsOnly = c.GradeNumber == 1; },
+         200,
+         400,
+         {0, 1, 1}},
+        {"grade 1 butt logs only, butt log",
+         [](SawlogRuleCell& c) { c.ButtLogsOnly = c.GradeNumber == 1; },
+         0,
+         200,
+         {1, 1, 1}},
+        {"minimum length 12 ft, a 10 ft log",
+         [](SawlogRuleCell& c) { c.MinLength = 12; },
+         0,
+         128,
          {0, 0, 0}},
-        {"minimum diameter above SED", [](SawlogRuleCell& c) { c.MinDiameter = 21; }, 0, 200,
+        {"minimum diameter above SED",
+         [](SawlogRuleCell& c) { c.MinDiameter = 21; },
+         0,
+         200,
          {0, 0, 0}},
-        {"maximum diameter below SED", [](SawlogRuleCell& c) { c.MaxDiameter = 19; }, 0, 200,
+        {"maximum diameter below SED",
+         [](SawlogRuleCell& c) { c.MaxDiameter = 19; },
+         0,
+         200,
          {0, 0, 0}},
-        {"deduction over the limit", [](SawlogRuleCell& c) { c.MaxDeduction = 0.0F; }, 0, 200,
+        {"deduction over the limit",
+         [](SawlogRuleCell& c) { c.MaxDeduction = 0.0F; },
+         0,
+         200,
          {0, 0, 0}},
-        {"cell not in use", [](SawlogRuleCell& c) { c.GradeNumber = c.GradeNumber == 2 ? 0 : c.GradeNumber; },
-         0, 200, {1, 0, 1}},
+        {"cell not in use",
+         [](SawlogRuleCell& c) { c.GradeNumber = c.GradeNumber == 2 ? 0 : c.GradeNumber; },
+         0,
+         200,
+         {1, 0, 1}},
     };
     for (const Case& c : cases) {
         auto market = TestMarket();
@@ -107,8 +128,8 @@ TEST(SawlogGrading, ClearCuttingsLengthCountAndYield) {
         }
         test::Map(*tree);
         EXPECT_EQ(Grade(*tree, *market, 0, 200).SawGrade, c.grade)
-            << c.rings.size() << " rings, code " << c.code << ", " << c.cuttings << " cuttings, yield "
-            << c.yield;
+            << c.rings.size() << " rings, code " << c.code << ", " << c.cuttings
+            << " cuttings, yield " << c.yield;
     }
 }
 
@@ -142,8 +163,9 @@ TEST(SawlogGrading, SeamsOnFacesAndTheRotationNote) {
     s = Grade(*edges, *market, 0, 200);
     EXPECT_EQ(s.SawGrade, 1);
     EXPECT_EQ(s.FaceFirstSector[0], 0);
-    EXPECT_EQ((std::array<int, 4>{s.FaceGrades[0], s.FaceGrades[1], s.FaceGrades[2], s.FaceGrades[3]}),
-              (std::array<int, 4>{1, 4, 1, 1}));
+    EXPECT_EQ(
+        (std::array<int, 4>{s.FaceGrades[0], s.FaceGrades[1], s.FaceGrades[2], s.FaceGrades[3]}),
+        (std::array<int, 4>{1, 4, 1, 1}));
 
     // A seam that ends inside the log blanks the lower part of its face only: from the butt
     // to round(t - L / 3).
@@ -162,9 +184,8 @@ TEST(SawlogGrading, FacesModeSumsOfClearFaces) {
         int grade;
     };
     const std::vector<Case> cases = {
-        {{}, 14, 1},           {{0}, 14, 4},         {{0}, 13, 1},
-        {{0, 9}, 13, 4},       {{0, 9}, 12, 1},      {{0, 9, 18}, 12, 4},
-        {{0, 9, 18}, 11, 1},   {{0, 9, 18, 27}, 11, 4},
+        {{}, 14, 1},     {{0}, 14, 4},        {{0}, 13, 1},        {{0, 9}, 13, 4},
+        {{0, 9}, 12, 1}, {{0, 9, 18}, 12, 4}, {{0, 9, 18}, 11, 1}, {{0, 9, 18, 27}, 11, 4},
     };
     for (const Case& c : cases) {
         auto market = TestMarket();
@@ -202,20 +223,20 @@ TEST(SawlogGrading, ExcessiveDecayBlanksTheFaces) {
 
 TEST(SawlogGrading, StainDowngrades) {
     struct Case {
-        int butt, top;      // stem diameters at 0 and 400
-        int start, end;     // the log
-        int stain;          // inches of stain all along the stem
-        bool gradeOneOpen;  // whether grade 1 applies at all
+        int butt, top;     // stem diameters at 0 and 400
+        int start, end;    // the log
+        int stain;         // inches of stain all along the stem
+        bool gradeOneOpen; // whether grade 1 applies at all
         int grade;
     };
     const Case cases[] = {
-        {20, 20, 0, 200, 11, true, 2},   // 11 / 20 = 0.55 > 0.5: grade 1 becomes 2
-        {20, 20, 0, 200, 10, true, 1},   // 0.5 is not above 0.5
-        {18, 18, 0, 200, 10, false, 2},  // grade 2, SED 18: 0.56 is not above 0.6
-        {20, 18, 0, 200, 11, false, 3},  // 11 / 18 = 0.61 at the other end
-        {14, 14, 0, 200, 8, false, 3},   // SED under 16: the 0.5 rule, 8 / 14
-        {16, 16, 0, 200, 9, false, 2},   // SED 16: the 0.6 rule, 9 / 16 = 0.56
-        {16, 16, 0, 200, 10, false, 3},  // 10 / 16 = 0.625
+        {20, 20, 0, 200, 11, true, 2},  // 11 / 20 = 0.55 > 0.5: grade 1 becomes 2
+        {20, 20, 0, 200, 10, true, 1},  // 0.5 is not above 0.5
+        {18, 18, 0, 200, 10, false, 2}, // grade 2, SED 18: 0.56 is not above 0.6
+        {20, 18, 0, 200, 11, false, 3}, // 11 / 18 = 0.61 at the other end
+        {14, 14, 0, 200, 8, false, 3},  // SED under 16: the 0.5 rule, 8 / 14
+        {16, 16, 0, 200, 9, false, 2},  // SED 16: the 0.6 rule, 9 / 16 = 0.56
+        {16, 16, 0, 200, 10, false, 3}, // 10 / 16 = 0.625
     };
     for (const Case& c : cases) {
         auto market = TestMarket();

@@ -1,5 +1,5 @@
-#include "EngineFixtures.h"
 #include "engine/Scaling.h"
+#include "EngineFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@ TEST(NominalLength, ThresholdsFollowTheTrim) {
         int inches;
         int feet;
     };
-    const Case cases[] = {{4, 99, 0},   {4, 100, 8},  {4, 123, 8},  {4, 124, 10}, {4, 196, 16},
-                          {4, 250, 16}, {8, 103, 0},  {8, 104, 8},  {8, 151, 10}, {8, 152, 12},
+    const Case cases[] = {{4, 99, 0},   {4, 100, 8},  {4, 123, 8},   {4, 124, 10}, {4, 196, 16},
+                          {4, 250, 16}, {8, 103, 0},  {8, 104, 8},   {8, 151, 10}, {8, 152, 12},
                           {8, 199, 14}, {8, 200, 16}, {8, 2400, 16}, {8, 4, 0}};
     for (const Case& c : cases) {
         EXPECT_EQ(NominalLengthOf(LogLengthSet::FromTrim(c.trim), c.inches), c.feet)
@@ -35,11 +35,9 @@ TEST(Sweep, DeductionThresholdsByLength) {
         {152, 2.0F, 2.0F, 0.0F}, // 12 ft: sweep under 3 costs nothing
         {152, 3.0F, 3.0F, 0.1F}, // (3 - 2) / 10
         {128, 2.0F, 2.0F, 0.1F}, // 10 ft: (2 - 1) / 10
-        {128, 1.0F, 1.0F, 0.0F},
-        {128, 1.4F, 1.0F, 0.0F},
-        {128, 2.5F, 2.0F, 0.1F}, // 2.5 rounds to even
-        {128, 3.5F, 4.0F, 0.3F},
-        {104, 12.0F, 12.0F, 1.0F}, // capped
+        {128, 1.0F, 1.0F, 0.0F}, {128, 1.4F, 1.0F, 0.0F},
+        {128, 2.5F, 2.0F, 0.1F},                            // 2.5 rounds to even
+        {128, 3.5F, 4.0F, 0.3F}, {104, 12.0F, 12.0F, 1.0F}, // capped
     };
     const auto market = TestMarket();
     for (const Case& c : cases) {

@@ -1,6 +1,6 @@
+#include "tree/ShapeFile.h"
 #include "TestSupport.h"
 #include "support/Errors.h"
-#include "tree/ShapeFile.h"
 
 #include <gtest/gtest.h>
 

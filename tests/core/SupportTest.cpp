@@ -58,7 +58,7 @@ TEST(ShortString, LengthByteCapacityAndWindows1252) {
 
     // A character Windows-1252 cannot hold is refused, not replaced.
     EXPECT_THROW(w.ShortString(0, 10, "\xE2\x88\x9A"), VarnokError); // √
-    EXPECT_FALSE(Utf8ToWindows1252("\xC3").has_value());            // truncated sequence
+    EXPECT_FALSE(Utf8ToWindows1252("\xC3").has_value());             // truncated sequence
     EXPECT_EQ(Windows1252ToUtf8("\x81"), "\xC2\x81");
     EXPECT_EQ(FirstCharacters("\xC3\xA9t\xC3\xA9", 2), "\xC3\xA9t");
 }
@@ -69,7 +69,7 @@ TEST(Numbers, RoundingIsHalfToEven) {
         std::int64_t rounded;
         std::int64_t truncated;
     };
-    const Case cases[] = {{0.5, 0, 0}, {1.5, 2, 1},   {2.5, 2, 2},   {-0.5, 0, 0},
+    const Case cases[] = {{0.5, 0, 0},    {1.5, 2, 1},  {2.5, 2, 2},       {-0.5, 0, 0},
                           {-1.5, -2, -1}, {0.48, 0, 0}, {150.0, 150, 150}, {-2.7, -3, -2}};
     for (const Case& c : cases) {
         EXPECT_EQ(RoundToInt(c.x), c.rounded) << c.x;
@@ -84,13 +84,22 @@ TEST(Numbers, FieldConversion) {
         std::optional<std::int32_t> integer;
     };
     const Case cases[] = {
-        {" 12.5", 12.5, std::nullopt}, {"  -1.5", -1.5, std::nullopt}, {"   4", 4.0, 4},
-        {"+7", 7.0, 7},                {".5", 0.5, std::nullopt},      {"1e2", 100.0, std::nullopt},
-        {"", std::nullopt, std::nullopt}, {"  ", std::nullopt, std::nullopt},
-        {"abc", std::nullopt, std::nullopt}, {"1.2.3", std::nullopt, std::nullopt},
-        {"inf", std::nullopt, std::nullopt}, {"nan", std::nullopt, std::nullopt},
-        {"12 3", std::nullopt, std::nullopt}, {"1,5", std::nullopt, std::nullopt},
-        {"99999999999", 99999999999.0, std::nullopt}, {"-", std::nullopt, std::nullopt},
+        {" 12.5", 12.5, std::nullopt},
+        {"  -1.5", -1.5, std::nullopt},
+        {"   4", 4.0, 4},
+        {"+7", 7.0, 7},
+        {".5", 0.5, std::nullopt},
+        {"1e2", 100.0, std::nullopt},
+        {"", std::nullopt, std::nullopt},
+        {"  ", std::nullopt, std::nullopt},
+        {"abc", std::nullopt, std::nullopt},
+        {"1.2.3", std::nullopt, std::nullopt},
+        {"inf", std::nullopt, std::nullopt},
+        {"nan", std::nullopt, std::nullopt},
+        {"12 3", std::nullopt, std::nullopt},
+        {"1,5", std::nullopt, std::nullopt},
+        {"99999999999", 99999999999.0, std::nullopt},
+        {"-", std::nullopt, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseDecimal(c.text), c.decimal) << '"' << c.text << '"';

@@ -1,6 +1,6 @@
+#include "engine/VeneerGrading.h"
 #include "EngineFixtures.h"
 #include "engine/Scaling.h"
-#include "engine/VeneerGrading.h"
 
 #include <gtest/gtest.h>
 
@@ -49,13 +49,16 @@ TEST(VeneerGrading, LogRequirements) {
              g.LengthAccepted[0] = g.LengthAccepted[2] = 1;
          },
          128, true},
-        {"minimum diameter 21", [](VeneerGradeRules& g) { g.MinSmallEndDiameter = 21; }, 200, false},
+        {"minimum diameter 21", [](VeneerGradeRules& g) { g.MinSmallEndDiameter = 21; }, 200,
+         false},
         {"sweep 2 within a whole 2", [](VeneerGradeRules& g) { g.MaxSweep.fill(2.0F); }, 200, true},
         {"sweep 2 over a whole 1", [](VeneerGradeRules& g) { g.MaxSweep.fill(1.0F); }, 200, false},
-        {"sweep 2 within 0.1 x SED 20", [](VeneerGradeRules& g) { g.MaxSweep.fill(0.1F); }, 200, true},
-        {"sweep 2 over 0.05 x SED 20", [](VeneerGradeRules& g) { g.MaxSweep.fill(0.05F); }, 200, false},
-        {"no sweep allowed for SED 20 (0 stored)", [](VeneerGradeRules& g) { g.MaxSweep[11] = 0.0F; }, 200,
+        {"sweep 2 within 0.1 x SED 20", [](VeneerGradeRules& g) { g.MaxSweep.fill(0.1F); }, 200,
+         true},
+        {"sweep 2 over 0.05 x SED 20", [](VeneerGradeRules& g) { g.MaxSweep.fill(0.05F); }, 200,
          false},
+        {"no sweep allowed for SED 20 (0 stored)",
+         [](VeneerGradeRules& g) { g.MaxSweep[11] = 0.0F; }, 200, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Meets(*tree, c.rules, c.end), c.meets) << c.what;
@@ -69,15 +72,23 @@ TEST(VeneerGrading, EndDefectsForksAndBulges) {
         bool meets;
     };
     const std::vector<Case> cases = {
-        {"stain touching the log", [](Tree& t) { test::AddEnd(t, DefectKind::Stain, 190, 300, 1, 1); }, false},
-        {"stain above the log", [](Tree& t) { test::AddEnd(t, DefectKind::Stain, 250, 300, 1, 1); }, true},
-        {"decay hole within 3", [](Tree& t) { test::AddEnd(t, DefectKind::Decay, 0, 50, 3, 3); }, true},
-        {"decay hole of 4", [](Tree& t) { test::AddEnd(t, DefectKind::Decay, 0, 50, 4, 4); }, false},
-        {"decay inside only", [](Tree& t) { test::AddEnd(t, DefectKind::Decay, 50, 100, 9, 9); }, true},
-        {"heart 6 of 20 within 30%", [](Tree& t) { test::AddEnd(t, DefectKind::Heart, 0, 400, 6, 6); }, true},
-        {"heart 7 of 20 over 30%", [](Tree& t) { test::AddEnd(t, DefectKind::Heart, 0, 400, 7, 7); }, false},
+        {"stain touching the log",
+         [](Tree& t) { test::AddEnd(t, DefectKind::Stain, 190, 300, 1, 1); }, false},
+        {"stain above the log", [](Tree& t) { test::AddEnd(t, DefectKind::Stain, 250, 300, 1, 1); },
+         true},
+        {"decay hole within 3", [](Tree& t) { test::AddEnd(t, DefectKind::Decay, 0, 50, 3, 3); },
+         true},
+        {"decay hole of 4", [](Tree& t) { test::AddEnd(t, DefectKind::Decay, 0, 50, 4, 4); },
+         false},
+        {"decay inside only", [](Tree& t) { test::AddEnd(t, DefectKind::Decay, 50, 100, 9, 9); },
+         true},
+        {"heart 6 of 20 within 30%",
+         [](Tree& t) { test::AddEnd(t, DefectKind::Heart, 0, 400, 6, 6); }, true},
+        {"heart 7 of 20 over 30%",
+         [](Tree& t) { test::AddEnd(t, DefectKind::Heart, 0, 400, 7, 7); }, false},
         {"fork in the log", [](Tree& t) { test::AddSpan(t, DefectKind::Fork, 150, 160); }, false},
-        {"bulge at the top end", [](Tree& t) { test::AddSpan(t, DefectKind::Bulge, 200, 260); }, false},
+        {"bulge at the top end", [](Tree& t) { test::AddSpan(t, DefectKind::Bulge, 200, 260); },
+         false},
         {"bulge above", [](Tree& t) { test::AddSpan(t, DefectKind::Bulge, 201, 260); }, true},
     };
     for (const Case& c : cases) {
@@ -103,16 +114,16 @@ TEST(VeneerGrading, DefectsInLineCountAsOne) {
         bool meets;
     };
     const std::vector<Case> cases = {
-        {{10, 12, 13}, 30, true, 1, true},          // one group
-        {{10, 12, 13, 20}, 30, true, 1, false},     // 20 counts as a second
+        {{10, 12, 13}, 30, true, 1, true},      // one group
+        {{10, 12, 13, 20}, 30, true, 1, false}, // 20 counts as a second
         {{10, 12, 13, 20}, 30, true, 2, true},
         {{10, 12, 13, 20, 14}, 30, true, 2, false}, // 14 lies in the window: counted
         {{35, 1}, 20, true, 1, true},               // 2 apart across sector 0
         {{1, 35}, 20, true, 1, true},
-        {{10, 12}, 10, true, 1, false},             // a window of one sector
-        {{10, 12, 13}, 30, false, 1, false},        // the length's flag is off: all count
-        {{10, 10}, 0, true, 1, true},               // the same sector is in line even with window 0
-        {{10, 14, 12}, 40, true, 1, false},         // 12 lies strictly inside the window: counted
+        {{10, 12}, 10, true, 1, false},      // a window of one sector
+        {{10, 12, 13}, 30, false, 1, false}, // the length's flag is off: all count
+        {{10, 10}, 0, true, 1, true},        // the same sector is in line even with window 0
+        {{10, 14, 12}, 40, true, 1, false},  // 12 lies strictly inside the window: counted
     };
     for (const Case& c : cases) {
         auto tree = StraightTree(400, 20, 20);
@@ -140,27 +151,48 @@ TEST(VeneerGrading, HalvesSeamsAndKnotSizes) {
     };
     // Limits: one defect per count, by length (16 ft).
     const std::vector<Case> cases = {
-        {"a knot in each half", [](Tree& t) { test::AddKnot(t, 50, 3, 1); test::AddKnot(t, 150, 20, 1); },
+        {"a knot in each half",
+         [](Tree& t) {
+             test::AddKnot(t, 50, 3, 1);
+             test::AddKnot(t, 150, 20, 1);
+         },
          true, true},
-        {"the same knots in one count", [](Tree& t) { test::AddKnot(t, 50, 3, 1); test::AddKnot(t, 150, 20, 1); },
+        {"the same knots in one count",
+         [](Tree& t) {
+             test::AddKnot(t, 50, 3, 1);
+             test::AddKnot(t, 150, 20, 1);
+         },
          false, false},
         {"knot at the half-way inch is in the lower half",
-         [](Tree& t) { test::AddKnot(t, 100, 3, 1); test::AddKnot(t, 150, 20, 1); }, true, true},
+         [](Tree& t) {
+             test::AddKnot(t, 100, 3, 1);
+             test::AddKnot(t, 150, 20, 1);
+         },
+         true, true},
         {"two knots in the lower half",
-         [](Tree& t) { test::AddKnot(t, 50, 3, 1); test::AddKnot(t, 90, 20, 1); }, true, false},
-        {"a short straight seam counts in both halves", [](Tree& t) { test::AddSeam(t, 80, 5, 104, 5); },
-         true, true},
-        {"seam and a knot in a half", [](Tree& t) { test::AddSeam(t, 80, 5, 104, 5); test::AddKnot(t, 150, 20, 1); },
+         [](Tree& t) {
+             test::AddKnot(t, 50, 3, 1);
+             test::AddKnot(t, 90, 20, 1);
+         },
          true, false},
-        {"seam of 25 inches is over 2 ft", [](Tree& t) { test::AddSeam(t, 80, 5, 105, 5); }, true, false},
+        {"a short straight seam counts in both halves",
+         [](Tree& t) { test::AddSeam(t, 80, 5, 104, 5); }, true, true},
+        {"seam and a knot in a half",
+         [](Tree& t) {
+             test::AddSeam(t, 80, 5, 104, 5);
+             test::AddKnot(t, 150, 20, 1);
+         },
+         true, false},
+        {"seam of 25 inches is over 2 ft", [](Tree& t) { test::AddSeam(t, 80, 5, 105, 5); }, true,
+         false},
         {"spiral seam", [](Tree& t) { test::AddSeam(t, 80, 5, 90, 6); }, true, false},
-        {"seam running out of the top: 20 inches inside", [](Tree& t) { test::AddSeam(t, 180, 5, 300, 5); },
-         true, true},
+        {"seam running out of the top: 20 inches inside",
+         [](Tree& t) { test::AddSeam(t, 180, 5, 300, 5); }, true, true},
         {"knot 4 inches wide", [](Tree& t) { test::AddKnot(t, 50, 3, 4); }, true, false},
-        {"big knot just above the log", [](Tree& t) { test::AddSurface(t, DefectKind::Knot, 203, 3, 4, 4); },
-         true, true},
-        {"big knot reaching into the log", [](Tree& t) { test::AddSurface(t, DefectKind::Knot, 202, 3, 4, 4); },
-         true, false},
+        {"big knot just above the log",
+         [](Tree& t) { test::AddSurface(t, DefectKind::Knot, 203, 3, 4, 4); }, true, true},
+        {"big knot reaching into the log",
+         [](Tree& t) { test::AddSurface(t, DefectKind::Knot, 202, 3, 4, 4); }, true, false},
     };
     for (const Case& c : cases) {
         auto tree = StraightTree(400, 20, 20);
