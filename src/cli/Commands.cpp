@@ -204,27 +204,24 @@ int Commands::Markets() {
 }
 
 int Commands::TreeDump() {
-    const DataFolder data = Data();
-    const Market market = LoadMarket(data, options_.Market);
-    auto tree = std::make_unique<Tree>();
-    LoadTree(*tree, data, options_.Tree, market.Filter);
+    const Loaded loaded = LoadMarketAndTree();
+    const Tree& tree = *loaded.TheTree;
     if (options_.Json) {
-        std::cout << TreeToJson(*tree).dump() << "\n";
+        std::cout << TreeToJson(tree).dump() << "\n";
     } else {
-        PrintTreeTable(*tree, options_.Market, options_.Tree);
+        PrintTreeTable(tree, options_.Market, options_.Tree);
     }
     return 0;
 }
 
 int Commands::Optimise() {
-    const DataFolder data = Data();
-    const Market market = LoadMarket(data, options_.Market);
-    auto tree = std::make_unique<Tree>();
-    LoadTree(*tree, data, options_.Tree, market.Filter);
-    Optimiser optimiser(*tree, market);
+    const Loaded loaded = LoadMarketAndTree();
+    const Market& market = loaded.TheMarket;
+    const Tree& tree = *loaded.TheTree;
+    Optimiser optimiser(tree, market);
     const OptimalPattern pattern = optimiser.OptimiseTree();
     const PatternEvaluation evaluation = pattern.Cuts.size() >= 2
-                                             ? EvaluatePattern(*tree, market, pattern.Cuts)
+                                             ? EvaluatePattern(tree, market, pattern.Cuts)
                                              : PatternEvaluation{};
     if (options_.Json) {
         const nlohmann::json json = {{"market", options_.Market},
@@ -251,10 +248,9 @@ int Commands::Evaluate() {
     if (options_.Cuts.empty() && !options_.Optimal) {
         throw UsageError("evaluate needs --cuts or --optimal");
     }
-    const DataFolder data = Data();
-    const Market market = LoadMarket(data, options_.Market);
-    auto tree = std::make_unique<Tree>();
-    LoadTree(*tree, data, options_.Tree, market.Filter);
+    const Loaded loaded = LoadMarketAndTree();
+    const Market& market = loaded.TheMarket;
+    const Tree& tree = *loaded.TheTree;
     std::vector<int> cuts;
     if (options_.Optimal) {
         cuts = CutPositions(ReadOptimalCuts(market.OptmcutsPath).Entry(options_.Tree));
@@ -266,7 +262,7 @@ int Commands::Evaluate() {
     } else {
         cuts = ParseCuts(options_.Cuts);
     }
-    const PatternEvaluation evaluation = EvaluatePattern(*tree, market, cuts);
+    const PatternEvaluation evaluation = EvaluatePattern(tree, market, cuts);
     if (options_.Json) {
         const nlohmann::json json = {{"market", options_.Market},
                                      {"tree", options_.Tree},

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "market/Market.h"
 #include "support/DataFolder.h"
+#include "tree/Tree.h"
 
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -54,6 +57,14 @@ private:
     using Handler = std::function<int()>;
     CLI::App* Add(const std::string& name, const std::string& description, Handler handler);
     DataFolder Data() const;
+
+    // The market and the tree a command names.
+    struct Loaded {
+        DataFolder Data;
+        Market TheMarket;
+        std::unique_ptr<Tree> TheTree;
+    };
+    Loaded LoadMarketAndTree() const;
 
     int Markets();
     int TreeDump();

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "support/ByteBuffer.h"
+#include "support/DataFolder.h"
 #include "support/Errors.h"
 #include "support/Files.h"
 #include "support/Numbers.h"
@@ -188,6 +189,63 @@ TEST(Files, NamesMustBePlainFileNames) {
         EXPECT_NO_THROW(CheckPlainName(name, "market")) << name;
     }
     EXPECT_NO_THROW(CheckPlainName(std::string(255, 'x'), "market"));
+}
+
+} // namespace
+} // namespace varnok
+
+namespace varnok {
+namespace {
+
+// Restores an environment variable when the test ends.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(DataFolderResolution, OptionThenEnvironmentThenAUserCopyOfTheBundledData) {
+    TempFolder home;
+    const ScopedEnv xdg("XDG_DATA_HOME", home.Path().c_str());
+    const ScopedEnv noData("VARNOK_DATA", nullptr);
+    const std::filesystem::path program = "/nowhere/bin/varnok-cli";
+
+    EXPECT_EQ(ResolveDataFolder(std::string("/given"), program).Root(), "/given");
+    {
+        const ScopedEnv env("VARNOK_DATA", "/from/env");
+        EXPECT_EQ(ResolveDataFolder(std::nullopt, program).Root(), "/from/env");
+        EXPECT_EQ(ResolveDataFolder(std::string("/given"), program).Root(), "/given");
+    }
+    // First start: the bundled data is copied into the per-user folder.
+    const DataFolder user = ResolveDataFolder(std::nullopt, program);
+    EXPECT_EQ(user.Root(), home.Path() / "varnok");
+    EXPECT_TRUE(std::filesystem::is_directory(user.Markets()));
+    EXPECT_FALSE(ListFiles(user.LogRules()).empty());
+    // Later starts use what is there, including what the user changed.
+    test::WriteText(user.LogRules() / "Mine", "x");
+    EXPECT_TRUE(std::filesystem::exists(ResolveDataFolder(std::nullopt, program).LogRules() / "Mine"));
+    EXPECT_FALSE(std::filesystem::exists(home.Path() / "varnok.partial"));
 }
 
 } // namespace
