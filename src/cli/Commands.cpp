@@ -190,6 +190,14 @@ DataFolder Commands::Data() const {
     return ResolveDataFolder(options_.Data, options_.ProgramPath);
 }
 
+Commands::Loaded Commands::LoadMarketAndTree() const {
+    DataFolder data = Data();
+    Market market = LoadMarket(data, options_.Market);
+    auto tree = std::make_unique<Tree>();
+    LoadTree(*tree, data, options_.Tree, market.Filter);
+    return Loaded{std::move(data), std::move(market), std::move(tree)};
+}
+
 int Commands::Markets() {
     const DataFolder data = Data();
     const std::vector<std::string> names = ListMarkets(data);
