@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -103,6 +104,38 @@ void BM_LoadTree(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadTree)->Unit(benchmark::kMicrosecond);
+
+// The bundled sample tree whose stem is nearest 60 ft, under the first bundled market.
+void BM_OptimiseBundledTreeNear60ft(benchmark::State& state) {
+    const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
+    const std::vector<std::string> markets = ListMarkets(data);
+    if (markets.empty()) {
+        state.SkipWithError("no bundled market");
+        return;
+    }
+    const Market market = LoadMarket(data, markets.front());
+    auto tree = std::make_unique<Tree>();
+    auto best = std::make_unique<Tree>();
+    int bestNumber = 0;
+    for (int n = 1; n <= 150; ++n) {
+        if (!fs::exists(data.ShapeFile(n))) {
+            continue;
+        }
+        LoadTree(*tree, data, n, market.Filter);
+        if (bestNumber == 0 ||
+            std::abs(tree->Stem.StemLength - 720) < std::abs(best->Stem.StemLength - 720)) {
+            std::swap(tree, best);
+            bestNumber = n;
+        }
+    }
+    for (auto _ : state) {
+        Optimiser optimiser(*best, market);
+        benchmark::DoNotOptimize(optimiser.OptimiseTree());
+    }
+    state.counters["tree"] = bestNumber;
+    state.counters["inches"] = best->Stem.StemLength;
+}
+BENCHMARK(BM_OptimiseBundledTreeNear60ft)->Unit(benchmark::kMillisecond);
 
 // Every bundled sample tree of the first bundled market, optimised in turn.
 void BM_OptimiseBundledTrees(benchmark::State& state) {

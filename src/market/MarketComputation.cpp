@@ -153,7 +153,8 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
     WriteMarketSpecs(specsPath, specs);
 
     OptimalCutsTable table;
-    WriteOptimalCuts(market.OptmcutsPath, table);
+    RewrittenFile optmcuts(market.OptmcutsPath);
+    optmcuts.Rewrite(table.Encode());
     const int threads = std::clamp(
         jobs > 0 ? jobs : static_cast<int>(std::thread::hardware_concurrency()), 1, kTreeCount);
     TreeQueue queue(kTreeCount);
@@ -169,7 +170,7 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
         }
         table.Entry(n) = *entry;
         try {
-            WriteOptimalCuts(market.OptmcutsPath, table);
+            optmcuts.Rewrite(table.Encode());
         } catch (...) {
             writeError = std::current_exception();
             queue.Failed(n, writeError);

@@ -118,6 +118,29 @@ void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes) {
     }
 }
 
+RewrittenFile::RewrittenFile(std::filesystem::path path) : path_(std::move(path)) {
+    errno = 0;
+    file_ = std::fopen(path_.c_str(), "wb");
+    if (file_ == nullptr) {
+        throw FileError(path_, IoErrorText(errno));
+    }
+}
+
+RewrittenFile::~RewrittenFile() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+void RewrittenFile::Rewrite(std::span<const std::uint8_t> bytes) {
+    errno = 0;
+    if (std::fseek(file_, 0, SEEK_SET) != 0 ||
+        std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
+        std::fflush(file_) != 0) {
+        throw FileError(path_, IoErrorText(errno == 0 ? EIO : errno));
+    }
+}
+
 std::vector<std::string> ReadTextLines(const fs::path& path) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
     std::vector<std::string> lines;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -27,6 +28,24 @@ std::vector<std::uint8_t> ReadRecord(const std::filesystem::path& path, std::siz
 // Replaces the file with `bytes`: written to a temporary file beside it, then renamed over it,
 // so a failed write never destroys an existing file. Throws FileError on failure.
 void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// A file created anew and then rewritten whole, in place, as often as needed: for a file that
+// grows entry by entry while nothing else reads it (a market's optimal cuts being computed).
+// Every failure throws FileError naming the file.
+class RewrittenFile {
+public:
+    explicit RewrittenFile(std::filesystem::path path);
+    ~RewrittenFile();
+    RewrittenFile(const RewrittenFile&) = delete;
+    RewrittenFile& operator=(const RewrittenFile&) = delete;
+
+    // Replaces the file's content with `bytes`, which must be at least as long as before.
+    void Rewrite(std::span<const std::uint8_t> bytes);
+
+private:
+    std::filesystem::path path_;
+    std::FILE* file_ = nullptr;
+};
 
 // The lines of a text file without their line ends (CR LF or LF); a final line end does not
 // start another line. Throws as ReadFileBytes.
