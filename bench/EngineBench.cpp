@@ -105,62 +105,72 @@ void BM_LoadTree(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadTree)->Unit(benchmark::kMicrosecond);
 
+// The first bundled market and every bundled tree loaded through it; null without bundled data.
+struct BundledSet {
+    Market TheMarket;
+    std::vector<std::unique_ptr<Tree>> Trees;
+    std::vector<int> Numbers;
+};
+
+const BundledSet* Bundled() {
+    static const std::unique_ptr<BundledSet> set = []() -> std::unique_ptr<BundledSet> {
+        const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
+        const std::vector<std::string> markets = ListMarkets(data);
+        if (markets.empty()) {
+            return nullptr;
+        }
+        auto loaded = std::make_unique<BundledSet>();
+        loaded->TheMarket = LoadMarket(data, markets.front());
+        for (int n = 1; n <= 150; ++n) {
+            if (fs::exists(data.ShapeFile(n))) {
+                loaded->Trees.push_back(std::make_unique<Tree>());
+                LoadTree(*loaded->Trees.back(), data, n, loaded->TheMarket.Filter);
+                loaded->Numbers.push_back(n);
+            }
+        }
+        return loaded;
+    }();
+    return set.get();
+}
+
 // The bundled sample tree whose stem is nearest 60 ft, under the first bundled market.
 void BM_OptimiseBundledTreeNear60ft(benchmark::State& state) {
-    const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
-    const std::vector<std::string> markets = ListMarkets(data);
-    if (markets.empty()) {
+    const BundledSet* set = Bundled();
+    if (set == nullptr || set->Trees.empty()) {
         state.SkipWithError("no bundled market");
         return;
     }
-    const Market market = LoadMarket(data, markets.front());
-    auto tree = std::make_unique<Tree>();
-    auto best = std::make_unique<Tree>();
-    int bestNumber = 0;
-    for (int n = 1; n <= 150; ++n) {
-        if (!fs::exists(data.ShapeFile(n))) {
-            continue;
-        }
-        LoadTree(*tree, data, n, market.Filter);
-        if (bestNumber == 0 ||
-            std::abs(tree->Stem.StemLength - 720) < std::abs(best->Stem.StemLength - 720)) {
-            std::swap(tree, best);
-            bestNumber = n;
+    std::size_t nearest = 0;
+    for (std::size_t i = 0; i < set->Trees.size(); ++i) {
+        if (std::abs(set->Trees[i]->Stem.StemLength - 720) <
+            std::abs(set->Trees[nearest]->Stem.StemLength - 720)) {
+            nearest = i;
         }
     }
+    const Tree& tree = *set->Trees[nearest];
     for (auto _ : state) {
-        Optimiser optimiser(*best, market);
+        Optimiser optimiser(tree, set->TheMarket);
         benchmark::DoNotOptimize(optimiser.OptimiseTree());
     }
-    state.counters["tree"] = bestNumber;
-    state.counters["inches"] = best->Stem.StemLength;
+    state.counters["tree"] = set->Numbers[nearest];
+    state.counters["inches"] = tree.Stem.StemLength;
 }
 BENCHMARK(BM_OptimiseBundledTreeNear60ft)->Unit(benchmark::kMillisecond);
 
 // Every bundled sample tree of the first bundled market, optimised in turn.
 void BM_OptimiseBundledTrees(benchmark::State& state) {
-    const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
-    const std::vector<std::string> markets = ListMarkets(data);
-    if (markets.empty()) {
+    const BundledSet* set = Bundled();
+    if (set == nullptr) {
         state.SkipWithError("no bundled market");
         return;
     }
-    const Market market = LoadMarket(data, markets.front());
-    std::vector<std::unique_ptr<Tree>> trees;
-    for (int n = 1; n <= 150; ++n) {
-        if (!fs::exists(data.ShapeFile(n))) {
-            continue;
-        }
-        trees.push_back(std::make_unique<Tree>());
-        LoadTree(*trees.back(), data, n, market.Filter);
-    }
     for (auto _ : state) {
-        for (const auto& tree : trees) {
-            Optimiser optimiser(*tree, market);
+        for (const auto& tree : set->Trees) {
+            Optimiser optimiser(*tree, set->TheMarket);
             benchmark::DoNotOptimize(optimiser.OptimiseTree());
         }
     }
-    state.counters["trees"] = static_cast<double>(trees.size());
+    state.counters["trees"] = static_cast<double>(set->Trees.size());
 }
 BENCHMARK(BM_OptimiseBundledTrees)->Unit(benchmark::kMillisecond);
 

@@ -9,12 +9,12 @@ void ClassRoundwood(const Market& market, LogSegment& segment) {
     const float volume = CubicVolume(segment);
     float best = 0.0F;
     for (int p = 1; p <= 3; ++p) {
-        const RoundwoodProductSpec& spec =
+        const RoundwoodProductSpec& product =
             market.Roundwood.Products[static_cast<std::size_t>(p - 1)];
-        const bool eligible = spec.IsDefined() && spec.MinLength <= segment.NominalLength &&
-                              segment.NominalLength <= spec.MaxLength &&
-                              spec.MinDiameter <= segment.SED && segment.SED <= spec.MaxDiameter &&
-                              segment.Deduction <= spec.Soundness;
+        const bool eligible =
+            product.IsDefined() && product.MinLength <= segment.NominalLength &&
+            segment.NominalLength <= product.MaxLength && product.MinDiameter <= segment.SED &&
+            segment.SED <= product.MaxDiameter && segment.Deduction <= product.Soundness;
         segment.RoundwoodEligible[static_cast<std::size_t>(p - 1)] = eligible ? 1 : 0;
         if (!eligible) {
             continue;

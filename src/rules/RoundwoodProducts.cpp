@@ -15,14 +15,14 @@ RoundwoodProductSet RoundwoodProductSet::Decode(std::span<const std::uint8_t> by
     RoundwoodProductSet set;
     for (std::size_t p = 0; p < set.Products.size(); ++p) {
         const ByteReader slot = reader.Sub(p * kSpecSize, kSpecSize);
-        RoundwoodProductSpec& spec = set.Products[p];
-        spec.Name = slot.ShortString(0, kTextCapacity);
-        spec.Units = slot.ShortString(21, kTextCapacity);
-        spec.MinDiameter = slot.U8(42);
-        spec.MaxDiameter = slot.U8(43);
-        spec.MinLength = slot.U8(44);
-        spec.MaxLength = slot.U8(45);
-        spec.Soundness = slot.F32(48);
+        RoundwoodProductSpec& product = set.Products[p];
+        product.Name = slot.ShortString(0, kTextCapacity);
+        product.Units = slot.ShortString(21, kTextCapacity);
+        product.MinDiameter = slot.U8(42);
+        product.MaxDiameter = slot.U8(43);
+        product.MinLength = slot.U8(44);
+        product.MaxLength = slot.U8(45);
+        product.Soundness = slot.F32(48);
     }
     set.CullHandling = reader.ShortString(kCullHandlingOffset, kTextCapacity);
     set.CullUnits = reader.ShortString(kCullUnitsOffset, kTextCapacity);
@@ -33,14 +33,14 @@ std::vector<std::uint8_t> RoundwoodProductSet::Encode() const {
     ByteWriter writer(kSize);
     for (std::size_t p = 0; p < Products.size(); ++p) {
         const std::size_t base = p * kSpecSize;
-        const RoundwoodProductSpec& spec = Products[p];
-        writer.ShortString(base, kTextCapacity, spec.Name);
-        writer.ShortString(base + 21, kTextCapacity, spec.Units);
-        writer.U8(base + 42, spec.MinDiameter);
-        writer.U8(base + 43, spec.MaxDiameter);
-        writer.U8(base + 44, spec.MinLength);
-        writer.U8(base + 45, spec.MaxLength);
-        writer.F32(base + 48, spec.Soundness);
+        const RoundwoodProductSpec& product = Products[p];
+        writer.ShortString(base, kTextCapacity, product.Name);
+        writer.ShortString(base + 21, kTextCapacity, product.Units);
+        writer.U8(base + 42, product.MinDiameter);
+        writer.U8(base + 43, product.MaxDiameter);
+        writer.U8(base + 44, product.MinLength);
+        writer.U8(base + 45, product.MaxLength);
+        writer.F32(base + 48, product.Soundness);
     }
     writer.ShortString(kCullHandlingOffset, kTextCapacity, CullHandling);
     writer.ShortString(kCullUnitsOffset, kTextCapacity, CullUnits);
