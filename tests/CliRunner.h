@@ -31,11 +31,11 @@ inline std::string ShellQuote(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs the built varnok-cli with the given arguments and the "C" locale.
-inline CliResult RunCli(const std::vector<std::string>& args) {
+// Runs a built program with the given arguments and the "C" locale.
+inline CliResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
     const auto errPath =
         std::filesystem::temp_directory_path() / ("varnok-cli-err-" + std::to_string(::getpid()));
-    std::string command = "LC_ALL=C " + ShellQuote(VARNOK_CLI_PATH);
+    std::string command = "LC_ALL=C " + ShellQuote(program);
     for (const std::string& arg : args) {
         command += " " + ShellQuote(arg);
     }
@@ -58,6 +58,11 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
     result.Err = text.str();
     std::filesystem::remove(errPath);
     return result;
+}
+
+// Runs the built varnok-cli.
+inline CliResult RunCli(const std::vector<std::string>& args) {
+    return RunProgram(VARNOK_CLI_PATH, args);
 }
 
 } // namespace varnok::test

@@ -8,6 +8,12 @@ void NewTree(Tree& tree) {
     tree.SurfaceDefectCount = 0;
     tree.EndDefects = {};
     tree.EndDefectCount = 0;
+    ClearDefectMaps(tree);
+    tree.DefectFilePath.clear();
+    tree.SurfaceDefectLine.fill(0);
+}
+
+void ClearDefectMaps(Tree& tree) {
     for (auto& sector : tree.SurfaceMap) {
         sector.Count = 0;
     }
@@ -15,8 +21,6 @@ void NewTree(Tree& tree) {
     tree.StainProfile.fill(0);
     tree.HeartProfile.fill(0);
     tree.ForkBulgeFree.fill(1);
-    tree.DefectFilePath.clear();
-    tree.SurfaceDefectLine.fill(0);
 }
 
 } // namespace varnok

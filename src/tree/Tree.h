@@ -105,6 +105,10 @@ struct Tree {
 // Clears the whole tree: counts, tables and maps to 0, ForkBulgeFree to 1.
 void NewTree(Tree& tree);
 
+// Clears only what MapDefects builds (sector map, profiles, ForkBulgeFree), keeping the stem
+// and the defect tables.
+void ClearDefectMaps(Tree& tree);
+
 // Sector numbers given outside 0 to 35 are taken modulo 36.
 inline int WrapSector(int sector) {
     return ((sector % kSectorCount) + kSectorCount) % kSectorCount;

@@ -85,13 +85,7 @@ inline void AddEnd(Tree& tree, DefectKind kind, int from, int to, int fromDiamet
 
 // Rebuilds the maps after defects were added.
 inline void Map(Tree& tree) {
-    for (auto& sector : tree.SurfaceMap) {
-        sector.Count = 0;
-    }
-    tree.DecayProfile.fill(0);
-    tree.StainProfile.fill(0);
-    tree.HeartProfile.fill(0);
-    tree.ForkBulgeFree.fill(1);
+    ClearDefectMaps(tree);
     MapDefects(tree);
 }
 

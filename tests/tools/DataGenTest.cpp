@@ -313,34 +313,8 @@ TEST_F(GeneratedData, DefectFilesKeepTheFixedLayoutAndLimits) {
     }
 }
 
-struct ProgramResult {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
-
-ProgramResult RunDataGen(const std::vector<std::string>& args, const fs::path& scratch) {
-    const fs::path errPath = scratch / "stderr.txt";
-    std::string command = "LC_ALL=C " + test::ShellQuote(VARNOK_DATAGEN_PATH);
-    for (const std::string& arg : args) {
-        command += " " + test::ShellQuote(arg);
-    }
-    command += " 2>" + test::ShellQuote(errPath.string());
-    ProgramResult result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.Out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const std::vector<std::uint8_t> err = test::ReadBytes(errPath);
-    result.Err.assign(err.begin(), err.end());
-    return result;
+test::CliResult RunDataGen(const std::vector<std::string>& args) {
+    return test::RunProgram(VARNOK_DATAGEN_PATH, args);
 }
 
 std::size_t LineCount(const std::string& text) {
@@ -349,7 +323,7 @@ std::size_t LineCount(const std::string& text) {
 
 TEST(DataGenProgram, OneSummaryLineOrOneErrorAndStatusOne) {
     const TempFolder scratch;
-    const ProgramResult good = RunDataGen({(scratch.Path() / "out").string()}, scratch.Path());
+    const test::CliResult good = RunDataGen({(scratch.Path() / "out").string()});
     EXPECT_EQ(good.ExitCode, 0);
     EXPECT_EQ(LineCount(good.Out), 1U) << good.Out;
     EXPECT_NE(good.Out.find("150 trees"), std::string::npos) << good.Out;
@@ -363,7 +337,7 @@ TEST(DataGenProgram, OneSummaryLineOrOneErrorAndStatusOne) {
         {(scratch.Path() / "file").string()},
     };
     for (const auto& args : bad) {
-        const ProgramResult result = RunDataGen(args, scratch.Path());
+        const test::CliResult result = RunDataGen(args);
         EXPECT_EQ(result.ExitCode, 1) << args.size();
         EXPECT_TRUE(result.Out.empty()) << result.Out;
         EXPECT_EQ(LineCount(result.Err), 1U) << result.Err;
