@@ -4,11 +4,11 @@
 #include "cli/TreeJson.h"
 #include "game/PatternEvaluation.h"
 #include "market/Market.h"
-#include "market/MarketComputation.h"
-#include "market/MarketStats.h"
 #include "market/OptimalCuts.h"
-#include "market/Reports.h"
 #include "optimiser/Optimiser.h"
+#include "services/MarketComputation.h"
+#include "services/MarketStats.h"
+#include "services/Reports.h"
 #include "support/Errors.h"
 #include "support/Files.h"
 #include "support/Numbers.h"
@@ -58,16 +58,17 @@ void PrintPieces(const PatternEvaluation& evaluation) {
     std::cout << "  #  start    end  len  nom  sed  led  sweep  ded%   net bf     ft3  saw ven rw  "
                  "product                   value\n";
     for (const EvaluatedPiece& piece : evaluation.Pieces) {
-        const LogSegment& s = piece.Segment;
+        const EvaluatedLog& log = piece.Log;
+        const LogSegment& s = log.Segment;
         std::cout << std::setw(3) << piece.Index << std::setw(7) << s.StartPosition << std::setw(7)
                   << s.EndPosition << std::setw(5) << s.LengthInches << std::setw(5)
                   << s.NominalLength << std::setw(5) << s.SED << std::setw(5) << s.LED
                   << std::setw(7) << s.Sweep << std::setw(6)
                   << FormatFixed(static_cast<double>(s.Deduction) * 100.0, 1) << std::setw(9)
-                  << piece.NetScale << std::setw(8) << FormatFixed(piece.CubicVolume, 2)
+                  << log.NetScale << std::setw(8) << FormatFixed(log.CubicVolume, 2)
                   << std::setw(5) << int{s.SawGrade} << std::setw(4) << int{s.VeneerGrade}
                   << std::setw(3) << int{s.RoundwoodProduct} << "  " << std::left << std::setw(22)
-                  << (piece.Graded ? piece.ProductName : piece.ProductName + " (not graded)")
+                  << (log.Graded ? piece.ProductName : piece.ProductName + " (not graded)")
                   << std::right << std::setw(10) << FormatFixed(s.Value, 2) << "\n";
     }
     std::cout << "Returns: $" << FormatFixed(evaluation.Returns, 2) << "   Cull penalty: $"
@@ -100,7 +101,8 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     app_.add_option("--data", options_.Data, "Data folder (else VARNOK_DATA, else the user's)");
     app_.fallthrough();
 
-    Add("markets", "List the markets", [this] { return Markets(); });
+    CLI::App* markets = Add("markets", "List the markets", [this] { return Markets(); });
+    markets->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* tree = Add("tree", "Dump a tree as the engine loads it through a market's filter",
                          [this] { return TreeDump(); });
@@ -193,8 +195,7 @@ DataFolder Commands::Data() const {
 Commands::Loaded Commands::LoadMarketAndTree() const {
     DataFolder data = Data();
     Market market = LoadMarket(data, options_.Market);
-    auto tree = std::make_unique<Tree>();
-    LoadTree(*tree, data, options_.Tree, market.Filter);
+    std::unique_ptr<Tree> tree = LoadTree(data, options_.Tree, market.Filter);
     return Loaded{std::move(data), std::move(market), std::move(tree)};
 }
 
@@ -301,12 +302,12 @@ int Commands::ComputeMarketCommand() {
     });
     if (options_.Json) {
         std::cout << nlohmann::json{{"market", market.Name},
-                                    {"folder", (data.Markets() / market.Name).string()}}
+                                    {"folder", data.MarketFolder(market.Name).string()}}
                          .dump()
                   << "\n";
     } else {
         std::cout << "Market " << market.Name << " computed in "
-                  << (data.Markets() / market.Name).string() << "\n";
+                  << data.MarketFolder(market.Name).string() << "\n";
     }
     return 0;
 }
@@ -330,7 +331,7 @@ int Commands::ExportOptimal() {
 int Commands::PrintMarket() {
     const DataFolder data = Data();
     CheckPlainName(options_.Market, "market");
-    const MarketSpecs specs = ReadMarketSpecs(data.Markets() / options_.Market / "Specs");
+    const MarketSpecs specs = ReadMarketSpecs(data.MarketSpecsFile(options_.Market));
     for (const std::string& line : MarketDefinitionLines(options_.Market, specs)) {
         std::cout << line << "\n";
     }
@@ -365,7 +366,7 @@ int Commands::Stats() {
         nlohmann::json products = nlohmann::json::array();
         for (int p = 1; p <= 10; ++p) {
             products.push_back({{"class", p},
-                                {"product", ProductName(market, p)},
+                                {"product", market.ProductName(p)},
                                 {"logs", stats.LogsByProduct[static_cast<std::size_t>(p)]}});
         }
         nlohmann::json trees = nlohmann::json::array();
@@ -398,7 +399,7 @@ int Commands::Stats() {
         const int logs = stats.LogsByProduct[static_cast<std::size_t>(p)];
         const double share = stats.GradedLogs > 0 ? 100.0 * logs / stats.GradedLogs : 0.0;
         std::cout << std::setw(2) << p << " " << std::left << std::setw(24)
-                  << ProductName(market, p) << std::right << std::setw(6) << logs << std::setw(7)
+                  << market.ProductName(p) << std::right << std::setw(6) << logs << std::setw(7)
                   << FormatFixed(share, 1) << "%\n";
     }
     std::cout << "\nOptimal value per tree: min $" << FormatFixed(stats.MinTree, 2) << ", median $"

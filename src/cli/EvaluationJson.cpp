@@ -3,21 +3,22 @@
 namespace varnok {
 
 nlohmann::json PieceToJson(const EvaluatedPiece& piece) {
-    const LogSegment& s = piece.Segment;
+    const EvaluatedLog& log = piece.Log;
+    const LogSegment& s = log.Segment;
     return {
         {"index", piece.Index},
         {"start", s.StartPosition},
         {"end", s.EndPosition},
         {"length", s.LengthInches},
         {"nominal_length", s.NominalLength},
-        {"graded", piece.Graded},
+        {"graded", log.Graded},
         {"sed", s.SED},
         {"led", s.LED},
         {"sweep", static_cast<double>(s.Sweep)},
         {"sweep_deduction", static_cast<double>(s.SweepDeduction)},
         {"deduction", static_cast<double>(s.Deduction)},
-        {"net_scale", piece.NetScale},
-        {"cubic_volume", static_cast<double>(piece.CubicVolume)},
+        {"net_scale", log.NetScale},
+        {"cubic_volume", static_cast<double>(log.CubicVolume)},
         {"saw_grade", s.SawGrade},
         {"veneer_grade", s.VeneerGrade},
         {"roundwood_product", s.RoundwoodProduct},

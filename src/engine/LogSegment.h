@@ -1,12 +1,13 @@
 #pragma once
 
+#include "rules/SaleUnits.h"
+
 #include <array>
 #include <cstdint>
 
 namespace varnok {
 
 inline constexpr std::uint8_t kNoGrade = 4; // in a grade or product field: none
-inline constexpr std::uint8_t kCullProduct = 10;
 
 // One log, the stretch of stem between two cuts, and everything the engine works out about it.
 // Positions and lengths in inches, diameters in inches, fractions 0 to 1.

@@ -1,13 +1,10 @@
 #include "game/PatternEvaluation.h"
 
-#include "engine/LogValue.h"
-#include "engine/SawlogGrading.h"
-#include "engine/Scaling.h"
+#include "rules/SaleUnits.h"
 #include "support/Errors.h"
 #include "support/Numbers.h"
 
-#include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <string_view>
 
 namespace varnok {
@@ -15,11 +12,15 @@ namespace {
 
 constexpr const char* kInchSign = "\"";
 
-// Two decimals after rounding to seven significant digits, as the labels show numbers.
+// Two decimals after rounding to seven significant digits, as the labels show numbers, with a
+// point whatever the locale.
 std::string TwoDecimals(double value) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.6e", value);
-    return FormatFixed(std::strtod(buffer, nullptr), 2);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 6);
+    double rounded = value;
+    std::from_chars(buffer, written.ptr, rounded, std::chars_format::scientific);
+    return FormatFixed(rounded, 2);
 }
 
 std::string PadLeft(std::string text, std::size_t width) {
@@ -29,49 +30,8 @@ std::string PadLeft(std::string text, std::size_t width) {
     return text;
 }
 
-// Cubic feet per unit of sale, as single-precision factors.
-float VolumeFactor(std::string_view units) {
-    if (units == "Cords") {
-        return 0.014285714F;
-    }
-    if (units == "Tons") {
-        return 0.035714287F;
-    }
-    if (units == "Cubic Meters") {
-        return 0.028571429F;
-    }
-    if (units == "Cubic Feet") {
-        return 1.0F;
-    }
-    return 0.0071428571F; // thousand board feet, and any other text
-}
-
 std::string Rounded(double value) {
     return std::to_string(RoundToInt(value));
-}
-
-std::array<std::string, 6> LabelLines(const Market& market, const EvaluatedPiece& piece) {
-    const LogSegment& s = piece.Segment;
-    std::array<std::string, 6> lines;
-    lines[0] = std::to_string(s.NominalLength) + "' " + piece.ProductName;
-    lines[1] = std::to_string(s.SED) + kInchSign + " sed";
-    lines[2] = Rounded(s.Sweep) + kInchSign + " sweep";
-    lines[3] = Rounded(static_cast<double>(s.SweepDeduction) * 100.0) + "%S  " +
-               Rounded(static_cast<double>(s.Deduction) * 100.0) + "%C";
-    const int product = s.ProductClass;
-    if (product <= 6) {
-        lines[4] = TwoDecimals(s.ShownVolume) + " bf";
-    } else if (product <= 9) {
-        const std::string& units =
-            market.Roundwood.Products[static_cast<std::size_t>(product - 7)].Units;
-        lines[4] = TwoDecimals(static_cast<double>(piece.CubicVolume) *
-                               static_cast<double>(VolumeFactor(units))) +
-                   " " + units;
-    } else {
-        lines[4] = TwoDecimals(piece.CubicVolume) + " " + market.Roundwood.CullUnits;
-    }
-    lines[5] = "$" + PadLeft(TwoDecimals(s.Value), 4);
-    return lines;
 }
 
 void CheckPositions(const Tree& tree, std::span<const int> positions) {
@@ -93,104 +53,46 @@ void CheckPositions(const Tree& tree, std::span<const int> positions) {
     }
 }
 
-ResearchEntry MakeResearchEntry(const EvaluatedPiece& piece) {
-    const LogSegment& s = piece.Segment;
-    ResearchEntry entry;
-    entry.LengthInches = static_cast<std::int16_t>(s.LengthInches);
-    entry.ProductName = piece.ProductName;
-    entry.StartPosition = static_cast<std::uint16_t>(s.StartPosition);
-    entry.EndPosition = static_cast<std::uint16_t>(s.EndPosition);
-    entry.SED = static_cast<std::uint8_t>(s.SED & 0xFF);
-    entry.LED = static_cast<std::uint8_t>(s.LED & 0xFF);
-    entry.Sweep = s.Sweep;
-    entry.SweepDeduction = s.SweepDeduction;
-    entry.Deduction = s.Deduction;
-    entry.Volume = static_cast<std::int16_t>(RoundToInt(s.ShownVolume));
-    entry.Value = s.Value;
-    entry.ButtLog = s.ButtLog;
-    entry.ProductClass = s.ProductClass;
-    return entry;
-}
-
-TrackedLog MakeTrackedLog(const EvaluatedPiece& piece) {
-    const LogSegment& s = piece.Segment;
-    TrackedLog log;
-    log.LogIndex = piece.Index;
-    log.LED = s.LED;
-    log.SED = s.SED;
-    log.LengthInches = s.LengthInches;
-    log.ShownVolume = s.ShownVolume;
-    log.SweepDeduction = s.SweepDeduction;
-    log.Deduction = s.Deduction;
-    log.ProductClass = s.ProductClass;
-    log.Value = s.Value;
-    log.Unit = s.ProductClass <= 6 ? "mbf" : "ft3";
-    return log;
-}
-
 } // namespace
 
-std::string ProductName(const Market& market, int productClass) {
-    static constexpr std::array<const char*, 3> kSawlogs = {"#1 Sawlog", "#2 Sawlog", "#3 Sawlog"};
-    if (productClass >= 1 && productClass <= 3) {
-        return market.VeneerRules.GradeName(productClass);
-    }
-    if (productClass >= 4 && productClass <= 6) {
-        return kSawlogs[static_cast<std::size_t>(productClass - 4)];
-    }
-    if (productClass >= 7 && productClass <= 9) {
-        return market.Roundwood.Products[static_cast<std::size_t>(productClass - 7)].Name;
-    }
-    return "Cull";
+std::array<std::string, 6> LabelLines(const Market& market, const EvaluatedLog& log,
+                                      const std::string& productName) {
+    const LogSegment& s = log.Segment;
+    const LabelVolume volume =
+        LabelVolumeOf(market.Roundwood, s.ProductClass, s.ShownVolume, log.CubicVolume);
+    return {std::to_string(s.NominalLength) + "' " + productName,
+            std::to_string(s.SED) + kInchSign + " sed",
+            Rounded(s.Sweep) + kInchSign + " sweep",
+            Rounded(static_cast<double>(s.SweepDeduction) * 100.0) + "%S  " +
+                Rounded(static_cast<double>(s.Deduction) * 100.0) + "%C",
+            TwoDecimals(volume.Amount) + " " + volume.Unit,
+            // What the log sells for: $0.00 for a log sold as cull, whose charge shows in the net
+            // line instead.
+            "$" + PadLeft(TwoDecimals(log.ProductValue), 4)};
 }
 
 PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
                                   std::span<const int> positions) {
     CheckPositions(tree, positions);
     PatternEvaluation result;
-    SawlogGrader sawlog(tree, market);
+    LogEvaluator evaluator(tree, market);
     float returns = 0.0F;
     for (std::size_t k = 0; k + 1 < positions.size(); ++k) {
         EvaluatedPiece piece;
         piece.Index = static_cast<int>(k + 1);
-        LogSegment& s = piece.Segment;
-        const int start = positions[k];
-        const int end = positions[k + 1];
-        SetSegmentEnds(tree, s, start, end);
-        s.NominalLength = NominalLengthOf(market.Lengths, s.LengthInches);
-        piece.Graded = s.NominalLength != 0;
-        if (piece.Graded) {
-            const LogValues values = GradeAndValueLog(tree, market, sawlog, s, start, end);
-            piece.NetScale = values.NetScale;
-            piece.CubicVolume = values.CubicVolume;
-            s.ProductClass = values.ProductClass;
-            s.Value = values.Best;
-            s.ShownVolume =
-                values.ProductClass <= 6 ? static_cast<float>(values.NetScale) : values.CubicVolume;
-        } else {
-            s.SawGrade = kNoGrade;
-            s.VeneerGrade = kNoGrade;
-            s.RoundwoodProduct = kNoGrade;
-            s.ProductClass = kCullProduct;
-            piece.CubicVolume = CubicVolume(s);
-            s.ShownVolume = piece.CubicVolume;
-        }
-        piece.ProductName = ProductName(market, s.ProductClass);
-        if (piece.Graded) {
-            if (s.ProductClass != kCullProduct) {
+        piece.Log = evaluator.EvaluateLog(positions[k], positions[k + 1]);
+        const LogSegment& s = piece.Log.Segment;
+        piece.ProductName = market.ProductName(s.ProductClass);
+        if (piece.Log.Graded) {
+            if (!piece.Log.SoldAsCull()) {
                 returns = static_cast<float>(static_cast<double>(returns) + s.Value);
             }
             piece.RunningReturns = returns;
-            piece.LabelLines = LabelLines(market, piece);
+            piece.LabelLines = LabelLines(market, piece.Log, piece.ProductName);
         }
-        if (s.ProductClass == kCullProduct) {
-            s.Value = CullCharge(market, piece.CubicVolume);
+        if (piece.Log.SoldAsCull()) {
             result.CullPenalty = static_cast<float>(static_cast<double>(result.CullPenalty) +
                                                     static_cast<double>(s.Value));
-        }
-        if (piece.Graded) {
-            result.Research.push_back(MakeResearchEntry(piece));
-            result.Tracking.push_back(MakeTrackedLog(piece));
         }
         result.Pieces.push_back(std::move(piece));
     }

@@ -3,6 +3,8 @@
 #include "support/Errors.h"
 #include "support/Files.h"
 
+#include <array>
+
 namespace varnok {
 namespace fs = std::filesystem;
 
@@ -22,21 +24,51 @@ fs::path RuleFile(const fs::path& folder, const std::string& name, const fs::pat
 
 } // namespace
 
+Market::Market()
+    : lengths_(LogLengthSet::FromTrim(specs_.TrimAllowance)),
+      veneerRules_(VeneerRuleSet::Decode(specs_.VeneerRecord)) {}
+
+void Market::SetSpecs(const MarketSpecs& specs) {
+    LogLengthSet lengths = LogLengthSet::FromTrim(specs.TrimAllowance);
+    VeneerRuleSet veneer = VeneerRuleSet::Decode(specs.VeneerRecord);
+    specs_ = specs;
+    lengths_ = lengths;
+    veneerRules_ = std::move(veneer);
+}
+
+void Market::SetVeneerRules(const VeneerRuleSet& rules) {
+    const std::vector<std::uint8_t> record = rules.Encode();
+    std::copy(record.begin(), record.end(), specs_.VeneerRecord.begin());
+    veneerRules_ = VeneerRuleSet::Decode(specs_.VeneerRecord);
+}
+
+std::string Market::ProductName(int productClass) const {
+    static constexpr std::array<const char*, 3> kSawlogs = {"#1 Sawlog", "#2 Sawlog", "#3 Sawlog"};
+    if (productClass >= 1 && productClass <= 3) {
+        return veneerRules_.GradeName(productClass);
+    }
+    if (productClass >= 4 && productClass <= 6) {
+        return kSawlogs[static_cast<std::size_t>(productClass - 4)];
+    }
+    if (productClass >= 7 && productClass <= 9) {
+        return Roundwood.Products[static_cast<std::size_t>(productClass - 7)].Name;
+    }
+    return "Cull";
+}
+
 std::vector<std::string> ListMarkets(const DataFolder& data) {
     return ListFolders(data.Markets());
 }
 
-Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSpecs& specs,
-                   const fs::path& specsPath) {
+Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSpecs& specs) {
+    const fs::path specsPath = data.MarketSpecsFile(name);
     Market market;
     market.Name = std::string(name);
-    market.Specs = specs;
     if (specs.TrimAllowance != 4 && specs.TrimAllowance != 8) {
         throw FileError(specsPath, "the trim allowance is " + std::to_string(specs.TrimAllowance) +
                                        " inches; it must be 4 or 8");
     }
-    market.TrimAllowance = specs.TrimAllowance;
-    market.Lengths = LogLengthSet::FromTrim(specs.TrimAllowance);
+    market.SetSpecs(specs);
 
     const fs::path pricePath = RuleFile(data.Prices(), specs.PriceSetName, specsPath, "price set");
     market.Prices = ConvertPriceSet(ReadPriceSet(pricePath), specs.PriceSetName);
@@ -44,7 +76,6 @@ Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSp
     const fs::path sawPath =
         RuleFile(data.SawGrades(), specs.SawlogRuleName, specsPath, "sawlog grading rule");
     market.SawlogRules = ReadSawlogRuleSet(sawPath, RecordChoice::Last);
-    market.FacesMode = market.SawlogRules.IsFacesMode();
 
     const fs::path roundwoodPath =
         RuleFile(data.Roundwood(), specs.RoundwoodName, specsPath, "roundwood product set");
@@ -58,22 +89,18 @@ Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSp
         RuleFile(data.Filters(), specs.FilterSetName, specsPath, "defect filter set");
     market.Filter = ReadDefectFilterSet(filterPath);
 
-    market.VeneerRules = VeneerRuleSet::Decode(specs.VeneerRecord);
-    market.OptmcutsPath = data.Markets() / fs::path(std::string(name)) / "Optmcuts";
-    market.ResearchMarket = name == "RESEARCH";
+    market.OptmcutsPath = data.OptimalCutsFile(name);
     return market;
 }
 
 Market LoadMarket(const DataFolder& data, std::string_view name) {
     CheckPlainName(name, "market");
-    const fs::path folder = data.Markets() / fs::path(std::string(name));
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
+    if (!fs::is_directory(data.MarketFolder(name), ec)) {
         throw VarnokError("There is no market \"" + std::string(name) + "\" in " +
                           data.Markets().string() + ".");
     }
-    const fs::path specsPath = folder / "Specs";
-    return BuildMarket(data, name, ReadMarketSpecs(specsPath), specsPath);
+    return BuildMarket(data, name, ReadMarketSpecs(data.MarketSpecsFile(name)));
 }
 
 } // namespace varnok

@@ -2,6 +2,7 @@
 
 #include "grading/SawlogRules.h"
 #include "grading/VeneerRules.h"
+#include "market/LogLengthSet.h"
 #include "market/MarketSpecs.h"
 #include "market/PriceTable.h"
 #include "rules/DefectFilterSet.h"
@@ -17,31 +18,56 @@
 namespace varnok {
 
 // Everything the engine, the optimiser and the game read of the market in force: its rules,
-// prices and lengths, loaded once and passed by reference. Immutable once built.
-struct Market {
+// prices and lengths, loaded once and passed by reference. A loaded market is not changed
+// afterwards, so any number of threads may read it at once.
+//
+// The rule sets are plain members. What follows from the specs (the trim allowance, the log
+// lengths and the veneer rules, whose record the specs carry) is set by SetSpecs alone, and
+// faces mode is read from the sawlog rules, so none of them can disagree with its source.
+class Market {
+public:
+    Market();
+
     std::string Name;
-    MarketSpecs Specs;
-    std::uint8_t TrimAllowance = 8; // inches
-    LogLengthSet Lengths;
     PriceTable Prices;
-    SawlogRuleSet SawlogRules;
-    bool FacesMode = false;
-    VeneerRuleSet VeneerRules; // from the copy inside Specs
+    SawlogRuleSet SawlogRules; // the last complete record of the file
     RoundwoodProductSet Roundwood;
     LogRuleTable LogRule; // held in memory instead of being reopened at every scaling
     DefectFilterSet Filter;
     std::filesystem::path OptmcutsPath;
-    bool ResearchMarket = false; // the market named exactly "RESEARCH"
+
+    const MarketSpecs& Specs() const { return specs_; }
+    // Replaces the specs, and with them the trim allowance, the lengths and the veneer rules.
+    // Throws VarnokError, leaving the market as it was, unless the trim is 4 or 8 inches.
+    void SetSpecs(const MarketSpecs& specs);
+    // Replaces the veneer rules: their record in the specs and the rules decoded from it.
+    // Throws VarnokError when a grade name cannot be stored in Windows-1252.
+    void SetVeneerRules(const VeneerRuleSet& rules);
+
+    int TrimAllowance() const { return specs_.TrimAllowance; } // inches
+    const LogLengthSet& Lengths() const { return lengths_; }
+    const VeneerRuleSet& VeneerRules() const { return veneerRules_; }
+    bool FacesMode() const { return SawlogRules.IsFacesMode(); }
+    // The market named exactly "RESEARCH", whose comparisons fill the research results.
+    bool IsResearchMarket() const { return Name == "RESEARCH"; }
+
+    // The name of product 1 to 10: the veneer grade names, "#1 Sawlog" to "#3 Sawlog", the
+    // roundwood product names, "Cull" (also for any other number).
+    std::string ProductName(int productClass) const;
+
+private:
+    MarketSpecs specs_;
+    LogLengthSet lengths_;
+    VeneerRuleSet veneerRules_;
 };
 
 // The market names: the subfolders of the Markets folder, sorted case-insensitively.
 std::vector<std::string> ListMarkets(const DataFolder& data);
 
 // Loads market `name` from its folder: reads "Specs", then the price set (converted into the
-// price table), the sawlog rules (last complete record) and faces mode, the roundwood
-// products, the log rule and the defect filter set from their folders; the veneer rules come
-// from the copy inside Specs. Rule names are opened by their exact name, else by a single
-// case-insensitive match.
+// price table), the sawlog rules (last complete record), the roundwood products, the log rule
+// and the defect filter set from their folders; the veneer rules come from the copy inside
+// Specs. Rule names are opened by their exact name, else by a single case-insensitive match.
 // Throws VarnokError when the name is not a plain file name, FileError naming the file when a
 // file is missing, short or damaged (a trim other than 4 or 8, a name in Specs that is not a
 // plain file name), VarnokError when a price does not fit the price table. Nothing is
@@ -50,7 +76,6 @@ Market LoadMarket(const DataFolder& data, std::string_view name);
 
 // Builds a market object from a specs record (for a market being computed, whose folder may
 // not exist yet). Throws as LoadMarket.
-Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSpecs& specs,
-                   const std::filesystem::path& specsPath);
+Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSpecs& specs);
 
 } // namespace varnok

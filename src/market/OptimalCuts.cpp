@@ -35,12 +35,17 @@ OptimalCutsTable OptimalCutsTable::Decode(std::span<const std::uint8_t> bytes) {
 
 std::vector<std::uint8_t> OptimalCutsTable::Encode() const {
     ByteWriter w(kSize);
-    for (std::size_t t = 0; t < Entries.size(); ++t) {
-        for (std::size_t s = 0; s < kCutSlots; ++s) {
-            w.I32(t * kEntrySize + 4 * s, Entries[t][s]);
-        }
+    for (int tree = 1; tree <= kTreeCount; ++tree) {
+        EncodeOptimalCutEntry(w, tree, Entry(tree));
     }
     return w.Take();
+}
+
+void EncodeOptimalCutEntry(ByteWriter& image, int treeNumber, const OptimalCutEntry& entry) {
+    const std::size_t base = static_cast<std::size_t>(treeNumber - 1) * OptimalCutsTable::kEntrySize;
+    for (std::size_t s = 0; s < kCutSlots; ++s) {
+        image.I32(base + 4 * s, entry[s]);
+    }
 }
 
 std::vector<int> CutPositions(const OptimalCutEntry& entry) {

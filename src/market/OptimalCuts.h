@@ -8,6 +8,8 @@
 
 namespace varnok {
 
+class ByteWriter;
+
 inline constexpr int kTreeCount = 150;
 inline constexpr std::size_t kCutSlots = 27;
 
@@ -30,8 +32,13 @@ struct OptimalCutsTable {
     std::vector<std::uint8_t> Encode() const;
 };
 
-// The cut positions of an entry, butt to top: 0, the non-zero starts, the usable length.
-// Empty when the entry is all zero.
+// Writes the entry of tree n (1 to 150) at its place in a table image of kSize bytes, so that
+// a table growing tree by tree is not encoded whole each time.
+void EncodeOptimalCutEntry(ByteWriter& image, int treeNumber, const OptimalCutEntry& entry);
+
+// The cut positions of an entry, butt to top: 0, the non-zero starts, the usable length (the
+// slots up to the first zero after slot 0). Empty when the entry is all zero. Every reader of
+// an entry goes through this function.
 std::vector<int> CutPositions(const OptimalCutEntry& entry);
 
 // Builds an entry from cut positions butt to top (at most 27). Throws VarnokError beyond 27.

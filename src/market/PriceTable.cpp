@@ -1,5 +1,6 @@
 #include "market/PriceTable.h"
 
+#include "rules/SaleUnits.h"
 #include "support/Errors.h"
 #include "support/Numbers.h"
 
@@ -16,22 +17,7 @@ std::int16_t PriceTable::Price(int product, int lengthFeet) const {
 }
 
 int PriceUnitFactor(int row, std::string_view units) {
-    if (row <= 6) {
-        return 1;
-    }
-    if (units == "Cords") {
-        return 2;
-    }
-    if (units == "Cubic Feet") {
-        return 140;
-    }
-    if (units == "Tons") {
-        return 5;
-    }
-    if (units == "Cubic Meters") {
-        return 4;
-    }
-    return 1;
+    return row <= 6 ? 1 : UnitsPer140CubicFeet(SaleUnitOf(units));
 }
 
 PriceTable ConvertPriceSet(const PriceSet& set, std::string_view priceSetName) {
@@ -57,22 +43,6 @@ PriceTable ConvertPriceSet(const PriceSet& set, std::string_view priceSetName) {
         }
     }
     return table;
-}
-
-LogLengthSet LogLengthSet::FromTrim(int trimInches) {
-    if (trimInches != 4 && trimInches != 8) {
-        throw VarnokError("The trim allowance must be 4 or 8 inches, not " +
-                          std::to_string(trimInches) + ".");
-    }
-    LogLengthSet set;
-    for (std::size_t i = 0; i < 5; ++i) {
-        const int inches = 96 + 24 * static_cast<int>(i) + trimInches;
-        set.Lengths[i] = static_cast<std::uint8_t>(inches);
-        set.Bits[static_cast<std::size_t>(inches / 8)] |=
-            static_cast<std::uint8_t>(1U << (inches % 8));
-    }
-    set.MaxLength = set.Lengths[4];
-    return set;
 }
 
 } // namespace varnok

@@ -19,29 +19,13 @@ struct PriceTable {
     std::int16_t Price(int product, int lengthFeet) const;
 };
 
-// The unit factor of a price row: 1 for rows 1 to 6; for rows 7 to 10 by the exact units text:
-// "Cords" 2, "Cubic Feet" 140, "Tons" 5, "Cubic Meters" 4, any other text 1.
+// The unit factor of a price row: 1 for rows 1 to 6 (dollars per thousand board feet); for
+// rows 7 to 10 the units of its units text in 140 cubic feet (UnitsPer140CubicFeet).
 int PriceUnitFactor(int row, std::string_view units);
 
 // Each price rounded to whole dollars (halves to even), times its unit factor. Throws
 // VarnokError naming the price set, the row and the length when a result does not fit
 // 16 bits (or the price is not a number).
 PriceTable ConvertPriceSet(const PriceSet& set, std::string_view priceSetName);
-
-// The five allowed log lengths in inches (8 to 16 ft plus the trim allowance) and their
-// 256-bit set, with which a candidate length is tested in one step.
-struct LogLengthSet {
-    std::array<std::uint8_t, 5> Lengths{}; // inches: 96, 120, 144, 168, 192 + trim
-    std::uint8_t MaxLength = 0;            // the 16 ft length, inches
-    std::array<std::uint8_t, 32> Bits{};   // bit b set when b is one of the lengths
-
-    bool Contains(int inches) const {
-        return inches >= 0 && inches < 256 &&
-               (Bits[static_cast<std::size_t>(inches) / 8] >> (inches % 8) & 1U) != 0;
-    }
-
-    // Throws VarnokError unless the trim is 4 or 8 inches.
-    static LogLengthSet FromTrim(int trimInches);
-};
 
 } // namespace varnok

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/SawlogGrading.h"
+#include "engine/LogEvaluator.h"
 #include "market/Market.h"
 #include "tree/Tree.h"
 
@@ -23,20 +23,26 @@ struct OptimalPattern {
 // valued by the engine as the best of a veneer log, a sawlog and a roundwood product; any
 // other span is waste worth 0. Spans are taken in ascending start, then ascending end, and a
 // position keeps the first predecessor that reaches it with the strictly greatest total.
-// Throws VarnokError when the best pattern has more than 26 logs (it could not be stored).
+//
+// Keeps references to the tree and the market: both must outlive the optimiser and stay
+// unchanged. An optimiser keeps work areas and must not be used by two threads at once;
+// several optimisers may share one tree and one market across threads.
 class Optimiser {
 public:
     Optimiser(const Tree& tree, const Market& market);
 
+    // Throws VarnokError when the best pattern has more than 26 logs (it could not be stored).
     OptimalPattern OptimiseTree();
 
-    // The value of the span from i to j inches: 0 unless j - i is an allowed length.
+    // The value of the span from i to j inches (dollars): 0 unless j - i is an allowed length,
+    // else the engine's value of the log as it sells best. Throws VarnokError for a span that
+    // does not lie on the stem.
     float SpanValue(int i, int j);
 
 private:
     const Tree& tree_;
     const Market& market_;
-    SawlogGrader sawlog_;
+    LogEvaluator evaluator_;
     std::array<float, kInchSlots> bestValue_{};
     std::array<int, kInchSlots> bestPredecessor_{};
 };

@@ -17,6 +17,18 @@ fs::path DataFolder::DefectFile(int treeNumber) const {
     return FindEntry(Defects(), "Tree" + std::to_string(treeNumber) + ".DEF");
 }
 
+fs::path DataFolder::MarketFolder(std::string_view name) const {
+    return Markets() / fs::path(std::string(name));
+}
+
+fs::path DataFolder::MarketSpecsFile(std::string_view name) const {
+    return MarketFolder(name) / "Specs";
+}
+
+fs::path DataFolder::OptimalCutsFile(std::string_view name) const {
+    return MarketFolder(name) / "Optmcuts";
+}
+
 std::optional<fs::path> FindBundledData(const fs::path& programPath) {
     std::error_code ec;
     const fs::path programFolder = fs::absolute(programPath, ec).parent_path();

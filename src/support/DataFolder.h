@@ -30,6 +30,12 @@ public:
     std::filesystem::path ShapeFile(int treeNumber) const;
     std::filesystem::path DefectFile(int treeNumber) const;
 
+    // The files of market `name`: its folder "Markets/name", its definition "Markets/name/Specs"
+    // and its optimal cuts "Markets/name/Optmcuts". Paths only; the name is not checked here.
+    std::filesystem::path MarketFolder(std::string_view name) const;
+    std::filesystem::path MarketSpecsFile(std::string_view name) const;
+    std::filesystem::path OptimalCutsFile(std::string_view name) const;
+
 private:
     std::filesystem::path root_;
 };

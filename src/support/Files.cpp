@@ -141,6 +141,16 @@ void RewrittenFile::Rewrite(std::span<const std::uint8_t> bytes) {
     }
 }
 
+void WriteCrLfFile(const fs::path& path, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    WriteFileBytes(path, std::span<const std::uint8_t>(
+                             reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
 std::vector<std::string> ReadTextLines(const fs::path& path) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
     std::vector<std::string> lines;

@@ -47,6 +47,10 @@ private:
     std::FILE* file_ = nullptr;
 };
 
+// Writes lines as a UTF-8 text file with CR LF line ends, replacing the file as WriteFileBytes
+// does. Throws FileError on failure.
+void WriteCrLfFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
 // The lines of a text file without their line ends (CR LF or LF); a final line end does not
 // start another line. Throws as ReadFileBytes.
 std::vector<std::string> ReadTextLines(const std::filesystem::path& path);

@@ -79,8 +79,14 @@ struct SectorIntervals {
 };
 
 // The engine's model of one tree: stem, defect tables and the maps built from them. Large
-// (about 80 KB): keep it on the heap or in a long-lived object and reuse it.
+// (about 80 KB): keep it on the heap. A tree just made holds nothing, as NewTree leaves it.
 struct Tree {
+    static constexpr std::array<std::uint8_t, kInchSlots> AllFree() {
+        std::array<std::uint8_t, kInchSlots> free{};
+        free.fill(1);
+        return free;
+    }
+
     StemModel Stem;
     std::array<SurfaceDefect, kMaxSurfaceDefects> SurfaceDefects{};
     std::uint8_t SurfaceDefectCount = 0;
@@ -90,7 +96,7 @@ struct Tree {
     std::array<std::uint8_t, kInchSlots> DecayProfile{}; // decay diameter, inches
     std::array<std::uint8_t, kInchSlots> StainProfile{};
     std::array<std::uint8_t, kInchSlots> HeartProfile{};
-    std::array<std::uint8_t, kInchSlots> ForkBulgeFree{}; // 1 = free of forks and bulges
+    std::array<std::uint8_t, kInchSlots> ForkBulgeFree = AllFree(); // 1 = free of forks and bulges
 
     // Where the defects came from, so that mapping errors can name the file and line.
     std::filesystem::path DefectFilePath;

@@ -9,19 +9,17 @@
 
 namespace varnok {
 
-void LoadTree(Tree& tree, const DataFolder& data, int treeNumber, const DefectFilterSet& filter) {
+std::unique_ptr<Tree> LoadTree(const DataFolder& data, int treeNumber,
+                               const DefectFilterSet& filter) {
     if (treeNumber < 1 || treeNumber > 150) {
         throw VarnokError("Tree number " + std::to_string(treeNumber) + " lies outside 1 to 150.");
     }
-    NewTree(tree);
-    try {
-        ReadDefectFile(tree, data.DefectFile(treeNumber), filter);
-        ReadShapeFile(tree, data.ShapeFile(treeNumber));
-        MapDefects(tree);
-    } catch (...) {
-        NewTree(tree);
-        throw;
-    }
+    // A new tree is as NewTree leaves one.
+    std::unique_ptr<Tree> tree(new Tree);
+    ReadDefectFile(*tree, data.DefectFile(treeNumber), filter);
+    ReadShapeFile(*tree, data.ShapeFile(treeNumber));
+    MapDefects(*tree);
+    return tree;
 }
 
 } // namespace varnok

@@ -1,11 +1,11 @@
-#include "engine/Scaling.h"
+#include "engine/detail/Scaling.h"
 
 #include "support/Numbers.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace varnok {
+namespace varnok::detail {
 namespace {
 
 std::size_t Inch(int position) {
@@ -61,18 +61,8 @@ void SetSegmentEnds(const Tree& tree, LogSegment& segment, int start, int end) {
     segment.LED = atStart < atEnd ? atEnd : atStart;
 }
 
-std::uint16_t NominalLengthOf(const LogLengthSet& lengths, int lengthInches) {
-    static constexpr std::array<std::uint16_t, 5> kFeet = {8, 10, 12, 14, 16};
-    std::uint16_t feet = 0;
-    for (std::size_t i = 0; i < kFeet.size(); ++i) {
-        if (lengthInches >= lengths.Lengths[i]) {
-            feet = kFeet[i];
-        }
-    }
-    return feet;
-}
-
-void ComputeSweep(const Tree& tree, const LogLengthSet& lengths, LogSegment& segment) {
+void ComputeSweep(const Tree& tree, const TreeIndex& index, const LogLengthSet& lengths,
+                  LogSegment& segment) {
     const StemModel& stem = tree.Stem;
     const int s = segment.StartPosition;
     const int e = segment.EndPosition;
@@ -82,11 +72,9 @@ void ComputeSweep(const Tree& tree, const LogLengthSet& lengths, LogSegment& seg
     const double ye = stem.CentreY[Inch(e)];
     const double n = segment.LengthInches;
     double largest = 0.0;
-    for (std::size_t k = 0; k < stem.PointCount; ++k) {
-        const int p = stem.PointPosition[k];
-        if (p <= s || p >= e) {
-            continue;
-        }
+    const auto first = std::upper_bound(index.Points.begin(), index.Points.end(), s);
+    for (auto point = first; point != index.Points.end() && *point < e; ++point) {
+        const int p = *point;
         const double dx = stem.CentreX[Inch(p)] - (xs + (xe - xs) / n * (p - s));
         const double dy = stem.CentreY[Inch(p)] - (ys + (ye - ys) / n * (p - s));
         largest = std::max(largest, std::sqrt(dx * dx + dy * dy));
@@ -105,14 +93,12 @@ void ComputeSweep(const Tree& tree, const LogLengthSet& lengths, LogSegment& seg
     segment.Deduction = segment.SweepDeduction;
 }
 
-void DecayDeduction(const Tree& tree, LogSegment& segment) {
+void DecayDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment) {
     const int s = segment.StartPosition;
     const int e = segment.EndPosition;
     const double length = segment.LengthInches;
-    for (const EndDefect& d : tree.Ends()) {
-        if (d.Kind != static_cast<std::uint8_t>(DefectKind::Decay)) {
-            continue;
-        }
+    for (const int n : index.Decays) {
+        const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
         const int a = d.StartPosition;
         const int b = d.EndPosition;
         const bool counts = (s <= a && a <= e) || (s <= b && b <= e) || (a < s && b > e);
@@ -134,15 +120,12 @@ void DecayDeduction(const Tree& tree, LogSegment& segment) {
     }
 }
 
-void ForkBulgeDeduction(const Tree& tree, LogSegment& segment) {
+void ForkBulgeDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment) {
     const int s = segment.StartPosition;
     const int e = segment.EndPosition;
     const double length = segment.LengthInches;
-    for (const SurfaceDefect& d : tree.Surface()) {
-        const auto kind = static_cast<DefectKind>(d.Kind);
-        if (kind != DefectKind::Fork && kind != DefectKind::Bulge) {
-            continue;
-        }
+    for (const int n : index.ForksAndBulges) {
+        const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
         const int a = d.Position;
         const int b = d.EndPosition;
         if (b < a) {
@@ -160,14 +143,12 @@ void ForkBulgeDeduction(const Tree& tree, LogSegment& segment) {
     }
 }
 
-void SeamDeduction(const Tree& tree, LogSegment& segment) {
+void SeamDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment) {
     const int s = segment.StartPosition;
     const int e = segment.EndPosition;
     const double length = segment.LengthInches;
-    for (const SurfaceDefect& d : tree.Surface()) {
-        if (static_cast<DefectKind>(d.Kind) != DefectKind::Seam) {
-            continue;
-        }
+    for (const int n : index.Seams) {
+        const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
         const int a = d.Position;
         const int b = d.EndPosition;
         if (a > e || b < s || b < a) {
@@ -188,23 +169,12 @@ void MarkButtLog(LogSegment& segment) {
     segment.ButtLog = segment.StartPosition == 0 ? 1 : 0;
 }
 
-void PrepareSegment(const Tree& tree, const Market& market, LogSegment& segment, int start,
-                    int end) {
-    SetSegmentEnds(tree, segment, start, end);
-    segment.NominalLength = NominalLengthOf(market.Lengths, segment.LengthInches);
-    ComputeSweep(tree, market.Lengths, segment);
-    DecayDeduction(tree, segment);
-    ForkBulgeDeduction(tree, segment);
-    SeamDeduction(tree, segment);
-    MarkButtLog(segment);
-}
-
-std::uint16_t NetScale(const Market& market, const LogSegment& segment) {
+std::uint16_t NetScale(const LogRuleTable& logRule, const LogSegment& segment) {
     const int feet = segment.NominalLength;
     if (feet < 8 || feet > 16 || feet % 2 != 0 || segment.SED < 1 || segment.SED > 50) {
         return 0;
     }
-    const double table = market.LogRule.VolumeFor(segment.SED, feet);
+    const double table = logRule.VolumeFor(segment.SED, feet);
     if (!(table > 0.0)) {
         return 0; // no volume, or a damaged table entry (negative, not a number)
     }
@@ -220,4 +190,4 @@ float CubicVolume(const LogSegment& segment) {
     return static_cast<float>(volume - volume * static_cast<double>(segment.Deduction));
 }
 
-} // namespace varnok
+} // namespace varnok::detail

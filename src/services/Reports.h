@@ -6,11 +6,33 @@
 #include "market/OptimalCuts.h"
 #include "support/DataFolder.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace varnok {
+
+// What the research results keep of a graded log of an optimal pattern.
+struct ResearchEntry {
+    std::int16_t LengthInches = 0;
+    std::string ProductName;
+    std::uint16_t StartPosition = 0; // inches
+    std::uint16_t EndPosition = 0;
+    std::uint8_t SED = 0; // inches, the low byte
+    std::uint8_t LED = 0;
+    float Sweep = 0.0F;          // inches
+    float SweepDeduction = 0.0F; // fractions
+    float Deduction = 0.0F;
+    std::int16_t Volume = 0; // ShownVolume rounded, in VolumeUnit
+    std::string VolumeUnit;  // "Board Feet" for products 1 to 6, "Cubic Feet" for 7 to 10
+    float Value = 0.0F;      // dollars; the cull charge for a log sold as cull
+    std::uint8_t ButtLog = 0;
+    std::uint8_t ProductClass = 0; // 1 to 10
+};
+
+// The research entry of a piece of an evaluated pattern; meant for graded pieces.
+ResearchEntry MakeResearchEntry(const EvaluatedPiece& piece);
 
 // The research results of a range of trees: each tree's graded logs of its stored optimal
 // pattern, in order (every log, however many).
@@ -20,7 +42,8 @@ using ResearchResults = std::map<int, std::vector<ResearchEntry>>;
 std::vector<std::string> MarketDefinitionLines(const std::string& marketName,
                                                const MarketSpecs& specs);
 
-// The cut locations of the stored optimal patterns of trees `from` to `to` (1 to 150).
+// The cut locations of the stored optimal patterns of trees `from` to `to` (1 to 150). Throws
+// VarnokError for a range outside 1 to 150 or reversed.
 std::vector<std::string> CutLocationLines(const OptimalCutsTable& table, int from, int to);
 
 // Evaluates the stored optimal pattern of trees `from` to `to` of the market, touching nothing
@@ -37,8 +60,5 @@ std::vector<std::string> ProductsReportLines(const ResearchResults& results, int
 // header, an empty line, then one row per log. A field holding a comma, a quote or a line
 // break is quoted.
 std::vector<std::string> ProductsFileLines(const ResearchResults& results, int from, int to);
-
-// Writes lines as a UTF-8 text file with CR LF line ends. Throws FileError on failure.
-void WriteCrLfFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 } // namespace varnok

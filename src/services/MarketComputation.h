@@ -2,8 +2,10 @@
 
 #include "market/Market.h"
 #include "support/DataFolder.h"
+#include "support/Errors.h"
 
 #include <functional>
+#include <stop_token>
 #include <string>
 
 namespace varnok {
@@ -22,18 +24,32 @@ struct MarketDefinition {
 };
 
 // Called after each tree's pattern is stored, in tree order: the tree number and the count of
-// trees (150). Runs on the calling thread.
+// trees (150). Runs on the thread that called ComputeMarket; an exception it throws stops the
+// computation as a cancellation does and is passed on.
 using MarketProgress = std::function<void(int treeNumber, int treeCount)>;
+
+// A market computation stopped by its stop token. The trees stored before it stay in
+// "Optmcuts"; the others are zero.
+class MarketComputationCancelled : public VarnokError {
+public:
+    MarketComputationCancelled(const std::string& market, int treesStored);
+    int TreesStored() const { return treesStored_; }
+
+private:
+    int treesStored_;
+};
 
 // Defines and computes a market: checks every name before any file is touched, refuses an
 // existing market folder ("I/O error 183"), loads the rule sets (the veneer rules are copied
 // into Specs), creates the folder, writes "Specs", then finds the optimal pattern of trees 1 to
 // 150 on `jobs` threads (0 = one per core) and stores them in "Optmcuts" in tree order, so the
 // file is the same byte for byte whatever the number of threads.
-// A missing or bad tree file stops the computation at that tree with its error; the entries of
-// the trees before it stay in "Optmcuts" and the rest stay zero. Throws VarnokError or
-// FileError; on success returns the new market, ready to be made current.
+// A missing or bad tree file stops the computation at that tree with its error (the first such
+// tree when several fail); the entries of the trees before it stay in "Optmcuts" and the rest
+// stay zero. `stop` is checked between trees: once stop is requested no further tree is begun
+// and MarketComputationCancelled is thrown as soon as the trees under way are done. Throws
+// VarnokError or FileError; on success returns the new market, ready to be made current.
 Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition, int jobs,
-                     const MarketProgress& progress);
+                     const MarketProgress& progress, std::stop_token stop = {});
 
 } // namespace varnok

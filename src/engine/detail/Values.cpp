@@ -1,12 +1,8 @@
-#include "engine/LogValue.h"
+#include "engine/detail/Values.h"
 
-#include "engine/Scaling.h"
-#include "engine/VeneerGrading.h"
+namespace varnok::detail {
 
-namespace varnok {
-
-void ClassRoundwood(const Market& market, LogSegment& segment) {
-    const float volume = CubicVolume(segment);
+void ClassRoundwood(const Market& market, float cubicVolume, LogSegment& segment) {
     float best = 0.0F;
     for (int p = 1; p <= 3; ++p) {
         const RoundwoodProductSpec& product =
@@ -20,7 +16,7 @@ void ClassRoundwood(const Market& market, LogSegment& segment) {
             continue;
         }
         const auto value =
-            static_cast<float>(static_cast<double>(volume) *
+            static_cast<float>(static_cast<double>(cubicVolume) *
                                market.Prices.Price(6 + p, segment.NominalLength) / 140.0);
         if (value > best) {
             segment.RoundwoodProduct = static_cast<std::uint8_t>(p);
@@ -59,36 +55,4 @@ float CullCharge(const Market& market, float cubicVolume) {
                               140.0);
 }
 
-LogValues GradeAndValueLog(const Tree& tree, const Market& market, SawlogGrader& sawlog,
-                           LogSegment& segment, int start, int end) {
-    PrepareSegment(tree, market, segment, start, end);
-    segment.SawGrade = kNoGrade;
-    segment.VeneerGrade = kNoGrade;
-    segment.RoundwoodProduct = kNoGrade;
-    sawlog.GradeSawlog(segment);
-    ClassRoundwood(market, segment);
-    GradeVeneerAll(tree, market, segment);
-
-    LogValues values;
-    values.NetScale = NetScale(market, segment);
-    values.CubicVolume = CubicVolume(segment);
-    const int length = segment.NominalLength;
-    values.Veneer = VeneerValue(market, segment.VeneerGrade, length, values.NetScale);
-    values.Sawlog = SawlogValue(market, segment.SawGrade, length, values.NetScale);
-    values.Roundwood = RoundwoodValue(market, segment.RoundwoodProduct, length, values.NetScale,
-                                      values.CubicVolume);
-    if (values.Veneer > 0.0F && values.Veneer >= values.Sawlog &&
-        values.Veneer >= values.Roundwood) {
-        values.ProductClass = segment.VeneerGrade;
-        values.Best = values.Veneer;
-    } else if (values.Sawlog > 0.0F && values.Sawlog >= values.Roundwood) {
-        values.ProductClass = static_cast<std::uint8_t>(segment.SawGrade + 3);
-        values.Best = values.Sawlog;
-    } else if (values.Roundwood > 0.0F) {
-        values.ProductClass = static_cast<std::uint8_t>(segment.RoundwoodProduct + 6);
-        values.Best = values.Roundwood;
-    }
-    return values;
-}
-
-} // namespace varnok
+} // namespace varnok::detail

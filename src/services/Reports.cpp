@@ -1,5 +1,6 @@
-#include "market/Reports.h"
+#include "services/Reports.h"
 
+#include "rules/SaleUnits.h"
 #include "support/Errors.h"
 #include "support/Files.h"
 #include "support/Numbers.h"
@@ -33,6 +34,26 @@ void CheckRange(int from, int to) {
 
 } // namespace
 
+ResearchEntry MakeResearchEntry(const EvaluatedPiece& piece) {
+    const LogSegment& s = piece.Log.Segment;
+    ResearchEntry entry;
+    entry.LengthInches = static_cast<std::int16_t>(s.LengthInches);
+    entry.ProductName = piece.ProductName;
+    entry.StartPosition = static_cast<std::uint16_t>(s.StartPosition);
+    entry.EndPosition = static_cast<std::uint16_t>(s.EndPosition);
+    entry.SED = static_cast<std::uint8_t>(s.SED & 0xFF);
+    entry.LED = static_cast<std::uint8_t>(s.LED & 0xFF);
+    entry.Sweep = s.Sweep;
+    entry.SweepDeduction = s.SweepDeduction;
+    entry.Deduction = s.Deduction;
+    entry.Volume = static_cast<std::int16_t>(RoundToInt(s.ShownVolume));
+    entry.VolumeUnit = ReportVolumeUnit(s.ProductClass);
+    entry.Value = s.Value;
+    entry.ButtLog = s.ButtLog;
+    entry.ProductClass = s.ProductClass;
+    return entry;
+}
+
 std::vector<std::string> MarketDefinitionLines(const std::string& marketName,
                                                const MarketSpecs& specs) {
     return {"",
@@ -58,15 +79,11 @@ std::vector<std::string> CutLocationLines(const OptimalCutsTable& table, int fro
                                       "Distances are in inches from the butt of the tree.",
                                       ""};
     for (int t = from; t <= to; ++t) {
-        const OptimalCutEntry& entry = table.Entry(t);
         lines.push_back("Tree Number " + std::to_string(t));
-        std::size_t n = 1;
-        for (const std::int32_t position : entry) {
-            n += position != 0 ? 1 : 0;
-        }
-        for (std::size_t i = 1; i < n && i < entry.size(); ++i) {
-            lines.push_back("   Segment " + std::to_string(i) + " : " +
-                            std::to_string(entry[i - 1]) + " To " + std::to_string(entry[i]));
+        const std::vector<int> cuts = CutPositions(table.Entry(t));
+        for (std::size_t i = 1; i < cuts.size(); ++i) {
+            lines.push_back("   Segment " + std::to_string(i) + " : " + std::to_string(cuts[i - 1]) +
+                            " To " + std::to_string(cuts[i]));
         }
         lines.emplace_back();
     }
@@ -78,16 +95,18 @@ ResearchResults ResearchOptimalPatterns(const DataFolder& data, const Market& ma
     CheckRange(from, to);
     const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
     ResearchResults results;
-    auto tree = std::make_unique<Tree>();
     for (int t = from; t <= to; ++t) {
         std::vector<ResearchEntry>& entries = results[t];
         const std::vector<int> cuts = CutPositions(table.Entry(t));
         if (cuts.size() < 2) {
             continue;
         }
-        LoadTree(*tree, data, t, market.Filter);
-        const PatternEvaluation evaluation = EvaluatePattern(*tree, market, cuts);
-        entries = evaluation.Research;
+        const std::unique_ptr<Tree> tree = LoadTree(data, t, market.Filter);
+        for (const EvaluatedPiece& piece : EvaluatePattern(*tree, market, cuts).Pieces) {
+            if (piece.Log.Graded) {
+                entries.push_back(MakeResearchEntry(piece));
+            }
+        }
     }
     return results;
 }
@@ -104,14 +123,13 @@ std::vector<std::string> ProductsReportLines(const ResearchResults& results, int
         }
         int segment = 0;
         for (const ResearchEntry& e : found->second) {
-            const char* unit = e.ProductClass <= 6 ? "Board Feet" : "Cubic Feet";
             lines.push_back("   Segment: " + std::to_string(++segment));
             lines.push_back("   Length: " + std::to_string(e.LengthInches) + " inches");
             lines.push_back("   Product: " + e.ProductName);
             lines.push_back("   S.E.D.: " + std::to_string(e.SED) + " inches");
             lines.push_back("   % Sweep: " + FormatFixed(e.SweepDeduction, 2));
             lines.push_back("   % Cull: " + FormatFixed(e.Deduction, 2));
-            lines.push_back("   Volume: " + std::to_string(e.Volume) + " " + unit);
+            lines.push_back("   Volume: " + std::to_string(e.Volume) + " " + e.VolumeUnit);
             lines.push_back("   Value: $" + FormatFixed(e.Value, 2));
             lines.emplace_back();
         }
@@ -138,16 +156,6 @@ std::vector<std::string> ProductsFileLines(const ResearchResults& results, int f
         }
     }
     return lines;
-}
-
-void WriteCrLfFile(const std::filesystem::path& path, const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    WriteFileBytes(path, std::span<const std::uint8_t>(
-                             reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 } // namespace varnok

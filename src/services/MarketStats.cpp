@@ -1,4 +1,4 @@
-#include "market/MarketStats.h"
+#include "services/MarketStats.h"
 
 #include "game/PatternEvaluation.h"
 #include "market/OptimalCuts.h"
@@ -44,23 +44,22 @@ std::vector<int> NaiveCuts(const LogLengthSet& lengths, int stemLength) {
 MarketStats ComputeMarketStats(const DataFolder& data, const Market& market) {
     const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
     MarketStats stats;
-    auto tree = std::make_unique<Tree>();
     for (int n = 1; n <= kTreeCount; ++n) {
         const std::vector<int> cuts = CutPositions(table.Entry(n));
         if (cuts.size() < 2) {
             continue;
         }
-        LoadTree(*tree, data, n, market.Filter);
+        const std::unique_ptr<Tree> tree = LoadTree(data, n, market.Filter);
         const PatternEvaluation optimal = EvaluatePattern(*tree, market, cuts);
         const PatternEvaluation naive =
-            EvaluatePattern(*tree, market, NaiveCuts(market.Lengths, tree->Stem.StemLength));
+            EvaluatePattern(*tree, market, NaiveCuts(market.Lengths(), tree->Stem.StemLength));
         TreeValueStats treeStats{n, Net(optimal), Net(naive), 0};
         for (const EvaluatedPiece& piece : optimal.Pieces) {
-            if (!piece.Graded) {
+            if (!piece.Log.Graded) {
                 ++stats.WastePieces;
                 continue;
             }
-            ++stats.LogsByProduct[piece.Segment.ProductClass];
+            ++stats.LogsByProduct[piece.Log.Segment.ProductClass];
             ++stats.GradedLogs;
             ++treeStats.OptimalLogs;
         }

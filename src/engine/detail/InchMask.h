@@ -1,13 +1,13 @@
 #pragma once
 
+#include "tree/Tree.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 
-#include "tree/Tree.h"
-
-namespace varnok {
+namespace varnok::detail {
 
 // One bit per inch of the stem (0 to 2400): the sawlog grader's "not usable" marks. Set and
 // searched a word at a time, so grading touches only the inches of the log.
@@ -68,4 +68,4 @@ private:
     std::array<std::uint64_t, kWords> words_{};
 };
 
-} // namespace varnok
+} // namespace varnok::detail

@@ -1,16 +1,14 @@
-#include "market/MarketComputation.h"
+#include "services/MarketComputation.h"
 
 #include "market/OptimalCuts.h"
 #include "optimiser/Optimiser.h"
-#include "support/Errors.h"
+#include "support/ByteBuffer.h"
 #include "support/Files.h"
 #include "tree/TreeLoad.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <exception>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -51,15 +49,19 @@ MarketSpecs MakeSpecs(const DataFolder& data, const MarketDefinition& d) {
 }
 
 // Hands out tree numbers to workers and takes their results back, so that the results are
-// stored strictly in tree order and nothing after a failed tree is stored.
+// stored strictly in tree order and nothing after a failed tree is stored. Once stopped (or
+// once a tree failed) it hands out no more trees.
 class TreeQueue {
 public:
-    explicit TreeQueue(int treeCount) : results_(static_cast<std::size_t>(treeCount)) {}
+    TreeQueue(int treeCount, std::stop_token stop)
+        : results_(static_cast<std::size_t>(treeCount)), stop_(std::move(stop)) {}
 
-    // The next tree to compute, or nothing when all are handed out or a tree failed.
+    // The next tree to compute, or nothing when all are handed out, a tree failed or the
+    // computation is stopped.
     std::optional<int> Next() {
         std::lock_guard lock(mutex_);
-        if (failedTree_ != 0 || next_ > static_cast<int>(results_.size())) {
+        if (stopped_ || stop_.stop_requested() || failedTree_ != 0 ||
+            next_ > static_cast<int>(results_.size())) {
             return std::nullopt;
         }
         return next_++;
@@ -80,19 +82,31 @@ public:
         changed_.notify_all();
     }
 
-    // Waits for tree `tree`; its entry, or nothing when a tree at or before it failed.
-    std::optional<OptimalCutEntry> WaitFor(int tree) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] {
-            return results_[static_cast<std::size_t>(tree - 1)].has_value() ||
-                   (failedTree_ != 0 && failedTree_ <= tree);
-        });
-        if (failedTree_ != 0 && failedTree_ <= tree) {
-            return std::nullopt;
-        }
-        return results_[static_cast<std::size_t>(tree - 1)];
+    void Stop() {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+        changed_.notify_all();
     }
 
+    // Waits for tree `tree`; its entry, or nothing when a tree at or before it failed or the
+    // computation is stopped.
+    std::optional<OptimalCutEntry> WaitFor(int tree) {
+        std::unique_lock lock(mutex_);
+        const auto& result = results_[static_cast<std::size_t>(tree - 1)];
+        const bool ready = changed_.wait(lock, stop_, [&] {
+            return stopped_ || result.has_value() || (failedTree_ != 0 && failedTree_ <= tree);
+        });
+        if (!ready || stopped_ || (failedTree_ != 0 && failedTree_ <= tree)) {
+            return std::nullopt;
+        }
+        return result;
+    }
+
+    // The first tree that failed (0 when none) and its error.
+    int FailedTree() {
+        std::lock_guard lock(mutex_);
+        return failedTree_;
+    }
     std::exception_ptr Error() {
         std::lock_guard lock(mutex_);
         return error_;
@@ -100,17 +114,31 @@ public:
 
 private:
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable_any changed_;
     std::vector<std::optional<OptimalCutEntry>> results_;
+    std::stop_token stop_;
     int next_ = 1;
     int failedTree_ = 0;
+    bool stopped_ = false;
     std::exception_ptr error_;
 };
 
-OptimalCutEntry OptimiseOneTree(const DataFolder& data, const Market& market, int treeNumber,
-                                Tree& tree) {
-    LoadTree(tree, data, treeNumber, market.Filter);
-    Optimiser optimiser(tree, market);
+// Stops the queue when the coordinator leaves by any way, before the workers are joined, so
+// that a failure or a cancellation never waits for the remaining trees.
+class StopOnExit {
+public:
+    explicit StopOnExit(TreeQueue& queue) : queue_(queue) {}
+    ~StopOnExit() { queue_.Stop(); }
+    StopOnExit(const StopOnExit&) = delete;
+    StopOnExit& operator=(const StopOnExit&) = delete;
+
+private:
+    TreeQueue& queue_;
+};
+
+OptimalCutEntry OptimiseOneTree(const DataFolder& data, const Market& market, int treeNumber) {
+    const std::unique_ptr<Tree> tree = LoadTree(data, treeNumber, market.Filter);
+    Optimiser optimiser(*tree, market);
     try {
         return MakeOptimalCutEntry(optimiser.OptimiseTree().Cuts);
     } catch (const FileError&) {
@@ -121,70 +149,90 @@ OptimalCutEntry OptimiseOneTree(const DataFolder& data, const Market& market, in
 }
 
 void Worker(const DataFolder& data, const Market& market, TreeQueue& queue) {
-    auto tree = std::make_unique<Tree>();
     while (const std::optional<int> number = queue.Next()) {
         try {
-            queue.Done(*number, OptimiseOneTree(data, market, *number, *tree));
+            queue.Done(*number, OptimiseOneTree(data, market, *number));
         } catch (...) {
             queue.Failed(*number, std::current_exception());
         }
     }
 }
 
+std::string CancelledText(const std::string& market, int treesStored) {
+    const std::string stored =
+        treesStored == 0 ? "no optimal pattern is stored"
+                         : "the optimal patterns of trees 1 to " + std::to_string(treesStored) +
+                               " are stored";
+    return "The computation of market \"" + market + "\" was cancelled after " +
+           std::to_string(treesStored) + " of " + std::to_string(kTreeCount) + " trees; " +
+           stored + ".";
+}
+
 } // namespace
 
+MarketComputationCancelled::MarketComputationCancelled(const std::string& market,
+                                                       int treesStored)
+    : VarnokError(CancelledText(market, treesStored)), treesStored_(treesStored) {}
+
 Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition, int jobs,
-                     const MarketProgress& progress) {
+                     const MarketProgress& progress, std::stop_token stop) {
     CheckNames(definition);
-    const fs::path folder = data.Markets() / fs::path(definition.Name);
+    const fs::path folder = data.MarketFolder(definition.Name);
     std::error_code ec;
     if (fs::exists(folder, ec)) {
         throw FileError(folder, "I/O error 183: a market named \"" + definition.Name +
                                     "\" exists already; remove its folder to compute it again");
     }
     const MarketSpecs specs = MakeSpecs(data, definition);
-    const fs::path specsPath = folder / "Specs";
-    Market market = BuildMarket(data, definition.Name, specs, specsPath);
+    Market market = BuildMarket(data, definition.Name, specs);
 
     fs::create_directories(data.Markets(), ec);
     if (!fs::create_directory(folder, ec)) {
         throw FileError(folder, ec ? IoErrorText(ec.value()) : "I/O error 183");
     }
-    WriteMarketSpecs(specsPath, specs);
+    WriteMarketSpecs(data.MarketSpecsFile(definition.Name), specs);
 
-    OptimalCutsTable table;
+    ByteWriter image(OptimalCutsTable::kSize);
     RewrittenFile optmcuts(market.OptmcutsPath);
-    optmcuts.Rewrite(table.Encode());
+    optmcuts.Rewrite(image.Data());
     const int threads = std::clamp(
         jobs > 0 ? jobs : static_cast<int>(std::thread::hardware_concurrency()), 1, kTreeCount);
-    TreeQueue queue(kTreeCount);
+    TreeQueue queue(kTreeCount, stop);
     std::vector<std::jthread> workers;
+    const StopOnExit stopOnExit(queue); // destroyed first: stops, then the workers join
     for (int t = 0; t < threads; ++t) {
         workers.emplace_back([&] { Worker(data, market, queue); });
     }
-    std::exception_ptr writeError;
+    int stored = 0;
     for (int n = 1; n <= kTreeCount; ++n) {
         const std::optional<OptimalCutEntry> entry = queue.WaitFor(n);
         if (!entry) {
             break;
         }
-        table.Entry(n) = *entry;
+        EncodeOptimalCutEntry(image, n, *entry);
         try {
-            optmcuts.Rewrite(table.Encode());
+            optmcuts.Rewrite(image.Data());
         } catch (...) {
-            writeError = std::current_exception();
-            queue.Failed(n, writeError);
+            queue.Failed(n, std::current_exception());
             break;
         }
+        stored = n;
         if (progress) {
             progress(n, kTreeCount);
         }
     }
+    queue.Stop();
     workers.clear(); // joins
-    if (std::exception_ptr error = queue.Error()) {
-        std::rethrow_exception(error);
+    if (stored == kTreeCount) {
+        return market;
     }
-    return market;
+    // The tree after the last one stored either failed or was never waited for because the
+    // computation was cancelled; a failure of a later tree under way when it was cancelled
+    // does not count.
+    if (queue.FailedTree() == stored + 1) {
+        std::rethrow_exception(queue.Error());
+    }
+    throw MarketComputationCancelled(definition.Name, stored);
 }
 
 } // namespace varnok

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "engine/LogSegment.h"
+#include "market/Market.h"
+#include "tree/Tree.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace varnok {
+
+namespace detail {
+struct TreeIndex;
+class SawlogGrader;
+} // namespace detail
+
+// Everything the engine works out about one log: the segment record with its geometry,
+// deductions, grades and product, and the volumes and values behind the choice of product.
+struct EvaluatedLog {
+    // ProductClass, Value (dollars as sold: the cull charge for a log sold as cull) and
+    // ShownVolume are set as the log sells.
+    LogSegment Segment;
+    bool Graded = false;        // false for a piece shorter than 8 ft plus trim
+    std::uint16_t NetScale = 0; // board feet
+    float CubicVolume = 0.0F;   // cubic feet
+    // Dollars the log fetches sold each way; 0 where it does not qualify.
+    float VeneerValue = 0.0F;
+    float SawlogValue = 0.0F;
+    float RoundwoodValue = 0.0F;
+    // Dollars of the way it sells best: the greatest of the three, ties going to veneer, then
+    // sawlog, then roundwood; 0 when none is positive and the log is sold as cull. This is
+    // what a span is worth to the optimiser.
+    float ProductValue = 0.0F;
+
+    bool SoldAsCull() const { return Segment.ProductClass == kCullProduct; }
+};
+
+// The engine's one way to evaluate a log: a tree prepared once (its defects indexed by kind and
+// by sawlog face, the market's rule cells flattened), then any number of logs of it, each
+// scaled, graded and valued completely.
+//
+// Keeps references to the tree and the market: both must outlive the evaluator and stay
+// unchanged. An evaluator keeps work areas, so one evaluator must not be used by two threads
+// at once; several evaluators may share one tree and one market across threads.
+class LogEvaluator {
+public:
+    LogEvaluator(const Tree& tree, const Market& market);
+    ~LogEvaluator();
+    LogEvaluator(const LogEvaluator&) = delete;
+    LogEvaluator& operator=(const LogEvaluator&) = delete;
+
+    // The log from `start` to `end` (inches from the butt). A piece shorter than 8 ft plus
+    // trim is not graded: grades 4, sold as cull with its cull charge. Otherwise: sweep and
+    // deductions, sawlog grade, roundwood product, veneer grade, scale, volume and values, and
+    // the product it sells as (cull when nothing is worth anything).
+    // Throws VarnokError unless 0 <= start < end <= the stem length.
+    EvaluatedLog EvaluateLog(int start, int end);
+
+    const Tree& TheTree() const { return tree_; }
+    const Market& TheMarket() const { return market_; }
+
+private:
+    const Tree& tree_;
+    const Market& market_;
+    std::unique_ptr<detail::TreeIndex> index_;
+    std::unique_ptr<detail::SawlogGrader> sawlog_;
+};
+
+} // namespace varnok

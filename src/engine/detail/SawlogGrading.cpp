@@ -1,0 +1,527 @@
+#include "engine/detail/SawlogGrading.h"
+
+#include "support/Numbers.h"
+
+#include <algorithm>
+
+namespace varnok::detail {
+namespace {
+
+constexpr int kMaxCuttings = 27;
+constexpr int kNeverPasses = 5;
+
+bool IsKnotType(std::uint8_t kind) {
+    return kind <= static_cast<std::uint8_t>(DefectKind::SurfaceRise);
+}
+
+int Blank(double x) {
+    return static_cast<int>(RoundToInt(x));
+}
+
+// Faces mode: the clear faces a rotation needs for the cell's code, 11 to 14 meaning 1 to 4.
+int ClearFacesNeeded(int code) {
+    return code >= 11 && code <= 14 ? code - 10 : kNeverPasses;
+}
+
+} // namespace
+
+SawlogGrader::SawlogGrader(const Tree& tree, const TreeIndex& index, const SawlogRuleSet& rules)
+    : tree_(tree), index_(index), facesMode_(rules.IsFacesMode()) {
+    FlattenCells(rules);
+    IndexFaces();
+    IndexLongRuns();
+    IndexSeams();
+    logRuns_.reserve(1024);
+    seamsOnLog_.reserve(index.Seams.size());
+}
+
+void SawlogGrader::FlattenCells(const SawlogRuleSet& rules) {
+    for (int g = rules.GradeCount(); g >= 1; --g) {
+        for (int d = 1; d <= rules.DiameterSetCount(g); ++d) {
+            for (int l = 1; l <= rules.LengthVariationCount(g, d); ++l) {
+                const SawlogRuleCell& rule = rules.Cell(g, d, l);
+                if (rule.GradeNumber == 0) {
+                    continue; // not in use: never applies
+                }
+                Cell cell;
+                cell.Grade = rule.GradeNumber;
+                cell.TriedSlot = g - 1;
+                cell.Rules = rule;
+                cell.MinimumRun = facesMode_ ? 0 : rule.ClearCuttingCode * 12;
+                cell.FacesNeeded = facesMode_ ? ClearFacesNeeded(rule.ClearCuttingCode) : 3;
+                cell.Counted =
+                    rule.MaxClearCuttings == 99 ? kMaxCuttings : rule.MaxClearCuttings;
+                cell.FacePassed = facesMode_ ? 1 : rule.GradeNumber;
+                cells_.push_back(cell);
+            }
+        }
+    }
+}
+
+void SawlogGrader::IndexFaces() {
+    for (std::size_t x = 0; x < kInchSlots; ++x) {
+        if (tree_.ForkBulgeFree[x] == 0) {
+            forkBulgeBlocked_.Set(static_cast<int>(x), static_cast<int>(x));
+        }
+    }
+    // Knots, bumps and surface rises of each sector, then each face as the union of its nine.
+    std::array<InchMask, kSectorCount> sectorKnots{};
+    for (int sector = 0; sector < kSectorCount; ++sector) {
+        for (const MapInterval& interval :
+             tree_.SurfaceMap[static_cast<std::size_t>(sector)].Used()) {
+            const auto& defect =
+                tree_.SurfaceDefects[static_cast<std::size_t>(interval.Defect - 1)];
+            if (IsKnotType(defect.Kind)) {
+                sectorKnots[static_cast<std::size_t>(sector)].Set(interval.Start, interval.End);
+            }
+        }
+    }
+    for (int first = 0; first < kSectorCount; ++first) {
+        InchMask& face = faceKnots_[static_cast<std::size_t>(first)];
+        for (int k = 0; k < 9; ++k) {
+            face.OrWords(sectorKnots[static_cast<std::size_t>((first + k) % kSectorCount)], 0,
+                         kMaxStemInches);
+        }
+        std::vector<Run>& runs = knotFreeRuns_[static_cast<std::size_t>(first)];
+        for (int x = 0; x <= kMaxStemInches;) {
+            const int runStart = face.Next(x, kMaxStemInches, false);
+            if (runStart > kMaxStemInches) {
+                break;
+            }
+            const int runEnd = face.Next(runStart, kMaxStemInches, true);
+            runs.push_back({runStart, runEnd - 1});
+            x = runEnd;
+        }
+    }
+}
+
+void SawlogGrader::IndexLongRuns() {
+    for (Cell& cell : cells_) {
+        auto same = std::find_if(longRuns_.begin(), longRuns_.end(),
+                                 [&](const LongRuns& l) { return l.Minimum == cell.MinimumRun; });
+        if (same == longRuns_.end()) {
+            LongRuns list;
+            list.Minimum = cell.MinimumRun;
+            for (std::size_t w = 0; w < kSectorCount; ++w) {
+                for (const Run& run : knotFreeRuns_[w]) {
+                    if (run.End - run.Start + 1 >= cell.MinimumRun) {
+                        list.Runs[w].push_back(run);
+                    }
+                }
+            }
+            longRuns_.push_back(std::move(list));
+            same = longRuns_.end() - 1;
+        }
+        cell.RunList = static_cast<std::size_t>(same - longRuns_.begin());
+    }
+}
+
+void SawlogGrader::IndexSeams() {
+    std::array<int, kMaxSurfaceDefects> slotOfDefect{};
+    slotOfDefect.fill(-1);
+    for (std::size_t slot = 0; slot < index_.Seams.size(); ++slot) {
+        slotOfDefect[static_cast<std::size_t>(index_.Seams[slot])] = static_cast<int>(slot);
+    }
+    seamIntervals_.resize(index_.Seams.size());
+    for (std::size_t sector = 0; sector < kSectorCount; ++sector) {
+        for (const MapInterval& interval : tree_.SurfaceMap[sector].Used()) {
+            const int slot = slotOfDefect[static_cast<std::size_t>(interval.Defect - 1)];
+            if (slot >= 0) {
+                seamIntervals_[static_cast<std::size_t>(slot)][sector].push_back(interval);
+            }
+        }
+    }
+}
+
+bool SawlogGrader::Applies(const Cell& cell, const LogSegment& segment) const {
+    const SawlogRuleCell& rule = cell.Rules;
+    return segment.SED >= rule.MinDiameter && segment.SED <= rule.MaxDiameter &&
+           segment.SweepDeduction <= rule.MaxSweepUnder25 &&
+           segment.Deduction <= rule.MaxDeduction && segment.LengthInches >= rule.MinLength * 12 &&
+           (rule.ButtLogsOnly == 0 || segment.ButtLog == 1);
+}
+
+// The cells apply from the worst grade to the best, each one improving the grade when its
+// faces reach it, and the stain downgrade follows every cell. GradeInOrder does exactly that;
+// GradeBestFirst reaches the same grade and faces with less work when the cells' grades are
+// 1 to 3 and never rise along the order (as every rule set the editor writes): the first cell
+// of the best grade that any face search passes decides, since no worse cell can change the
+// outcome after it, and only the stain downgrades of the cells that follow it remain.
+void SawlogGrader::GradeSawlog(LogSegment& segment) {
+    segment.SawGrade = kNoGrade;
+    segment.SawGradeTried = {0, 0, 0};
+    std::array<int, 27> applicable{};
+    std::size_t count = 0;
+    bool descending = true;
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
+        const Cell& cell = cells_[i];
+        if (!Applies(cell, segment)) {
+            continue;
+        }
+        segment.SawGradeTried[static_cast<std::size_t>(cell.TriedSlot)] = 1;
+        descending = descending && cell.Grade >= 1 && cell.Grade <= 3 &&
+                     (count == 0 || cell.Grade <= cells_[static_cast<std::size_t>(
+                                                     applicable[count - 1])].Grade);
+        applicable[count++] = static_cast<int>(i);
+    }
+    if (count == 0) {
+        return;
+    }
+    StartLog(segment);
+    const std::span<const int> cells(applicable.data(), count);
+    if (descending) {
+        GradeBestFirst(segment, cells);
+    } else {
+        GradeInOrder(segment, cells);
+    }
+}
+
+void SawlogGrader::GradeInOrder(LogSegment& segment, std::span<const int> applicable) {
+    for (const int i : applicable) {
+        const Cell& cell = cells_[static_cast<std::size_t>(i)];
+        Rotation rotation;
+        if (cell.Grade >= 1 && cell.Grade <= 3 && cell.Grade < segment.SawGrade &&
+            CellPasses(cell, rotation)) {
+            Record(segment, cell, rotation);
+        }
+        StainDowngrade(segment);
+    }
+}
+
+void SawlogGrader::GradeBestFirst(LogSegment& segment, std::span<const int> applicable) {
+    const auto cellAt = [&](std::size_t k) -> const Cell& {
+        return cells_[static_cast<std::size_t>(applicable[k])];
+    };
+    std::size_t groupEnd = applicable.size();
+    while (groupEnd > 0) {
+        const int grade = cellAt(groupEnd - 1).Grade;
+        std::size_t groupStart = groupEnd - 1;
+        while (groupStart > 0 && cellAt(groupStart - 1).Grade == grade) {
+            --groupStart;
+        }
+        for (std::size_t k = groupStart; k < groupEnd; ++k) {
+            Rotation rotation;
+            if (!CellPasses(cellAt(k), rotation)) {
+                continue;
+            }
+            Record(segment, cellAt(k), rotation);
+            StainDowngrade(segment);
+            // A later cell of the same grade improves again only after a stain downgrade.
+            for (std::size_t q = k + 1; q < groupEnd; ++q) {
+                if (grade < segment.SawGrade && CellPasses(cellAt(q), rotation)) {
+                    Record(segment, cellAt(q), rotation);
+                }
+                StainDowngrade(segment);
+            }
+            for (std::size_t q = groupEnd; q < applicable.size(); ++q) {
+                StainDowngrade(segment);
+            }
+            return;
+        }
+        groupEnd = groupStart;
+    }
+}
+
+void SawlogGrader::Record(LogSegment& segment, const Cell& cell, const Rotation& rotation) {
+    segment.SawGrade = static_cast<std::uint8_t>(cell.Grade);
+    for (std::size_t f = 0; f < 4; ++f) {
+        segment.FaceGrades[f] = rotation.FaceGrades[f];
+        segment.FaceFirstSector[f] = static_cast<std::uint8_t>(9 * f + rotation.Number);
+    }
+}
+
+void SawlogGrader::StartLog(const LogSegment& segment) {
+    start_ = segment.StartPosition;
+    end_ = segment.EndPosition;
+    lengthInches_ = segment.LengthInches;
+    nominalLength_ = segment.NominalLength;
+    logBlocked_.CopyWords(forkBulgeBlocked_, start_, end_);
+    BlankExcessiveDecay(logBlocked_);
+    seamsOnLog_.clear();
+    for (std::size_t slot = 0; slot < index_.Seams.size(); ++slot) {
+        const SurfaceDefect& seam =
+            tree_.SurfaceDefects[static_cast<std::size_t>(index_.Seams[slot])];
+        if (seam.Position <= end_ && seam.EndPosition >= start_) {
+            seamsOnLog_.push_back(static_cast<int>(slot));
+        }
+    }
+    plainLog_ = seamsOnLog_.empty() && logBlocked_.Next(start_, end_, true) > end_;
+    facesReady_.fill(0);
+    boundaryNotes_.fill(false);
+    logRuns_.clear();
+}
+
+void SawlogGrader::BlankExcessiveDecay(InchMask& blocked) const {
+    const int s = start_;
+    const int e = end_;
+    for (const int n : index_.ExcessiveDecays) {
+        const EndDefect& d = tree_.EndDefects[static_cast<std::size_t>(n)];
+        const int x1 = d.ExceedStart;
+        const int x2 = d.ExceedEnd;
+        if (x1 > e || x2 < s) {
+            continue;
+        }
+        if (x1 <= s && x2 >= e) {
+            blocked.Set(s, e);
+        } else if (x1 > s && x2 >= e) {
+            blocked.Set(x1 + Blank((e - x1) / 3.0), e);
+        } else if (x1 <= s && x2 < e) {
+            blocked.Set(s, x2 - Blank((x2 - s) / 3.0));
+        }
+    }
+}
+
+// The faces of a log that is not plain are worked out on demand, in face order within a
+// rotation, since the rotation's boundary note passes from face to face.
+const SawlogGrader::FaceOutcome& SawlogGrader::Face(int rotation, int face) {
+    int& ready = facesReady_[static_cast<std::size_t>(rotation)];
+    while (ready <= face) {
+        const int firstSector = 9 * ready + rotation;
+        faces_[static_cast<std::size_t>(firstSector)] =
+            EvaluateFace(firstSector, boundaryNotes_[static_cast<std::size_t>(rotation)]);
+        ++ready;
+    }
+    return faces_[static_cast<std::size_t>(9 * face + rotation)];
+}
+
+SawlogGrader::FaceOutcome SawlogGrader::EvaluateFace(int firstSector, bool& boundaryNote) {
+    FaceOutcome outcome;
+    work_.CopyWords(logBlocked_, start_, end_);
+    if (!ApplySeamsToFace(work_, firstSector, boundaryNote)) {
+        outcome.Failed = true;
+        return outcome;
+    }
+    work_.OrWords(faceKnots_[static_cast<std::size_t>(firstSector)], start_, end_);
+    outcome.First = static_cast<std::uint32_t>(logRuns_.size());
+    int x = start_;
+    while (x <= end_) {
+        const int runStart = work_.Next(x, end_, false);
+        if (runStart > end_) {
+            break;
+        }
+        const int runEnd = work_.Next(runStart, end_, true);
+        logRuns_.push_back({runStart, runEnd - 1});
+        x = runEnd;
+    }
+    outcome.End = static_cast<std::uint32_t>(logRuns_.size());
+    return outcome;
+}
+
+// One note per rotation: the first straight seam found on a face's edge sector is passed
+// over, shared by every seam and face of the rotation.
+bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector,
+                                    bool& boundaryNote) const {
+    const int s = start_;
+    const int e = end_;
+    const int faceFirst = firstSector % kSectorCount;
+    const int faceLast = (firstSector + 8) % kSectorCount;
+    for (const int slot : seamsOnLog_) {
+        const SurfaceDefect& seam =
+            tree_.SurfaceDefects[static_cast<std::size_t>(index_.Seams[static_cast<std::size_t>(slot)])];
+        const auto& bySector = seamIntervals_[static_cast<std::size_t>(slot)];
+        const bool straight = seam.Sector == seam.EndSector;
+        const int seamSector = WrapSector(seam.Sector);
+        bool first = true;
+        int c = 0;
+        int t = 0;
+        for (int k = 0; k < 9; ++k) {
+            const int sector = (firstSector + k) % kSectorCount;
+            for (const MapInterval& interval : bySector[static_cast<std::size_t>(sector)]) {
+                if (interval.Start > e || interval.End < s) {
+                    continue;
+                }
+                const int from = std::max(interval.Start, s);
+                const int to = std::min(interval.End, e);
+                c = first ? from : std::min(c, from);
+                t = first ? to : std::max(t, to);
+                first = false;
+                if (straight && (seamSector == faceFirst || seamSector == faceLast) &&
+                    !boundaryNote) {
+                    boundaryNote = true;
+                    continue;
+                }
+                const double span = t - c;
+                if (c == s && t == e) {
+                    return false; // the seam runs the whole log: the face fails
+                }
+                if (c > s && t == e) {
+                    blocked.Set(Blank(c + span / 3.0), t);
+                } else if (c == s && t < e) {
+                    blocked.Set(c, Blank(t - span / 3.0));
+                } else {
+                    blocked.Set(Blank(c + span / 4.0), Blank(t - span / 4.0));
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// The knot-free runs of a plain log's face that are long enough for the cell's cuttings, from
+// the first that reaches the log's start.
+std::span<const SawlogGrader::Run> SawlogGrader::PlainFaceRuns(int firstSector,
+                                                              const Cell& cell) {
+    LongRuns& list = longRuns_[cell.RunList];
+    const auto w = static_cast<std::size_t>(firstSector);
+    const std::vector<Run>& runs = list.Runs[w];
+    std::uint32_t& first = list.Cursor[w];
+    while (first > 0 && runs[first - 1].End >= start_) {
+        --first;
+    }
+    while (first < runs.size() && runs[first].End < start_) {
+        ++first;
+    }
+    return std::span<const Run>(runs).subspan(first);
+}
+
+// A face's cuttings are the first 27 runs of at least the cell's minimum length, in walking
+// order; the face reaches the grade when the longest of them, as many as the cell counts, add
+// up to the required clear length (in faces mode: the whole log and one inch). That sum only
+// grows as the walk goes on, so the walk stops once it is reached.
+int SawlogGrader::FaceGrade(std::span<const Run> runs, const Target& target) const {
+    const Cell& cell = *target.Of;
+    const int counted = cell.Counted;
+    if (counted > 3 && counted < kMaxCuttings) {
+        return SumOfLongestCuttings(runs, cell) >= target.Threshold ? cell.FacePassed : kNoGrade;
+    }
+    int count = 0;
+    int sum = 0;
+    std::array<int, 3> longest{}; // the three longest so far, longest first
+    for (const Run& run : runs) {
+        if (run.Start > end_ || count == kMaxCuttings) {
+            break;
+        }
+        const int length = std::min(run.End, end_) - std::max(run.Start, start_) + 1;
+        if (length < cell.MinimumRun) {
+            continue;
+        }
+        ++count;
+        if (counted >= kMaxCuttings) {
+            sum += length;
+        } else if (length > longest[2]) {
+            longest[2] = length;
+            if (longest[2] > longest[1]) {
+                std::swap(longest[2], longest[1]);
+                if (longest[1] > longest[0]) {
+                    std::swap(longest[1], longest[0]);
+                }
+            }
+            sum = longest[0] * (counted > 0) + longest[1] * (counted > 1) +
+                  longest[2] * (counted > 2);
+        }
+        if (sum >= target.Threshold) {
+            return cell.FacePassed;
+        }
+    }
+    return sum >= target.Threshold ? cell.FacePassed : kNoGrade;
+}
+
+// The sum of the longest cuttings of a face, for cells that count 4 to 26 of them.
+int SawlogGrader::SumOfLongestCuttings(std::span<const Run> runs, const Cell& cell) const {
+    std::array<int, kMaxCuttings> cuttings{};
+    int count = 0;
+    for (const Run& run : runs) {
+        if (run.Start > end_ || count == kMaxCuttings) {
+            break;
+        }
+        const int length = std::min(run.End, end_) - std::max(run.Start, start_) + 1;
+        if (length >= cell.MinimumRun) {
+            cuttings[static_cast<std::size_t>(count++)] = length;
+        }
+    }
+    const int taken = std::min(cell.Counted, count);
+    std::partial_sort(cuttings.begin(), cuttings.begin() + taken, cuttings.begin() + count,
+                      std::greater<>());
+    int sum = 0;
+    for (int i = 0; i < taken; ++i) {
+        sum += cuttings[static_cast<std::size_t>(i)];
+    }
+    return sum;
+}
+
+int SawlogGrader::GradeOfFace(int rotation, int face, const Target& target) {
+    if (plainLog_) {
+        return FaceGrade(PlainFaceRuns(9 * face + rotation, *target.Of), target);
+    }
+    const FaceOutcome& outcome = Face(rotation, face);
+    if (outcome.Failed) {
+        return kNoGrade;
+    }
+    return FaceGrade(
+        std::span<const Run>(logRuns_).subspan(outcome.First, outcome.End - outcome.First),
+        target);
+}
+
+// Whether some rotation reaches the cell's grade on enough faces: three faces (the grade of the
+// third face in ascending order), or in faces mode the clear faces the cell's code asks for.
+// A rotation is left as soon as too many faces fail.
+bool SawlogGrader::CellPasses(const Cell& cell, Rotation& found) {
+    if (cell.FacesNeeded > 4) {
+        return false;
+    }
+    const int mayFail = 4 - cell.FacesNeeded;
+    Target target;
+    target.Of = &cell;
+    // Kept as a double: a damaged yield that is not a number then fails every face.
+    target.Threshold =
+        facesMode_
+            ? lengthInches_ + 1.0
+            : RoundHalfEven(nominalLength_ * 12.0 * static_cast<double>(cell.Rules.YieldFraction));
+    for (int r = 0; r < 9; ++r) {
+        int failed = 0;
+        int f = 0;
+        for (; f < 4; ++f) {
+            const int grade = GradeOfFace(r, f, target);
+            found.FaceGrades[static_cast<std::size_t>(f)] = grade;
+            if (grade == kNoGrade && ++failed > mayFail) {
+                break;
+            }
+        }
+        if (f == 4) {
+            found.Number = r;
+            return true;
+        }
+    }
+    return false;
+}
+
+void SawlogGrader::StainDowngrade(LogSegment& segment) const {
+    if (segment.SawGrade > 2) {
+        return;
+    }
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double stainAtStart = tree_.StainProfile[static_cast<std::size_t>(s)];
+    const double stainAtEnd = tree_.StainProfile[static_cast<std::size_t>(e)];
+    const double diaStart = tree_.Stem.Diameter[static_cast<std::size_t>(s)];
+    const double diaEnd = tree_.Stem.Diameter[static_cast<std::size_t>(e)];
+    // A ratio over a zero diameter: any stain exceeds it, no stain does not.
+    auto over = [](double stain, double diameter, double limit) {
+        return diameter > 0.0 ? stain / diameter > limit : stain > 0.0;
+    };
+    for (const int n : index_.Stains) {
+        const EndDefect& d = tree_.EndDefects[static_cast<std::size_t>(n)];
+        if (!Overlaps(d.StartPosition, d.EndPosition, s, e)) {
+            continue;
+        }
+        if (segment.SawGrade == 1) {
+            if (over(stainAtStart, diaStart, 0.5) || over(stainAtStart, diaEnd, 0.5)) {
+                segment.SawGrade = 2;
+            }
+            continue;
+        }
+        if (segment.SawGrade == 2 && segment.SED >= 16) {
+            if (over(stainAtStart, diaStart, 0.6) || over(stainAtStart, diaEnd, 0.6)) {
+                segment.SawGrade = 3;
+            }
+            continue;
+        }
+        if (segment.SawGrade == 2 && segment.SED < 16) {
+            if (over(stainAtEnd, diaStart, 0.5) || over(stainAtEnd, diaEnd, 0.5)) {
+                segment.SawGrade = 3;
+            }
+        }
+    }
+}
+
+} // namespace varnok::detail

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "engine/LogSegment.h"
+#include "engine/detail/InchMask.h"
+#include "engine/detail/TreeIndex.h"
+#include "grading/SawlogRules.h"
+#include "tree/Tree.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace varnok::detail {
+
+// Grades logs of one tree as sawlogs: the log is seen as four faces of nine sectors, turned
+// through nine rotations; each face is searched for clear cuttings, and the log takes the
+// grade that three faces reach, less stain downgrades.
+//
+// Built once per tree: it indexes the tree's knots and seams by face and flattens the rule
+// cells, and it keeps work areas, so grading a log allocates nothing once warmed up. The tree,
+// its index and the rules must outlive the grader. Not for use from two threads at once.
+class SawlogGrader {
+public:
+    SawlogGrader(const Tree& tree, const TreeIndex& index, const SawlogRuleSet& rules);
+
+    // Sets SawGrade (4 = below grade), SawGradeTried and the face work areas of a segment
+    // prepared up to MarkButtLog.
+    void GradeSawlog(LogSegment& segment);
+
+private:
+    // A rule cell as grading reads it, in the order the cells are tried.
+    struct Cell {
+        int Grade = 0;      // the cell's grade number
+        int TriedSlot = 0;  // the grade it is listed under, less 1
+        SawlogRuleCell Rules;
+        int MinimumRun = 0; // inches a run needs to count as a cutting (0 in faces mode)
+        std::size_t RunList = 0; // the knot-free runs of this minimum: longRuns_[RunList]
+        int FacesNeeded = 3; // faces that must reach the grade; 5 = the cell can never pass
+        int Counted = 0;     // cuttings added up: 27 (all a face holds) for "no limit"
+        int FacePassed = 0;  // a face's grade when it reaches the cell: the grade, 1 in faces mode
+    };
+    // What a face of the current log must reach for one cell: the sum of the longest Counted
+    // cuttings of at least MinimumRun inches must come to Threshold inches.
+    struct Target {
+        const Cell* Of = nullptr;
+        double Threshold = 0.0;
+    };
+    struct Run {
+        int Start = 0; // inches, inclusive
+        int End = 0;
+    };
+    // One face of a log that is not plain: failed by a seam, or its runs of usable inches in
+    // walking order, runs First to End of logRuns_. (Only knots block a plain log, so its
+    // faces' runs are the faces' knot-free runs cut to the log.)
+    struct FaceOutcome {
+        bool Failed = false;
+        std::uint32_t First = 0;
+        std::uint32_t End = 0;
+    };
+    // The knot-free runs of every face over the stem that are at least a cutting minimum long,
+    // and per face the first run reaching the last log's start (logs come mostly in rising
+    // order, so the search moves a step or two).
+    struct LongRuns {
+        int Minimum = 0;
+        std::array<std::vector<Run>, kSectorCount> Runs;
+        std::array<std::uint32_t, kSectorCount> Cursor{};
+    };
+    // The face grades of a rotation that reached a cell's grade.
+    struct Rotation {
+        std::array<int, 4> FaceGrades{};
+        int Number = 0;
+    };
+
+    void FlattenCells(const SawlogRuleSet& rules);
+    void IndexFaces();
+    void IndexLongRuns();
+    void IndexSeams();
+    bool Applies(const Cell& cell, const LogSegment& segment) const;
+    void GradeBestFirst(LogSegment& segment, std::span<const int> applicable);
+    void GradeInOrder(LogSegment& segment, std::span<const int> applicable);
+    void StartLog(const LogSegment& segment);
+    void BlankExcessiveDecay(InchMask& blocked) const;
+    const FaceOutcome& Face(int rotation, int face);
+    FaceOutcome EvaluateFace(int firstSector, bool& boundaryNote);
+    bool ApplySeamsToFace(InchMask& blocked, int firstSector, bool& boundaryNote) const;
+    std::span<const Run> PlainFaceRuns(int firstSector, const Cell& cell);
+    int GradeOfFace(int rotation, int face, const Target& target);
+    int FaceGrade(std::span<const Run> runs, const Target& target) const;
+    int SumOfLongestCuttings(std::span<const Run> runs, const Cell& cell) const;
+    bool CellPasses(const Cell& cell, Rotation& found);
+    static void Record(LogSegment& segment, const Cell& cell, const Rotation& rotation);
+    void StainDowngrade(LogSegment& segment) const;
+
+    const Tree& tree_;
+    const TreeIndex& index_;
+    bool facesMode_ = false;
+    std::vector<Cell> cells_;
+    InchMask forkBulgeBlocked_;
+    std::array<InchMask, kSectorCount> faceKnots_; // by the face's first sector
+    std::array<std::vector<Run>, kSectorCount> knotFreeRuns_; // of each face over the stem
+    std::vector<LongRuns> longRuns_; // one per cutting minimum of the cells
+    // Per seam of the index, its map intervals by sector, in map order.
+    std::vector<std::array<std::vector<MapInterval>, kSectorCount>> seamIntervals_;
+
+    // Per log.
+    int start_ = 0;
+    int end_ = 0;
+    int lengthInches_ = 0;
+    int nominalLength_ = 0;
+    bool plainLog_ = false;  // nothing but knots blocks its faces
+    InchMask logBlocked_;    // forks, bulges and excessive decay over the log's words
+    InchMask work_;          // one face's blocked inches
+    std::vector<int> seamsOnLog_; // positions in index_.Seams
+    std::array<FaceOutcome, kSectorCount> faces_{}; // by first sector 9 f + r
+    std::array<int, 9> facesReady_{};     // faces of each rotation evaluated, in face order
+    std::array<bool, 9> boundaryNotes_{}; // one note per rotation (see ApplySeamsToFace)
+    std::vector<Run> logRuns_; // runs of the faces of a log that is not plain
+};
+
+} // namespace varnok::detail
