@@ -6,6 +6,7 @@
 #include "game/PatternEvaluation.h"
 #include "market/Market.h"
 #include "optimiser/Optimiser.h"
+#include "services/MarketComputation.h"
 #include "support/Files.h"
 #include "tree/TreeLoad.h"
 
@@ -70,8 +71,7 @@ Loaded& Synthetic() {
     static Loaded loaded = [] {
         DataFolder data(MakeBenchFolder());
         Market market = LoadMarket(data, "Hardwood8");
-        auto tree = std::make_unique<Tree>();
-        LoadTree(*tree, data, 1, market.Filter);
+        std::unique_ptr<Tree> tree = LoadTree(data, 1, market.Filter);
         return Loaded{data, std::move(market), std::move(tree)};
     }();
     return loaded;
@@ -97,9 +97,8 @@ BENCHMARK(BM_EvaluateSixLogPattern)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadTree(benchmark::State& state) {
     Loaded& l = Synthetic();
-    auto tree = std::make_unique<Tree>();
     for (auto _ : state) {
-        LoadTree(*tree, l.Data, 1, l.TheMarket.Filter);
+        const std::unique_ptr<Tree> tree = LoadTree(l.Data, 1, l.TheMarket.Filter);
         benchmark::DoNotOptimize(tree->Stem.StemLength);
     }
 }
@@ -123,8 +122,7 @@ const BundledSet* Bundled() {
         loaded->TheMarket = LoadMarket(data, markets.front());
         for (int n = 1; n <= 150; ++n) {
             if (fs::exists(data.ShapeFile(n))) {
-                loaded->Trees.push_back(std::make_unique<Tree>());
-                LoadTree(*loaded->Trees.back(), data, n, loaded->TheMarket.Filter);
+                loaded->Trees.push_back(LoadTree(data, n, loaded->TheMarket.Filter));
                 loaded->Numbers.push_back(n);
             }
         }
@@ -173,6 +171,31 @@ void BM_OptimiseBundledTrees(benchmark::State& state) {
     state.counters["trees"] = static_cast<double>(set->Trees.size());
 }
 BENCHMARK(BM_OptimiseBundledTrees)->Unit(benchmark::kMillisecond);
+
+// The default bundled market computed afresh on one thread, as varnok-cli compute-market --jobs 1
+// does it: 150 tree loads and optimisations and the Optmcuts file rewritten after each tree.
+void BM_ComputeBundledMarketOneThread(benchmark::State& state) {
+    const DataFolder bundled(VARNOK_BUNDLED_DATA_DIR);
+    const fs::path specsPath = bundled.MarketSpecsFile("Appalachian Doyle");
+    if (!fs::exists(specsPath)) {
+        state.SkipWithError("no bundled market");
+        return;
+    }
+    const fs::path root = fs::temp_directory_path() / "varnok-bench-market";
+    fs::remove_all(root);
+    fs::copy(VARNOK_BUNDLED_DATA_DIR, root, fs::copy_options::recursive);
+    const DataFolder data(root);
+    const MarketSpecs specs = ReadMarketSpecs(specsPath);
+    MarketDefinition definition{"Bench", specs.TrimAllowance,  specs.LogRuleName,
+                                specs.VeneerRuleName, specs.SawlogRuleName, specs.PriceSetName,
+                                specs.FilterSetName, specs.RoundwoodName};
+    for (auto _ : state) {
+        fs::remove_all(data.MarketFolder(definition.Name));
+        benchmark::DoNotOptimize(ComputeMarket(data, definition, 1, nullptr));
+    }
+    fs::remove_all(root);
+}
+BENCHMARK(BM_ComputeBundledMarketOneThread)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace varnok

@@ -3,12 +3,14 @@
 // Trees and markets built in memory for engine tests, so each case states exactly the stem,
 // defects and rules it depends on.
 
+#include "engine/LogEvaluator.h"
 #include "market/Market.h"
 #include "tree/DefectMap.h"
 #include "tree/Tree.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -89,6 +91,12 @@ inline void Map(Tree& tree) {
     MapDefects(tree);
 }
 
+// One log of a tree under a market, evaluated completely by the engine.
+inline EvaluatedLog Evaluate(const Tree& tree, const Market& market, int start, int end) {
+    LogEvaluator evaluator(tree, market);
+    return evaluator.EvaluateLog(start, end);
+}
+
 inline void SetPrice(Market& market, int product, int price) {
     for (int feet = 8; feet <= 16; feet += 2) {
         market.Prices
@@ -118,7 +126,18 @@ inline void SetSawlogGrades(Market& market, int grades, int cuttingCode, float y
         c.DiameterSetCount = 1;
         c.LengthVariationCount = 1;
     }
-    market.FacesMode = market.SawlogRules.IsFacesMode();
+}
+
+// Changes the market's veneer rules (kept in its specs) through a copy.
+inline void EditVeneer(Market& market, const std::function<void(VeneerRuleSet&)>& change) {
+    VeneerRuleSet rules = market.VeneerRules();
+    change(rules);
+    market.SetVeneerRules(rules);
+}
+
+// Sets veneer grade block g (1 to 3).
+inline void SetVeneerGrade(Market& market, int g, const VeneerGradeRules& grade) {
+    EditVeneer(market, [&](VeneerRuleSet& rules) { rules.GradeBlock(g) = grade; });
 }
 
 // One veneer grade accepting every length from 8 inches, no sweep limit worth the name, up to
@@ -143,8 +162,9 @@ inline VeneerGradeRules OpenVeneerGrade(int grades, int maxDefects) {
 inline std::unique_ptr<Market> TestMarket(int trim = 8) {
     auto market = std::make_unique<Market>();
     market->Name = "Test";
-    market->TrimAllowance = static_cast<std::uint8_t>(trim);
-    market->Lengths = LogLengthSet::FromTrim(trim);
+    MarketSpecs specs;
+    specs.TrimAllowance = static_cast<std::uint8_t>(trim);
+    market->SetSpecs(specs);
     for (int d = 1; d <= 50; ++d) {
         auto& entry = market->LogRule.Entries[static_cast<std::size_t>(d - 1)];
         entry.Diameter = d;

@@ -1,11 +1,13 @@
-#include "engine/LogValue.h"
 #include "EngineFixtures.h"
-#include "engine/Scaling.h"
+#include "engine/detail/Scaling.h"
+#include "engine/detail/Values.h"
 
 #include <gtest/gtest.h>
 
 namespace varnok {
 namespace {
+
+using namespace detail;
 
 using test::TestMarket;
 
@@ -50,7 +52,7 @@ TEST(Roundwood, EligibilityLimitsAreInclusive) {
     market->Roundwood.Products[2] = Product("", 8, 30, 8, 16, 1.0F); // no product: never
     for (const Case& c : cases) {
         LogSegment s = Log(c.sed, c.sed + 2, c.feet, c.deduction);
-        ClassRoundwood(*market, s);
+        ClassRoundwood(*market, CubicVolume(s), s);
         EXPECT_EQ(s.RoundwoodEligible, c.eligible) << c.sed << " " << c.feet << " " << c.deduction;
     }
 }
@@ -71,7 +73,7 @@ TEST(Roundwood, BestProductTiesAndZeroPrices) {
         test::SetPrice(*market, 9, c.c);
         LogSegment s = Log(12, 14, 8, 0.0F);
         s.RoundwoodProduct = kNoGrade;
-        ClassRoundwood(*market, s);
+        ClassRoundwood(*market, CubicVolume(s), s);
         EXPECT_EQ(s.RoundwoodProduct, c.product) << c.a << " " << c.b << " " << c.c;
     }
 }
@@ -114,19 +116,17 @@ TEST(LogValues, BestWayToSellWithTiesToVeneerThenSawlog) {
     for (const Case& c : cases) {
         auto market = TestMarket();
         test::SetSawlogGrades(*market, 1, 2, 0.5F, 99);
-        market->VeneerRules.Blocks[0] = test::OpenVeneerGrade(1, 8);
+        test::SetVeneerGrade(*market, 1, test::OpenVeneerGrade(1, 8));
         market->Roundwood.Products[0] = Product("Pulp", 8, 40, 8, 16, 1.0F);
         test::SetPrice(*market, 1, c.veneerPrice);
         test::SetPrice(*market, 4, c.sawlogPrice);
         test::SetPrice(*market, 7, c.roundwoodPrice);
         auto tree = test::StraightTree(400, 20, 20);
-        SawlogGrader grader(*tree, *market);
-        LogSegment s;
-        const LogValues v = GradeAndValueLog(*tree, *market, grader, s, 0, 200);
+        const EvaluatedLog v = test::Evaluate(*tree, *market, 0, 200);
         EXPECT_EQ(v.NetScale, 256);
-        EXPECT_EQ(v.ProductClass, c.product)
+        EXPECT_EQ(v.Segment.ProductClass, c.product)
             << c.veneerPrice << " " << c.sawlogPrice << " " << c.roundwoodPrice;
-        EXPECT_EQ(v.Best, std::max({v.Veneer, v.Sawlog, v.Roundwood}));
+        EXPECT_EQ(v.ProductValue, std::max({v.VeneerValue, v.SawlogValue, v.RoundwoodValue}));
     }
 }
 

@@ -1,7 +1,7 @@
-#include "market/MarketComputation.h"
+#include "services/MarketComputation.h"
 #include "TestSupport.h"
-#include "market/MarketStats.h"
-#include "market/Reports.h"
+#include "services/MarketStats.h"
+#include "services/Reports.h"
 #include "support/Errors.h"
 
 #include <gtest/gtest.h>
@@ -75,9 +75,9 @@ TEST_F(MarketComputationTest, SameBytesOnOneThreadAndTwo) {
 
     // Specs as written loads back into the same market.
     const Market loaded = LoadMarket(Data(), "One");
-    EXPECT_EQ(loaded.Specs.Encode(), one.Specs.Encode());
+    EXPECT_EQ(loaded.Specs().Encode(), one.Specs().Encode());
     EXPECT_EQ(test::ReadBytes(Data().Markets() / "One" / "Specs").size(), 4756U);
-    EXPECT_EQ(loaded.Specs.Encode()[0], 8);
+    EXPECT_EQ(loaded.Specs().Encode()[0], 8);
 }
 
 TEST_F(MarketComputationTest, NeverOverwritesAMarket) {
@@ -194,7 +194,7 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
     EXPECT_EQ(stats.LogsByProduct[1], 50 * 5);
     EXPECT_EQ(stats.LogsByProduct[6], 0);
 
-    const std::vector<std::string> definition = MarketDefinitionLines("Rep", market.Specs);
+    const std::vector<std::string> definition = MarketDefinitionLines("Rep", market.Specs());
     EXPECT_EQ(definition,
               (std::vector<std::string>{
                   "", "", "Rep Market Definition", "", "Veneer Grading Rule : Veneer Three",

@@ -93,13 +93,13 @@ protected:
 TEST_F(MarketFolderTest, LoadsEveryRuleOfTheGoldenMarket) {
     EXPECT_EQ(ListMarkets(Data()), (std::vector<std::string>{"Hardwood8"}));
     const Market m = LoadMarket(Data(), "Hardwood8");
-    EXPECT_EQ(m.TrimAllowance, 8);
-    EXPECT_EQ(m.Lengths.MaxLength, 200);
-    EXPECT_FALSE(m.FacesMode);
-    EXPECT_FALSE(m.ResearchMarket);
+    EXPECT_EQ(m.TrimAllowance(), 8);
+    EXPECT_EQ(m.Lengths().MaxLength, 200);
+    EXPECT_FALSE(m.FacesMode());
+    EXPECT_FALSE(m.IsResearchMarket());
     EXPECT_EQ(m.SawlogRules.GradeCount(), 3);
-    EXPECT_EQ(m.VeneerRules.GradeCount(), 3);
-    EXPECT_EQ(m.VeneerRules.GradeName(1), "Prime Veneer Log");
+    EXPECT_EQ(m.VeneerRules().GradeCount(), 3);
+    EXPECT_EQ(m.VeneerRules().GradeName(1), "Prime Veneer Log");
     EXPECT_EQ(m.Roundwood.Products[1].Name, "Bolts");
     EXPECT_EQ(m.LogRule.VolumeFor(20, 16), 256.0);
     EXPECT_EQ(m.Filter.Entries[16].Code, "F");
@@ -117,8 +117,8 @@ TEST_F(MarketFolderTest, RuleNamesMatchIgnoringCaseAndResearchIsExact) {
     EXPECT_NO_THROW((void)LoadMarket(Data(), "Hardwood8"));
     std::filesystem::copy(Data().Markets() / "Hardwood8", Data().Markets() / "RESEARCH");
     std::filesystem::copy(Data().Markets() / "Hardwood8", Data().Markets() / "research");
-    EXPECT_TRUE(LoadMarket(Data(), "RESEARCH").ResearchMarket);
-    EXPECT_FALSE(LoadMarket(Data(), "research").ResearchMarket);
+    EXPECT_TRUE(LoadMarket(Data(), "RESEARCH").IsResearchMarket());
+    EXPECT_FALSE(LoadMarket(Data(), "research").IsResearchMarket());
 }
 
 TEST_F(MarketFolderTest, RefusesBadNamesMissingFilesAndDamagedSpecs) {
@@ -165,19 +165,58 @@ TEST_F(MarketFolderTest, RefusesBadNamesMissingFilesAndDamagedSpecs) {
 TEST_F(MarketFolderTest, TreeFilesAreFoundIgnoringCase) {
     const Market m = LoadMarket(Data(), "Hardwood8");
     std::filesystem::rename(Data().Shapes() / "Tree4.SHP", Data().Shapes() / "tree4.shp");
-    auto tree = std::make_unique<Tree>();
-    LoadTree(*tree, Data(), 4, m.Filter);
+    std::unique_ptr<Tree> tree = LoadTree(Data(), 4, m.Filter);
     EXPECT_EQ(tree->Stem.StemLength, 660);
-    EXPECT_THROW(LoadTree(*tree, Data(), 0, m.Filter), VarnokError);
-    EXPECT_THROW(LoadTree(*tree, Data(), 151, m.Filter), VarnokError);
-    try {
-        LoadTree(*tree, Data(), 2, m.Filter);
-        FAIL();
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.Message(), "File not found");
-        EXPECT_EQ(e.Path().filename(), "Tree2.DEF");
+    EXPECT_THROW(tree = LoadTree(Data(), 0, m.Filter), VarnokError);
+    EXPECT_THROW(tree = LoadTree(Data(), 151, m.Filter), VarnokError);
+    EXPECT_FILE_ERROR(tree = LoadTree(Data(), 2, m.Filter), Data().Defects() / "Tree2.DEF",
+                      "File not found");
+}
+
+// A load that fails, for any of the files and at any stage, hands nothing over: the tree the
+// caller had (the one in play in the game) stays whole.
+TEST_F(MarketFolderTest, AFailedTreeLoadLeavesThePreviousTreeWhole) {
+    const Market m = LoadMarket(Data(), "Hardwood8");
+    const std::filesystem::path shape = Data().ShapeFile(4);
+    const std::filesystem::path defects = Data().DefectFile(4);
+    struct Case {
+        const char* what;
+        std::filesystem::path file;
+        std::string text;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"shape file cut to its header", shape, "Tree 4\r\n", "no cross-section"},
+        {"knot above the top", defects, "SK 90.0    4    2    2\r\n", ""},
+        {"defect file missing", defects, "", "File not found"},
+    };
+    for (const Case& c : cases) {
+        const auto shapeBytes = test::ReadBytes(shape);
+        const auto defectBytes = test::ReadBytes(defects);
+        std::unique_ptr<Tree> tree = LoadTree(Data(), 1, m.Filter);
+        const Tree before = *tree;
+        if (c.text.empty()) {
+            std::filesystem::remove(c.file);
+        } else {
+            test::WriteText(c.file, c.text);
+        }
+        try {
+            tree = LoadTree(Data(), 4, m.Filter);
+            ADD_FAILURE() << c.what << ": loaded";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.Path(), c.file) << c.what;
+            if (!c.message.empty()) {
+                EXPECT_NE(e.Message().find(c.message), std::string::npos) << e.what();
+            }
+        }
+        ASSERT_NE(tree, nullptr);
+        EXPECT_EQ(tree->Stem.StemLength, before.Stem.StemLength) << c.what;
+        EXPECT_EQ(tree->SurfaceDefectCount, before.SurfaceDefectCount) << c.what;
+        EXPECT_EQ(tree->Stem.Diameter, before.Stem.Diameter) << c.what;
+        EXPECT_EQ(tree->ForkBulgeFree, before.ForkBulgeFree) << c.what;
+        test::WriteBytes(shape, shapeBytes);
+        test::WriteBytes(defects, defectBytes);
     }
-    EXPECT_EQ(tree->Stem.StemLength, 0); // a failed load leaves no half tree
 }
 
 } // namespace

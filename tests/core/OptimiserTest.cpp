@@ -1,6 +1,5 @@
 #include "optimiser/Optimiser.h"
 #include "EngineFixtures.h"
-#include "engine/LogValue.h"
 #include "game/PatternEvaluation.h"
 
 #include <gtest/gtest.h>
@@ -62,13 +61,13 @@ TEST(Optimiser, WorthlessStretchBecomesWasteBetweenLogs) {
     double total = 0.0;
     bool wasteInTheFork = false;
     for (const EvaluatedPiece& piece : e.Pieces) {
-        const int length = piece.Segment.LengthInches;
+        const int length = piece.Log.Segment.LengthInches;
         EXPECT_EQ(length % 4, 0);
         EXPECT_LE(length, 200);
-        if (piece.Segment.ProductClass != kCullProduct) {
-            EXPECT_TRUE(market->Lengths.Contains(length)) << length;
-            total += piece.Segment.Value;
-        } else if (piece.Segment.StartPosition < 420 && piece.Segment.EndPosition > 250) {
+        if (piece.Log.Segment.ProductClass != kCullProduct) {
+            EXPECT_TRUE(market->Lengths().Contains(length)) << length;
+            total += piece.Log.Segment.Value;
+        } else if (piece.Log.Segment.StartPosition < 420 && piece.Log.Segment.EndPosition > 250) {
             wasteInTheFork = true;
         }
     }

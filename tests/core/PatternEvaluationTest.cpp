@@ -1,5 +1,7 @@
 #include "game/PatternEvaluation.h"
 #include "EngineFixtures.h"
+#include "services/Reports.h"
+#include "tracking/TrackedLog.h"
 #include "support/Errors.h"
 #include "support/Numbers.h"
 
@@ -14,9 +16,10 @@ using test::TestMarket;
 std::unique_ptr<Market> PricedMarket(int trim = 8) {
     auto market = TestMarket(trim);
     test::SetSawlogGrades(*market, 1, 2, 0.5F, 99);
-    market->VeneerRules.Blocks[0] = test::OpenVeneerGrade(1, 8);
-    market->VeneerRules.Blocks[0].GradeNames[0] = "Prime Veneer";
-    market->VeneerRules.Blocks[0].MinSmallEndDiameter = 18;
+    VeneerGradeRules prime = test::OpenVeneerGrade(1, 8);
+    prime.GradeNames[0] = "Prime Veneer";
+    prime.MinSmallEndDiameter = 18;
+    test::SetVeneerGrade(*market, 1, prime);
     RoundwoodProductSpec pulp;
     pulp.Name = "Pulpwood";
     pulp.Units = "Cords";
@@ -40,21 +43,21 @@ TEST(PatternEvaluation, ButtAndTopGiveOneLog) {
     const PatternEvaluation e = EvaluatePattern(*tree, *market, cuts);
     ASSERT_EQ(e.Pieces.size(), 1U);
     const EvaluatedPiece& log = e.Pieces[0];
-    EXPECT_TRUE(log.Graded);
-    EXPECT_EQ(log.Segment.ProductClass, 1);
+    EXPECT_TRUE(log.Log.Graded);
+    EXPECT_EQ(log.Log.Segment.ProductClass, 1);
     EXPECT_EQ(log.ProductName, "Prime Veneer");
-    EXPECT_EQ(log.NetScale, 256);
-    EXPECT_FLOAT_EQ(log.Segment.Value, 256.0F);
+    EXPECT_EQ(log.Log.NetScale, 256);
+    EXPECT_FLOAT_EQ(log.Log.Segment.Value, 256.0F);
     EXPECT_FLOAT_EQ(e.Returns, 256.0F);
     EXPECT_FALSE(e.ShowsNet());
     EXPECT_EQ(log.LabelLines,
               (std::array<std::string, 6>{"16' Prime Veneer", "20\" sed", "0\" sweep", "0%S  0%C",
                                           "256.00 bf", "$256.00"}));
-    ASSERT_EQ(e.Research.size(), 1U);
-    EXPECT_EQ(e.Research[0].ProductName, "Prime Veneer");
-    EXPECT_EQ(e.Research[0].Volume, 256);
-    EXPECT_EQ(e.Research[0].VolumeUnit, "Board Feet");
-    EXPECT_EQ(e.Tracking[0].Unit, "mbf");
+    const ResearchEntry research = MakeResearchEntry(log);
+    EXPECT_EQ(research.ProductName, "Prime Veneer");
+    EXPECT_EQ(research.Volume, 256);
+    EXPECT_EQ(research.VolumeUnit, "Board Feet");
+    EXPECT_EQ(MakeTrackedLog(log).Unit, "mbf");
 }
 
 TEST(PatternEvaluation, ShortPiecesAreNotGradedAndTrimDecidesTheLength) {
@@ -75,15 +78,14 @@ TEST(PatternEvaluation, ShortPiecesAreNotGradedAndTrimDecidesTheLength) {
         const std::vector<int> cuts = {0, c.length, 400};
         const PatternEvaluation e = EvaluatePattern(*tree, *market, cuts);
         const EvaluatedPiece& first = e.Pieces[0];
-        EXPECT_EQ(first.Graded, c.graded) << c.trim << " " << c.length;
-        EXPECT_EQ(first.Segment.NominalLength, c.nominal);
+        EXPECT_EQ(first.Log.Graded, c.graded) << c.trim << " " << c.length;
+        EXPECT_EQ(first.Log.Segment.NominalLength, c.nominal);
         if (!c.graded) {
-            EXPECT_EQ(first.Segment.ProductClass, kCullProduct);
+            EXPECT_EQ(first.Log.Segment.ProductClass, kCullProduct);
             EXPECT_EQ(first.ProductName, "Cull");
             EXPECT_EQ(first.LabelLines[0], "");
-            EXPECT_EQ(first.Segment.Value, 0.0F); // no nominal length: no cubic volume to charge
-            EXPECT_EQ(e.Research.size(), 1U);     // the second piece only
-            EXPECT_EQ(e.Research[0].StartPosition, c.length);
+            EXPECT_EQ(first.Log.Segment.Value, 0.0F); // no nominal length: no cubic volume to charge
+            EXPECT_EQ(MakeResearchEntry(e.Pieces[1]).StartPosition, c.length);
         }
     }
 }
@@ -96,30 +98,31 @@ TEST(PatternEvaluation, LogsWorthNothingAreSoldAsCull) {
     const std::vector<int> cuts = {0, 200, 400};
     PatternEvaluation e = EvaluatePattern(*tree, *market, cuts);
     const EvaluatedPiece& top = e.Pieces[1];
-    EXPECT_EQ(top.NetScale, 25);
-    EXPECT_EQ(top.Segment.ProductClass, 7);
+    EXPECT_EQ(top.Log.NetScale, 25);
+    EXPECT_EQ(top.Log.Segment.ProductClass, 7);
     EXPECT_EQ(top.ProductName, "Pulpwood");
     EXPECT_EQ(
         top.LabelLines[4],
-        FormatFixed(static_cast<double>(top.CubicVolume) * static_cast<double>(0.014285714F), 2) +
+        FormatFixed(static_cast<double>(top.Log.CubicVolume) * static_cast<double>(0.014285714F), 2) +
             " Cords");
-    EXPECT_EQ(e.Tracking[1].Unit, "ft3");
+    EXPECT_EQ(MakeTrackedLog(top).Unit, "ft3");
+    EXPECT_EQ(MakeResearchEntry(top).VolumeUnit, "Cubic Feet");
     EXPECT_FALSE(e.ShowsNet());
 
     market->Roundwood.Products[0].Name.clear(); // no outlet left
     e = EvaluatePattern(*tree, *market, cuts);
     const EvaluatedPiece& cull = e.Pieces[1];
-    EXPECT_EQ(cull.Segment.ProductClass, kCullProduct);
-    EXPECT_TRUE(cull.Graded);
-    EXPECT_FLOAT_EQ(cull.Segment.ShownVolume, cull.CubicVolume);
-    EXPECT_FLOAT_EQ(cull.Segment.Value, cull.CubicVolume); // 140 per 140 cubic feet
-    EXPECT_FLOAT_EQ(e.CullPenalty, cull.CubicVolume);
+    EXPECT_EQ(cull.Log.Segment.ProductClass, kCullProduct);
+    EXPECT_TRUE(cull.Log.Graded);
+    EXPECT_FLOAT_EQ(cull.Log.Segment.ShownVolume, cull.Log.CubicVolume);
+    EXPECT_FLOAT_EQ(cull.Log.Segment.Value, cull.Log.CubicVolume); // 140 per 140 cubic feet
+    EXPECT_FLOAT_EQ(e.CullPenalty, cull.Log.CubicVolume);
     EXPECT_TRUE(e.ShowsNet());
-    EXPECT_FLOAT_EQ(e.Returns, e.Pieces[0].Segment.Value); // the cull log adds nothing
+    EXPECT_FLOAT_EQ(e.Returns, e.Pieces[0].Log.Segment.Value); // the cull log adds nothing
     EXPECT_EQ(cull.LabelLines[5], "$0.00");
     EXPECT_EQ(cull.LabelLines[4].substr(cull.LabelLines[4].find(' ')), " Cubic Feet");
-    EXPECT_FLOAT_EQ(e.Research[1].Value, cull.CubicVolume);
-    EXPECT_FLOAT_EQ(e.Tracking[1].Value, cull.CubicVolume);
+    EXPECT_FLOAT_EQ(MakeResearchEntry(cull).Value, cull.Log.CubicVolume);
+    EXPECT_FLOAT_EQ(MakeTrackedLog(cull).Value, cull.Log.CubicVolume);
 }
 
 TEST(PatternEvaluation, NetScaleOf29EarnsNoBoardFootValue) {
@@ -129,10 +132,10 @@ TEST(PatternEvaluation, NetScaleOf29EarnsNoBoardFootValue) {
     auto tree = StraightTree(400, 20, 20);
     const std::vector<int> cuts = {0, 104};
     const PatternEvaluation e = EvaluatePattern(*tree, *market, cuts);
-    EXPECT_EQ(e.Pieces[0].NetScale, 29);
-    EXPECT_EQ(e.Pieces[0].Segment.ProductClass, kCullProduct);
+    EXPECT_EQ(e.Pieces[0].Log.NetScale, 29);
+    EXPECT_EQ(e.Pieces[0].Log.Segment.ProductClass, kCullProduct);
     market->LogRule.Entries[19].Volume[0] = 29.6;
-    EXPECT_EQ(EvaluatePattern(*tree, *market, cuts).Pieces[0].Segment.ProductClass, 1);
+    EXPECT_EQ(EvaluatePattern(*tree, *market, cuts).Pieces[0].Log.Segment.ProductClass, 1);
 }
 
 TEST(PatternEvaluation, RefusesBadPatterns) {

@@ -32,13 +32,14 @@ TEST(Robustness, RandomRulesNeverBreakTheEngine) {
     std::mt19937 random(20261207);
     const DataFolder golden(test::GoldenData());
     const Market base = LoadMarket(golden, "Hardwood8");
-    auto tree = std::make_unique<Tree>();
-    LoadTree(*tree, golden, 4, base.Filter);
+    const std::unique_ptr<Tree> tree = LoadTree(golden, 4, base.Filter);
     for (int round = 0; round < 40; ++round) {
         Market m = base;
         m.SawlogRules = SawlogRuleSet::Decode(RandomBytes(random, SawlogRuleSet::kSize));
-        m.FacesMode = m.SawlogRules.IsFacesMode();
-        m.VeneerRules = VeneerRuleSet::Decode(RandomBytes(random, VeneerRuleSet::kSize));
+        MarketSpecs specs = m.Specs();
+        const std::vector<std::uint8_t> veneer = RandomBytes(random, VeneerRuleSet::kSize);
+        std::copy(veneer.begin(), veneer.end(), specs.VeneerRecord.begin());
+        m.SetSpecs(specs);
         m.Roundwood = RoundwoodProductSet::Decode(RandomBytes(random, RoundwoodProductSet::kSize));
         m.LogRule = LogRuleTable::Decode(RandomBytes(random, LogRuleTable::kSize));
         for (auto& row : m.Prices.Rows) {
@@ -48,7 +49,7 @@ TEST(Robustness, RandomRulesNeverBreakTheEngine) {
         }
         // Every record decodes and encodes again to the same size.
         EXPECT_EQ(m.SawlogRules.Encode().size(), SawlogRuleSet::kSize);
-        EXPECT_EQ(m.VeneerRules.Encode().size(), VeneerRuleSet::kSize);
+        EXPECT_EQ(m.VeneerRules().Encode().size(), VeneerRuleSet::kSize);
         EXPECT_EQ(m.Roundwood.Encode().size(), RoundwoodProductSet::kSize);
 
         Optimiser optimiser(*tree, m);
@@ -61,10 +62,10 @@ TEST(Robustness, RandomRulesNeverBreakTheEngine) {
         ASSERT_FALSE(pattern.Cuts.empty());
         const PatternEvaluation e = EvaluatePattern(*tree, m, pattern.Cuts);
         for (const EvaluatedPiece& piece : e.Pieces) {
-            EXPECT_GE(piece.Segment.ProductClass, 1);
-            EXPECT_LE(piece.Segment.ProductClass, 10);
-            EXPECT_LE(piece.Segment.Deduction, 1.0F);
-            EXPECT_GE(piece.Segment.Deduction, 0.0F);
+            EXPECT_GE(piece.Log.Segment.ProductClass, 1);
+            EXPECT_LE(piece.Log.Segment.ProductClass, 10);
+            EXPECT_LE(piece.Log.Segment.Deduction, 1.0F);
+            EXPECT_GE(piece.Log.Segment.Deduction, 0.0F);
         }
     }
 }
@@ -77,7 +78,6 @@ TEST(Robustness, DamagedTreeFilesAreRefusedOrRead) {
     const auto shape = test::ReadBytes(test::GoldenData() / "Shapes" / "Tree4.SHP");
     const auto defects = test::ReadBytes(test::GoldenData() / "Defects" / "Tree4.DEF");
     std::mt19937 random(7);
-    auto tree = std::make_unique<Tree>();
     int refused = 0;
     for (int round = 0; round < 300; ++round) {
         auto damagedShape = shape;
@@ -105,8 +105,9 @@ TEST(Robustness, DamagedTreeFilesAreRefusedOrRead) {
         }
         test::WriteBytes(data.ShapeFile(4), damagedShape);
         test::WriteBytes(data.DefectFile(4), damagedDefects);
+        std::unique_ptr<Tree> tree;
         try {
-            LoadTree(*tree, data, 4, market.Filter);
+            tree = LoadTree(data, 4, market.Filter);
         } catch (const FileError& e) {
             ++refused;
             EXPECT_FALSE(e.Message().empty());

@@ -1,6 +1,4 @@
-#include "engine/SawlogGrading.h"
 #include "EngineFixtures.h"
-#include "engine/Scaling.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +9,7 @@ using test::StraightTree;
 using test::TestMarket;
 
 LogSegment Grade(const Tree& tree, const Market& market, int start, int end) {
-    LogSegment s;
-    PrepareSegment(tree, market, s, start, end);
-    SawlogGrader grader(tree, market);
-    grader.GradeSawlog(s);
-    return s;
+    return test::Evaluate(tree, market, start, end).Segment;
 }
 
 // Small knots at the given position in every sector: each face is cut there.
@@ -190,7 +184,7 @@ TEST(SawlogGrading, FacesModeSumsOfClearFaces) {
     for (const Case& c : cases) {
         auto market = TestMarket();
         test::SetSawlogGrades(*market, 1, c.code, 0.5F, 1);
-        ASSERT_TRUE(market->FacesMode);
+        ASSERT_TRUE(market->FacesMode());
         auto tree = StraightTree(400, 20, 20);
         for (const int sector : c.knotSectors) {
             test::AddKnot(*tree, 100, sector, 1);

@@ -1,5 +1,5 @@
-#include "engine/Scaling.h"
 #include "EngineFixtures.h"
+#include "engine/detail/Scaling.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ TEST(NominalLength, ThresholdsFollowTheTrim) {
                           {4, 250, 16}, {8, 103, 0},  {8, 104, 8},   {8, 151, 10}, {8, 152, 12},
                           {8, 199, 14}, {8, 200, 16}, {8, 2400, 16}, {8, 4, 0}};
     for (const Case& c : cases) {
-        EXPECT_EQ(NominalLengthOf(LogLengthSet::FromTrim(c.trim), c.inches), c.feet)
+        EXPECT_EQ(LogLengthSet::FromTrim(c.trim).NominalFeet(c.inches), c.feet)
             << c.trim << " " << c.inches;
     }
 }
@@ -43,9 +43,8 @@ TEST(Sweep, DeductionThresholdsByLength) {
     for (const Case& c : cases) {
         auto tree = StraightTree(400, 10, 10);
         test::AddBend(*tree, 100 + c.length / 2, c.offset, 20);
-        LogSegment s;
-        test::Map(*tree);
-        PrepareSegment(*tree, *market, s, 100, 100 + c.length);
+                test::Map(*tree);
+        const LogSegment s = test::Evaluate(*tree, *market, 100, 100 + c.length).Segment;
         EXPECT_EQ(s.Sweep, c.sweep) << c.length << " " << c.offset;
         EXPECT_FLOAT_EQ(s.SweepDeduction, c.deduction) << c.length << " " << c.offset;
         EXPECT_FLOAT_EQ(s.Deduction, c.deduction);
@@ -53,8 +52,7 @@ TEST(Sweep, DeductionThresholdsByLength) {
     // A bend outside the log, or at its ends, is not its sweep.
     auto tree = StraightTree(400, 10, 10);
     test::AddBend(*tree, 300, 5.0F, 10);
-    LogSegment s;
-    PrepareSegment(*tree, *market, s, 0, 200);
+    const LogSegment s = test::Evaluate(*tree, *market, 0, 200).Segment;
     EXPECT_EQ(s.Sweep, 0.0F);
 }
 
@@ -77,8 +75,7 @@ TEST(Decay, CountsByHowItMeetsTheLogEnds) {
         auto tree = StraightTree(400, 20, 20);
         test::AddEnd(*tree, DefectKind::Decay, c.from, c.to, c.diameter, c.diameter);
         test::Map(*tree);
-        LogSegment s;
-        PrepareSegment(*tree, *market, s, 0, 200);
+        const LogSegment s = test::Evaluate(*tree, *market, 0, 200).Segment;
         EXPECT_NEAR(s.Deduction, c.expected, 1e-6) << c.from << "-" << c.to;
     }
     // The factor is read at the middle of the affected part: decay narrowing from 10 to 0 over
@@ -86,8 +83,7 @@ TEST(Decay, CountsByHowItMeetsTheLogEnds) {
     auto tree = StraightTree(400, 20, 20);
     test::AddEnd(*tree, DefectKind::Decay, 0, 100, 10, 0);
     test::Map(*tree);
-    LogSegment s;
-    PrepareSegment(*tree, *market, s, 0, 200);
+    const LogSegment s = test::Evaluate(*tree, *market, 0, 200).Segment;
     const int middle = tree->DecayProfile[50];
     EXPECT_NEAR(s.Deduction, (middle + 1.0) * (middle + 1.0) / 361.0 * 0.5, 1e-6);
 }
@@ -109,8 +105,7 @@ TEST(ForksAndBulges, ShareOfTheLogTheyCover) {
         auto tree = StraightTree(400, 20, 20);
         test::AddSpan(*tree, c.kind, c.from, c.to);
         test::Map(*tree);
-        LogSegment s;
-        PrepareSegment(*tree, *market, s, 100, 300);
+        const LogSegment s = test::Evaluate(*tree, *market, 100, 300).Segment;
         EXPECT_NEAR(s.Deduction, c.expected, 1e-7) << c.from << "-" << c.to;
     }
     // A fork over the whole log leaves nothing to scale.
@@ -118,11 +113,10 @@ TEST(ForksAndBulges, ShareOfTheLogTheyCover) {
     test::AddSpan(*tree, DefectKind::Fork, 0, 400);
     test::AddSpan(*tree, DefectKind::Fork, 150, 200);
     test::Map(*tree);
-    LogSegment s;
-    PrepareSegment(*tree, *market, s, 100, 300);
-    EXPECT_EQ(s.Deduction, 1.0F);
-    EXPECT_EQ(NetScale(*market, s), 0);
-    EXPECT_EQ(CubicVolume(s), 0.0F);
+    const EvaluatedLog log = test::Evaluate(*tree, *market, 100, 300);
+    EXPECT_EQ(log.Segment.Deduction, 1.0F);
+    EXPECT_EQ(log.NetScale, 0);
+    EXPECT_EQ(log.CubicVolume, 0.0F);
 }
 
 TEST(Seams, AffectedStretchAndSectors) {
@@ -143,65 +137,58 @@ TEST(Seams, AffectedStretchAndSectors) {
         auto tree = StraightTree(400, 20, 20);
         test::AddSeam(*tree, c.from, c.sector, c.to, c.endSector);
         test::Map(*tree);
-        LogSegment s;
-        PrepareSegment(*tree, *market, s, 0, 200);
+        const LogSegment s = test::Evaluate(*tree, *market, 0, 200).Segment;
         EXPECT_NEAR(s.Deduction, c.expected, 1e-7) << c.from << "-" << c.to;
     }
     // A seam ending 40 inches below the top of the log is taken to run to the top.
     auto tree = StraightTree(400, 20, 20);
     test::AddSeam(*tree, 100, 7, 160, 7);
     test::Map(*tree);
-    LogSegment s;
-    PrepareSegment(*tree, *market, s, 0, 200);
+    const LogSegment s = test::Evaluate(*tree, *market, 0, 200).Segment;
     EXPECT_NEAR(s.Deduction, 100.0 / 200.0 / 36.0, 1e-7);
 }
 
 TEST(Scale, NetBoardFeetAndCubicVolume) {
     const auto market = TestMarket();
     auto tree = StraightTree(400, 24, 20);
-    LogSegment s;
-    PrepareSegment(*tree, *market, s, 0, 200);
-    EXPECT_EQ(s.SED, 22);
-    EXPECT_EQ(s.LED, 24);
-    EXPECT_EQ(s.NominalLength, 16);
-    EXPECT_EQ(NetScale(*market, s), 324); // Doyle (22 - 4)^2
+    const EvaluatedLog log = test::Evaluate(*tree, *market, 0, 200);
+    EXPECT_EQ(log.Segment.SED, 22);
+    EXPECT_EQ(log.Segment.LED, 24);
+    EXPECT_EQ(log.Segment.NominalLength, 16);
+    EXPECT_EQ(log.NetScale, 324); // Doyle (22 - 4)^2
+    LogSegment s = log.Segment;
     s.Deduction = 0.25F;
-    EXPECT_EQ(NetScale(*market, s), 243);
+    EXPECT_EQ(detail::NetScale(market->LogRule, s), 243);
     s.Deduction = 0.1F;
-    EXPECT_EQ(NetScale(*market, s), 292); // 324 - round(32.4)
+    EXPECT_EQ(detail::NetScale(market->LogRule, s), 292); // 324 - round(32.4)
 
     // Gross and deduction both round halves to even.
     auto odd = TestMarket();
     odd->LogRule.Entries[21].Volume[4] = 122.5;
-    s.Deduction = 0.0F;
-    EXPECT_EQ(NetScale(*odd, s), 122);
+    EXPECT_EQ(test::Evaluate(*tree, *odd, 0, 200).NetScale, 122);
     odd->LogRule.Entries[21].Volume[4] = 123.5;
-    EXPECT_EQ(NetScale(*odd, s), 124);
+    EXPECT_EQ(test::Evaluate(*tree, *odd, 0, 200).NetScale, 124);
 
-    LogSegment small;
-    PrepareSegment(*tree, *market, small, 0, 104);
-    EXPECT_EQ(small.SED, 23);
-    EXPECT_NEAR(CubicVolume(small), (3.14 + 3.14 * (23.0 / 24) * (23.0 / 24)) * 0.5 * 8, 1e-4);
+    const EvaluatedLog small = test::Evaluate(*tree, *market, 0, 104);
+    EXPECT_EQ(small.Segment.SED, 23);
+    EXPECT_NEAR(small.CubicVolume, (3.14 + 3.14 * (23.0 / 24) * (23.0 / 24)) * 0.5 * 8, 1e-4);
 
     // Trim-only length: no nominal length, no scale, no volume.
-    LogSegment stub;
-    PrepareSegment(*tree, *market, stub, 0, 100);
-    EXPECT_EQ(stub.NominalLength, 0);
-    EXPECT_EQ(NetScale(*market, stub), 0);
-    EXPECT_EQ(CubicVolume(stub), 0.0F);
+    const EvaluatedLog stub = test::Evaluate(*tree, *market, 0, 100);
+    EXPECT_EQ(stub.Segment.NominalLength, 0);
+    EXPECT_FALSE(stub.Graded);
+    EXPECT_EQ(stub.NetScale, 0);
+    EXPECT_EQ(stub.CubicVolume, 0.0F);
 
     // Small-end diameters outside the log rule's rows scale to nothing.
     auto giant = StraightTree(400, 60, 55);
-    LogSegment big;
-    PrepareSegment(*giant, *market, big, 0, 200);
-    EXPECT_GT(big.SED, 50);
-    EXPECT_EQ(NetScale(*market, big), 0);
-    EXPECT_GT(CubicVolume(big), 0.0F);
+    const EvaluatedLog big = test::Evaluate(*giant, *market, 0, 200);
+    EXPECT_GT(big.Segment.SED, 50);
+    EXPECT_EQ(big.NetScale, 0);
+    EXPECT_GT(big.CubicVolume, 0.0F);
 
-    EXPECT_EQ(s.ButtLog, 1);
-    LogSegment upper;
-    PrepareSegment(*tree, *market, upper, 200, 400);
-    EXPECT_EQ(upper.ButtLog, 0);
+    EXPECT_EQ(log.Segment.ButtLog, 1);
+    EXPECT_EQ(test::Evaluate(*tree, *market, 200, 400).Segment.ButtLog, 0);
 }
 
 } // namespace

@@ -1,6 +1,4 @@
-#include "engine/VeneerGrading.h"
 #include "EngineFixtures.h"
-#include "engine/Scaling.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +15,8 @@ bool Meets(const Tree& tree, const std::function<void(VeneerGradeRules&)>& rules
     auto market = TestMarket();
     VeneerGradeRules grade = test::OpenVeneerGrade(1, 8);
     rules(grade);
-    market->VeneerRules.Blocks[0] = grade;
-    LogSegment s;
-    PrepareSegment(tree, *market, s, 0, end);
-    GradeVeneerAll(tree, *market, s);
+    test::SetVeneerGrade(*market, 1, grade);
+    const LogSegment s = test::Evaluate(tree, *market, 0, end).Segment;
     EXPECT_EQ(s.VeneerGradeMet[0] == 1, s.VeneerGrade == 1);
     return s.VeneerGrade == 1;
 }
@@ -226,17 +222,19 @@ TEST(VeneerGrading, HalvesSeamsAndKnotSizes) {
 TEST(VeneerGrading, TheBestGradeMetWins) {
     auto market = TestMarket();
     for (int g = 1; g <= 3; ++g) {
-        market->VeneerRules.Blocks[static_cast<std::size_t>(g - 1)] = test::OpenVeneerGrade(3, 8);
+        test::SetVeneerGrade(*market, g, test::OpenVeneerGrade(3, 8));
     }
-    market->VeneerRules.Blocks[0].MinSmallEndDiameter = 22; // grade 1 out of reach
+    test::EditVeneer(*market, [](VeneerRuleSet& r) {
+        r.GradeBlock(1).MinSmallEndDiameter = 22; // grade 1 out of reach
+    });
     auto tree = StraightTree(400, 20, 20);
-    LogSegment s;
-    PrepareSegment(*tree, *market, s, 0, 200);
-    GradeVeneerAll(*tree, *market, s);
+    LogSegment s = test::Evaluate(*tree, *market, 0, 200).Segment;
     EXPECT_EQ(s.VeneerGrade, 2);
     EXPECT_EQ(s.VeneerGradeMet, (std::array<std::uint8_t, 3>{0, 1, 1}));
-    market->VeneerRules.Blocks[0].GradeCount = 1; // only grade 1 is tried
-    GradeVeneerAll(*tree, *market, s);
+    test::EditVeneer(*market, [](VeneerRuleSet& r) {
+        r.GradeBlock(1).GradeCount = 1; // only grade 1 is tried
+    });
+    s = test::Evaluate(*tree, *market, 0, 200).Segment;
     EXPECT_EQ(s.VeneerGrade, kNoGrade);
 }
 

@@ -5,7 +5,7 @@
 #include "Parameters.h"
 #include "TestSupport.h"
 
-#include "market/MarketComputation.h"
+#include "services/MarketComputation.h"
 #include "support/Files.h"
 
 #include <gtest/gtest.h>

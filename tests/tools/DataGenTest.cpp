@@ -139,11 +139,11 @@ TEST(DataGenFolder, RefusesAFolderItCannotWrite) {
 
 TEST_F(GeneratedData, EveryTreeLoadsThroughBothFilters) {
     const DataFolder data(Root());
-    auto tree = std::make_unique<Tree>();
+    std::unique_ptr<Tree> tree;
     for (const char* filterName : {datagen::kDefaultFilterName, datagen::kStrictFilterName}) {
         const DefectFilterSet filter = ReadDefectFilterSet(data.Filters() / filterName);
         for (int n = 1; n <= 150; ++n) {
-            ASSERT_NO_THROW(LoadTree(*tree, data, n, filter)) << filterName << ", tree " << n;
+            ASSERT_NO_THROW(tree = LoadTree(data, n, filter)) << filterName << ", tree " << n;
             EXPECT_GE(tree->Stem.PointCount, 2) << n;
             EXPECT_LE(tree->Stem.PointCount, 49) << n;
             EXPECT_LE(tree->Stem.StemLength, 2400) << n;
@@ -160,12 +160,11 @@ TEST_F(GeneratedData, TheTreesMixEveryKindOfDefect) {
     constexpr int kButtRot = 100;
     const DataFolder data(Root());
     const DefectFilterSet filter = ReadDefectFilterSet(data.Filters() / datagen::kStrictFilterName);
-    auto tree = std::make_unique<Tree>();
     std::map<int, int> treesWithKind;
     int withoutButtLogKnots = 0;
     std::set<int> lengths;
     for (int n = 1; n <= 150; ++n) {
-        LoadTree(*tree, data, n, filter);
+        const std::unique_ptr<Tree> tree = LoadTree(data, n, filter);
         std::set<int> kinds;
         bool buttLogKnot = false;
         for (const SurfaceDefect& d : tree->Surface()) {
