@@ -34,6 +34,11 @@ int UnitsPer140CubicFeet(SaleUnit unit);
 // with which a label converts a cubic volume.
 float UnitsPerCubicFoot(SaleUnit unit);
 
+// Dollars of `boardFeet` at a price per thousand board feet (price rows 1 to 6).
+double BoardFeetWorth(int boardFeet, int dollarsPerThousand);
+// Dollars of `cubicFeet` at a price per 140 cubic feet (price rows 7 to 10).
+double CubicFeetWorth(float cubicFeet, int dollarsPer140);
+
 // Products 1 to 6 are measured in board feet (net scale), 7 to 10 in cubic feet.
 bool MeasuredInBoardFeet(int productClass);
 

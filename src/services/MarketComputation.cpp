@@ -49,22 +49,33 @@ MarketSpecs MakeSpecs(const DataFolder& data, const MarketDefinition& d) {
 }
 
 // Hands out tree numbers to workers and takes their results back, so that the results are
-// stored strictly in tree order and nothing after a failed tree is stored. Once stopped (or
-// once a tree failed) it hands out no more trees.
+// stored strictly in tree order and nothing after a failed tree is stored. Workers run at most
+// `ahead` trees beyond the last tree stored, so a stop or a failure leaves little work under
+// way. Once stopped (or once a tree failed) it hands out no more trees.
 class TreeQueue {
 public:
-    TreeQueue(int treeCount, std::stop_token stop)
-        : results_(static_cast<std::size_t>(treeCount)), stop_(std::move(stop)) {}
+    TreeQueue(int treeCount, int ahead, std::stop_token stop)
+        : results_(static_cast<std::size_t>(treeCount)), ahead_(ahead), stop_(std::move(stop)) {}
 
     // The next tree to compute, or nothing when all are handed out, a tree failed or the
-    // computation is stopped.
+    // computation is stopped. Waits while the workers are `ahead` trees beyond the stored ones.
     std::optional<int> Next() {
-        std::lock_guard lock(mutex_);
-        if (stopped_ || stop_.stop_requested() || failedTree_ != 0 ||
-            next_ > static_cast<int>(results_.size())) {
+        std::unique_lock lock(mutex_);
+        const auto finished = [&] {
+            return stopped_ || failedTree_ != 0 || next_ > static_cast<int>(results_.size());
+        };
+        changed_.wait(lock, stop_, [&] { return finished() || next_ <= stored_ + ahead_; });
+        if (finished() || stop_.stop_requested()) {
             return std::nullopt;
         }
         return next_++;
+    }
+
+    // Tree `tree` is stored: the workers may go on beyond it.
+    void Stored(int tree) {
+        std::lock_guard lock(mutex_);
+        stored_ = tree;
+        changed_.notify_all();
     }
 
     void Done(int tree, OptimalCutEntry entry) {
@@ -89,14 +100,15 @@ public:
     }
 
     // Waits for tree `tree`; its entry, or nothing when a tree at or before it failed or the
-    // computation is stopped.
+    // computation is stopped (even when the tree is done: nothing is stored after a stop).
     std::optional<OptimalCutEntry> WaitFor(int tree) {
         std::unique_lock lock(mutex_);
         const auto& result = results_[static_cast<std::size_t>(tree - 1)];
         const bool ready = changed_.wait(lock, stop_, [&] {
             return stopped_ || result.has_value() || (failedTree_ != 0 && failedTree_ <= tree);
         });
-        if (!ready || stopped_ || (failedTree_ != 0 && failedTree_ <= tree)) {
+        if (!ready || stopped_ || stop_.stop_requested() ||
+            (failedTree_ != 0 && failedTree_ <= tree)) {
             return std::nullopt;
         }
         return result;
@@ -116,8 +128,10 @@ private:
     std::mutex mutex_;
     std::condition_variable_any changed_;
     std::vector<std::optional<OptimalCutEntry>> results_;
+    int ahead_;
     std::stop_token stop_;
     int next_ = 1;
+    int stored_ = 0;
     int failedTree_ = 0;
     bool stopped_ = false;
     std::exception_ptr error_;
@@ -197,7 +211,7 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
     optmcuts.Rewrite(image.Data());
     const int threads = std::clamp(
         jobs > 0 ? jobs : static_cast<int>(std::thread::hardware_concurrency()), 1, kTreeCount);
-    TreeQueue queue(kTreeCount, stop);
+    TreeQueue queue(kTreeCount, 2 * threads, stop);
     std::vector<std::jthread> workers;
     const StopOnExit stopOnExit(queue); // destroyed first: stops, then the workers join
     for (int t = 0; t < threads; ++t) {
@@ -217,6 +231,7 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
             break;
         }
         stored = n;
+        queue.Stored(n);
         if (progress) {
             progress(n, kTreeCount);
         }

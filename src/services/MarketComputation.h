@@ -46,8 +46,9 @@ private:
 // file is the same byte for byte whatever the number of threads.
 // A missing or bad tree file stops the computation at that tree with its error (the first such
 // tree when several fail); the entries of the trees before it stay in "Optmcuts" and the rest
-// stay zero. `stop` is checked between trees: once stop is requested no further tree is begun
-// and MarketComputationCancelled is thrown as soon as the trees under way are done. Throws
+// stay zero. The threads work at most two trees each beyond the last tree stored. `stop` is
+// checked between trees: once stop is requested no further tree is begun and
+// MarketComputationCancelled is thrown as soon as the trees under way are done. Throws
 // VarnokError or FileError; on success returns the new market, ready to be made current.
 Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition, int jobs,
                      const MarketProgress& progress, std::stop_token stop = {});

@@ -32,6 +32,9 @@ TEST(CliTree, TableAndMarkets) {
     const auto markets = RunCli({"--data", test::GoldenData().string(), "markets"});
     EXPECT_EQ(markets.ExitCode, 0);
     EXPECT_EQ(markets.Out, "Hardwood8\n");
+    const auto json = RunCli({"--data", test::GoldenData().string(), "markets", "--json"});
+    EXPECT_EQ(json.ExitCode, 0) << json.Err;
+    EXPECT_EQ(nlohmann::json::parse(json.Out), nlohmann::json::array({"Hardwood8"}));
     const auto table = RunCli(
         {"tree", "--market", "Hardwood8", "--tree", "6", "--data", test::GoldenData().string()});
     EXPECT_EQ(table.ExitCode, 0) << table.Err;

@@ -6,6 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <stop_token>
+
 namespace varnok {
 namespace {
 
@@ -131,6 +139,108 @@ TEST_F(MarketComputationTest, AMissingTreeStopsTheComputationKeepingTheTreesBefo
     }
 }
 
+TEST_F(MarketComputationTest, OfSeveralFailingTreesTheFirstIsReported) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> removed; // files, relative to the data folder
+        std::string damagedShape;         // tree whose shape file is cut to its header, or ""
+        std::string file;                 // the file the error names
+        int treesKept;
+    };
+    const std::vector<Case> cases = {
+        {"trees 5 and 7 missing", {"Defects/Tree5.DEF", "Defects/Tree7.DEF"}, "", "Tree5.DEF", 4},
+        {"tree 3 damaged, tree 9 missing", {"Shapes/Tree9.SHP"}, "3", "Tree3.SHP", 2},
+        {"tree 2 missing, tree 1 damaged", {"Defects/Tree2.DEF"}, "1", "Tree1.SHP", 0},
+    };
+    for (const Case& c : cases) {
+        for (const int jobs : {1, 2}) {
+            TempFolder folder;
+            Make150Trees(folder.Path());
+            const DataFolder data(folder.Path());
+            for (const std::string& file : c.removed) {
+                std::filesystem::remove(folder.Path() / file);
+            }
+            if (!c.damagedShape.empty()) {
+                test::WriteText(data.ShapeFile(std::stoi(c.damagedShape)), "header only\r\n");
+            }
+            try {
+                (void)ComputeMarket(data, Definition("Failing"), jobs, nullptr);
+                ADD_FAILURE() << c.what << ": computed";
+            } catch (const FileError& e) {
+                EXPECT_EQ(e.Path().filename(), c.file) << c.what << ", " << jobs << " jobs";
+            }
+            const OptimalCutsTable table = ReadOptimalCuts(data.OptimalCutsFile("Failing"));
+            for (int t = 1; t <= 150; ++t) {
+                ASSERT_EQ(CutPositions(table.Entry(t)).empty(), t > c.treesKept)
+                    << c.what << ", " << jobs << " jobs, tree " << t;
+            }
+        }
+    }
+}
+
+// The tree files opened while `work` runs, by tree number, seen through inotify.
+std::vector<int> TreesOpenedDuring(const DataFolder& data, const std::function<void()>& work) {
+    const int watch = inotify_init1(IN_NONBLOCK);
+    EXPECT_GE(watch, 0);
+    inotify_add_watch(watch, data.Defects().c_str(), IN_OPEN);
+    inotify_add_watch(watch, data.Shapes().c_str(), IN_OPEN);
+    work();
+    std::vector<int> trees;
+    alignas(inotify_event) std::array<char, 65536> buffer{};
+    for (ssize_t length; (length = read(watch, buffer.data(), buffer.size())) > 0;) {
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
+            const std::string name = event->len > 0 ? event->name : "";
+            if (name.starts_with("Tree")) {
+                trees.push_back(std::stoi(name.substr(4)));
+            }
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    close(watch);
+    return trees;
+}
+
+// Cancelled after tree 2 (by its stop token, or by a progress callback that throws), the
+// computation returns without opening the files of tree 10, and keeps trees 1 and 2.
+TEST_F(MarketComputationTest, ACancelledComputationReturnsPromptlyKeepingTheTreesDone) {
+    for (const bool byToken : {true, false}) {
+        const std::string name = byToken ? "Stopped" : "Thrown";
+        std::stop_source stop;
+        int lastProgress = 0;
+        const auto progress = [&](int tree, int) {
+            lastProgress = tree;
+            if (tree == 2 && byToken) {
+                stop.request_stop();
+            } else if (tree == 2) {
+                throw std::runtime_error("the window was closed");
+            }
+        };
+        const std::vector<int> opened = TreesOpenedDuring(Data(), [&] {
+            try {
+                (void)ComputeMarket(Data(), Definition(name), 2, progress, stop.get_token());
+                ADD_FAILURE() << name << ": computed";
+            } catch (const MarketComputationCancelled& e) {
+                EXPECT_TRUE(byToken);
+                EXPECT_EQ(e.TreesStored(), 2);
+                EXPECT_EQ(std::string(e.what()),
+                          "The computation of market \"Stopped\" was cancelled after 2 of 150 "
+                          "trees; the optimal patterns of trees 1 to 2 are stored.");
+            } catch (const std::runtime_error& e) {
+                EXPECT_FALSE(byToken);
+                EXPECT_EQ(std::string(e.what()), "the window was closed");
+            }
+        });
+        EXPECT_EQ(lastProgress, 2) << name;
+        ASSERT_FALSE(opened.empty()) << name;
+        EXPECT_LT(*std::max_element(opened.begin(), opened.end()), 10) << name;
+        const OptimalCutsTable table = ReadOptimalCuts(Data().OptimalCutsFile(name));
+        for (int t = 1; t <= 150; ++t) {
+            ASSERT_EQ(CutPositions(table.Entry(t)).empty(), t > 2) << name << ", tree " << t;
+        }
+    }
+}
+
 TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
     const Market market = ComputeMarket(Data(), Definition("Rep"), 2, nullptr);
     const std::vector<std::string> cuts =
@@ -175,10 +285,19 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
     EXPECT_EQ(file[3], "3,1,128,#1 Sawlog,25,0.00,0.07,255,112.20");
     EXPECT_EQ(file[4], "3,2,104,Prime Veneer Log,23,0.00,0.00,180,216.00");
 
-    ResearchResults named = results;
-    named[3][0].ProductName = "Ties, \"grade\" A";
-    EXPECT_EQ(ProductsFileLines(named, 3, 3)[3],
-              "3,1,128,\"Ties, \"\"grade\"\" A\",25,0.00,0.07,255,112.20");
+    // Fields that hold a comma, a quote or a line break are quoted; others are written as they are.
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"Ties, \"grade\" A", "\"Ties, \"\"grade\"\" A\""},
+        {"Two\nlines", "\"Two\nlines\""},
+        {"Cr\rhere", "\"Cr\rhere\""},
+        {"Plain; name's", "Plain; name's"},
+    };
+    for (const auto& [name, field] : names) {
+        ResearchResults named = results;
+        named[3][0].ProductName = name;
+        EXPECT_EQ(ProductsFileLines(named, 3, 3)[3],
+                  "3,1,128," + field + ",25,0.00,0.07,255,112.20");
+    }
     EXPECT_THROW((void)ProductsFileLines(results, 5, 4), VarnokError);
 
     const MarketStats stats = ComputeMarketStats(Data(), market);

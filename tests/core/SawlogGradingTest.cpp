@@ -195,6 +195,25 @@ TEST(SawlogGrading, FacesModeSumsOfClearFaces) {
     }
 }
 
+// In faces mode a face is clear only when every inch of the log, both end inches included, is
+// free: its cuttings must add up to the log's length and one inch.
+TEST(SawlogGrading, AClearFaceIsFreeToTheLastInch) {
+    struct Case {
+        int knotAt; // a 1-inch knot in sector 0, on the log 0..200
+        int grade;
+    };
+    const Case cases[] = {{200, kNoGrade}, {201, 1}, {0, kNoGrade}, {100, kNoGrade}, {250, 1}};
+    for (const Case& c : cases) {
+        auto market = TestMarket();
+        test::SetSawlogGrades(*market, 1, 14, 0.5F, 1); // four clear faces
+        auto tree = StraightTree(400, 20, 20);
+        test::AddKnot(*tree, c.knotAt, 0, 1);
+        test::Map(*tree);
+        ASSERT_EQ(tree->SurfaceMap[0].Used()[0], (MapInterval{c.knotAt, c.knotAt, 1}));
+        EXPECT_EQ(Grade(*tree, *market, 0, 200).SawGrade, c.grade) << "knot at " << c.knotAt;
+    }
+}
+
 TEST(SawlogGrading, ExcessiveDecayBlanksTheFaces) {
     auto market = TestMarket();
     test::SetSawlogGrades(*market, 1, 2, 0.5F, 1);

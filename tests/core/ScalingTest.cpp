@@ -131,6 +131,13 @@ TEST(Seams, AffectedStretchAndSectors) {
         {60, 2, 100, 34, 40.0 / 200.0 * 5.0 / 36.0},
         {100, 0, 200, 10, 100.0 / 200.0 * 11.0 / 36.0}, // sectors 0 at 100 and 10 at the top
         {250, 5, 300, 5, 0.0},
+        // The 48-inch windows at the ends of the log 0..200: a seam starting at 47 is taken to
+        // start at the butt, one at 48 starts where it does; one ending at 153 runs to the top,
+        // one ending at 152 ends where it does.
+        {47, 5, 100, 5, 100.0 / 200.0 / 36.0},
+        {48, 5, 100, 5, 52.0 / 200.0 / 36.0},
+        {100, 5, 153, 5, 100.0 / 200.0 / 36.0},
+        {100, 5, 152, 5, 52.0 / 200.0 / 36.0},
     };
     const auto market = TestMarket();
     for (const Case& c : cases) {

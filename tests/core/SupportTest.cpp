@@ -176,6 +176,18 @@ TEST(Files, TextLinesAndListings) {
               folder.Path() / "Shapes" / "tree7.shp");
     EXPECT_EQ(FindEntry(folder.Path() / "Shapes", "Tree8.SHP"),
               folder.Path() / "Shapes" / "Tree8.SHP");
+    // Two names that differ from the one asked for only in case: neither is taken, so the
+    // caller's open reports the file as missing instead of reading one of them at random.
+    test::WriteText(folder.Path() / "Shapes" / "tree9.shp", "x");
+    test::WriteText(folder.Path() / "Shapes" / "TREE9.SHP", "x");
+    EXPECT_EQ(FindEntry(folder.Path() / "Shapes", "Tree9.SHP"),
+              folder.Path() / "Shapes" / "Tree9.SHP");
+    // An exact match wins over its case variants.
+    test::WriteText(folder.Path() / "Shapes" / "Tree9.SHP", "x");
+    EXPECT_EQ(FindEntry(folder.Path() / "Shapes", "Tree9.SHP"),
+              folder.Path() / "Shapes" / "Tree9.SHP");
+    EXPECT_EQ(FindEntry(folder.Path() / "Shapes", "tree9.SHP"),
+              folder.Path() / "Shapes" / "tree9.SHP");
 }
 
 TEST(Files, NamesMustBePlainFileNames) {

@@ -117,6 +117,10 @@ TEST(VeneerGrading, DefectsInLineCountAsOne) {
         {{35, 1}, 20, true, 1, true},               // 2 apart across sector 0
         {{1, 35}, 20, true, 1, true},
         {{10, 12}, 10, true, 1, false},      // a window of one sector
+        {{10, 11}, 10, true, 1, true},       // 10 degrees make a window of one sector
+        {{10, 11}, 9, true, 1, false},       // 9 degrees make none: the second counts
+        {{10, 12}, 20, true, 1, true},
+        {{10, 12}, 19, true, 1, false},
         {{10, 12, 13}, 30, false, 1, false}, // the length's flag is off: all count
         {{10, 10}, 0, true, 1, true},        // the same sector is in line even with window 0
         {{10, 14, 12}, 40, true, 1, false},  // 12 lies strictly inside the window: counted

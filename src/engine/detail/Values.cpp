@@ -1,5 +1,7 @@
 #include "engine/detail/Values.h"
 
+#include "rules/SaleUnits.h"
+
 namespace varnok::detail {
 
 void ClassRoundwood(const Market& market, float cubicVolume, LogSegment& segment) {
@@ -15,9 +17,8 @@ void ClassRoundwood(const Market& market, float cubicVolume, LogSegment& segment
         if (!eligible) {
             continue;
         }
-        const auto value =
-            static_cast<float>(static_cast<double>(cubicVolume) *
-                               market.Prices.Price(6 + p, segment.NominalLength) / 140.0);
+        const auto value = static_cast<float>(
+            CubicFeetWorth(cubicVolume, market.Prices.Price(6 + p, segment.NominalLength)));
         if (value > best) {
             segment.RoundwoodProduct = static_cast<std::uint8_t>(p);
             best = value;
@@ -29,8 +30,7 @@ float VeneerValue(const Market& market, int grade, int nominalLength, int netSca
     if (netScale < 30 || grade < 1 || grade > 3) {
         return 0.0F;
     }
-    return static_cast<float>(
-        netScale * static_cast<double>(market.Prices.Price(grade, nominalLength)) * 0.001);
+    return static_cast<float>(BoardFeetWorth(netScale, market.Prices.Price(grade, nominalLength)));
 }
 
 float SawlogValue(const Market& market, int grade, int nominalLength, int netScale) {
@@ -38,7 +38,7 @@ float SawlogValue(const Market& market, int grade, int nominalLength, int netSca
         return 0.0F;
     }
     return static_cast<float>(
-        netScale * static_cast<double>(market.Prices.Price(3 + grade, nominalLength)) * 0.001);
+        BoardFeetWorth(netScale, market.Prices.Price(3 + grade, nominalLength)));
 }
 
 float RoundwoodValue(const Market& market, int product, int nominalLength, int netScale,
@@ -46,13 +46,12 @@ float RoundwoodValue(const Market& market, int product, int nominalLength, int n
     if (product < 1 || product > 3 || (netScale < 30 && cubicVolume < 1.0F)) {
         return 0.0F;
     }
-    return static_cast<float>(static_cast<double>(cubicVolume) *
-                              market.Prices.Price(6 + product, nominalLength) / 140.0);
+    return static_cast<float>(
+        CubicFeetWorth(cubicVolume, market.Prices.Price(6 + product, nominalLength)));
 }
 
 float CullCharge(const Market& market, float cubicVolume) {
-    return static_cast<float>(static_cast<double>(cubicVolume) * market.Prices.Price(10, 8) /
-                              140.0);
+    return static_cast<float>(CubicFeetWorth(cubicVolume, market.Prices.Price(10, 8)));
 }
 
 } // namespace varnok::detail
