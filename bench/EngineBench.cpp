@@ -186,9 +186,14 @@ void BM_ComputeBundledMarketOneThread(benchmark::State& state) {
     fs::copy(VARNOK_BUNDLED_DATA_DIR, root, fs::copy_options::recursive);
     const DataFolder data(root);
     const MarketSpecs specs = ReadMarketSpecs(specsPath);
-    MarketDefinition definition{"Bench", specs.TrimAllowance,  specs.LogRuleName,
-                                specs.VeneerRuleName, specs.SawlogRuleName, specs.PriceSetName,
-                                specs.FilterSetName, specs.RoundwoodName};
+    MarketDefinition definition{"Bench",
+                                specs.TrimAllowance,
+                                specs.LogRuleName,
+                                specs.VeneerRuleName,
+                                specs.SawlogRuleName,
+                                specs.PriceSetName,
+                                specs.FilterSetName,
+                                specs.RoundwoodName};
     for (auto _ : state) {
         fs::remove_all(data.MarketFolder(definition.Name));
         benchmark::DoNotOptimize(ComputeMarket(data, definition, 1, nullptr));

@@ -10,15 +10,15 @@
 #include <vector>
 
 // Expects `statement` to throw FileError for file `path` with the runtime-style `message`.
-#define EXPECT_FILE_ERROR(statement, path, message)                                              \
-    do {                                                                                         \
-        try {                                                                                    \
-            statement;                                                                           \
-            ADD_FAILURE() << "no FileError from " #statement;                                    \
-        } catch (const ::varnok::FileError& error) {                                             \
-            EXPECT_EQ(error.Path(), (path));                                                     \
-            EXPECT_EQ(error.Message(), (message));                                               \
-        }                                                                                        \
+#define EXPECT_FILE_ERROR(statement, path, message)                                                \
+    do {                                                                                           \
+        try {                                                                                      \
+            statement;                                                                             \
+            ADD_FAILURE() << "no FileError from " #statement;                                      \
+        } catch (const ::varnok::FileError& error) {                                               \
+            EXPECT_EQ(error.Path(), (path));                                                       \
+            EXPECT_EQ(error.Message(), (message));                                                 \
+        }                                                                                          \
     } while (false)
 
 namespace varnok::test {

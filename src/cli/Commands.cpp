@@ -65,9 +65,9 @@ void PrintPieces(const PatternEvaluation& evaluation) {
                   << s.NominalLength << std::setw(5) << s.SED << std::setw(5) << s.LED
                   << std::setw(7) << s.Sweep << std::setw(6)
                   << FormatFixed(static_cast<double>(s.Deduction) * 100.0, 1) << std::setw(9)
-                  << log.NetScale << std::setw(8) << FormatFixed(log.CubicVolume, 2)
-                  << std::setw(5) << int{s.SawGrade} << std::setw(4) << int{s.VeneerGrade}
-                  << std::setw(3) << int{s.RoundwoodProduct} << "  " << std::left << std::setw(22)
+                  << log.NetScale << std::setw(8) << FormatFixed(log.CubicVolume, 2) << std::setw(5)
+                  << int{s.SawGrade} << std::setw(4) << int{s.VeneerGrade} << std::setw(3)
+                  << int{s.RoundwoodProduct} << "  " << std::left << std::setw(22)
                   << (log.Graded ? piece.ProductName : piece.ProductName + " (not graded)")
                   << std::right << std::setw(10) << FormatFixed(s.Value, 2) << "\n";
     }
@@ -398,9 +398,9 @@ int Commands::Stats() {
     for (int p = 1; p <= 10; ++p) {
         const int logs = stats.LogsByProduct[static_cast<std::size_t>(p)];
         const double share = stats.GradedLogs > 0 ? 100.0 * logs / stats.GradedLogs : 0.0;
-        std::cout << std::setw(2) << p << " " << std::left << std::setw(24)
-                  << market.ProductName(p) << std::right << std::setw(6) << logs << std::setw(7)
-                  << FormatFixed(share, 1) << "%\n";
+        std::cout << std::setw(2) << p << " " << std::left << std::setw(24) << market.ProductName(p)
+                  << std::right << std::setw(6) << logs << std::setw(7) << FormatFixed(share, 1)
+                  << "%\n";
     }
     std::cout << "\nOptimal value per tree: min $" << FormatFixed(stats.MinTree, 2) << ", median $"
               << FormatFixed(stats.MedianTree, 2) << ", max $" << FormatFixed(stats.MaxTree, 2)

@@ -47,7 +47,8 @@ struct Options {
 };
 
 // Registers the subcommands on `app` and runs the one the user chose. Each command returns the
-// exit status; errors propagate as VarnokError (exit 1 in main).
+// exit status; errors propagate as VarnokError (exit 1 in main). Keeps references to `app` and
+// `options`, which must outlive it.
 class Commands {
 public:
     Commands(CLI::App& app, Options& options);

@@ -61,8 +61,7 @@ std::array<std::string, 6> LabelLines(const Market& market, const EvaluatedLog& 
     const LabelVolume volume =
         LabelVolumeOf(market.Roundwood, s.ProductClass, s.ShownVolume, log.CubicVolume);
     return {std::to_string(s.NominalLength) + "' " + productName,
-            std::to_string(s.SED) + kInchSign + " sed",
-            Rounded(s.Sweep) + kInchSign + " sweep",
+            std::to_string(s.SED) + kInchSign + " sed", Rounded(s.Sweep) + kInchSign + " sweep",
             Rounded(static_cast<double>(s.SweepDeduction) * 100.0) + "%S  " +
                 Rounded(static_cast<double>(s.Deduction) * 100.0) + "%C",
             TwoDecimals(volume.Amount) + " " + volume.Unit,

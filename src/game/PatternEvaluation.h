@@ -13,7 +13,7 @@ namespace varnok {
 
 // One piece of a pattern (the stretch between two consecutive cuts) as the engine sees it.
 struct EvaluatedPiece {
-    int Index = 0;   // from 1, butt first
+    int Index = 0; // from 1, butt first
     EvaluatedLog Log;
     std::string ProductName;
     std::array<std::string, 6> LabelLines; // empty for a piece that was not graded

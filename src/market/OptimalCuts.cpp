@@ -42,7 +42,8 @@ std::vector<std::uint8_t> OptimalCutsTable::Encode() const {
 }
 
 void EncodeOptimalCutEntry(ByteWriter& image, int treeNumber, const OptimalCutEntry& entry) {
-    const std::size_t base = static_cast<std::size_t>(treeNumber - 1) * OptimalCutsTable::kEntrySize;
+    const std::size_t base =
+        static_cast<std::size_t>(treeNumber - 1) * OptimalCutsTable::kEntrySize;
     for (std::size_t s = 0; s < kCutSlots; ++s) {
         image.I32(base + 4 * s, entry[s]);
     }

@@ -74,8 +74,8 @@ const char* TrackingVolumeUnit(int productClass) {
     return MeasuredInBoardFeet(productClass) ? "mbf" : "ft3";
 }
 
-LabelVolume LabelVolumeOf(const RoundwoodProductSet& roundwood, int productClass,
-                          float shownVolume, float cubicVolume) {
+LabelVolume LabelVolumeOf(const RoundwoodProductSet& roundwood, int productClass, float shownVolume,
+                          float cubicVolume) {
     if (MeasuredInBoardFeet(productClass)) {
         return {shownVolume, "bf"};
     }

@@ -59,7 +59,7 @@ struct LabelVolume {
     double Amount = 0.0;
     std::string Unit;
 };
-LabelVolume LabelVolumeOf(const RoundwoodProductSet& roundwood, int productClass,
-                          float shownVolume, float cubicVolume);
+LabelVolume LabelVolumeOf(const RoundwoodProductSet& roundwood, int productClass, float shownVolume,
+                          float cubicVolume);
 
 } // namespace varnok

@@ -173,19 +173,17 @@ void Worker(const DataFolder& data, const Market& market, TreeQueue& queue) {
 }
 
 std::string CancelledText(const std::string& market, int treesStored) {
-    const std::string stored =
-        treesStored == 0 ? "no optimal pattern is stored"
-                         : "the optimal patterns of trees 1 to " + std::to_string(treesStored) +
-                               " are stored";
+    const std::string stored = treesStored == 0 ? "no optimal pattern is stored"
+                                                : "the optimal patterns of trees 1 to " +
+                                                      std::to_string(treesStored) + " are stored";
     return "The computation of market \"" + market + "\" was cancelled after " +
-           std::to_string(treesStored) + " of " + std::to_string(kTreeCount) + " trees; " +
-           stored + ".";
+           std::to_string(treesStored) + " of " + std::to_string(kTreeCount) + " trees; " + stored +
+           ".";
 }
 
 } // namespace
 
-MarketComputationCancelled::MarketComputationCancelled(const std::string& market,
-                                                       int treesStored)
+MarketComputationCancelled::MarketComputationCancelled(const std::string& market, int treesStored)
     : VarnokError(CancelledText(market, treesStored)), treesStored_(treesStored) {}
 
 Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition, int jobs,

@@ -82,8 +82,8 @@ std::vector<std::string> CutLocationLines(const OptimalCutsTable& table, int fro
         lines.push_back("Tree Number " + std::to_string(t));
         const std::vector<int> cuts = CutPositions(table.Entry(t));
         for (std::size_t i = 1; i < cuts.size(); ++i) {
-            lines.push_back("   Segment " + std::to_string(i) + " : " + std::to_string(cuts[i - 1]) +
-                            " To " + std::to_string(cuts[i]));
+            lines.push_back("   Segment " + std::to_string(i) + " : " +
+                            std::to_string(cuts[i - 1]) + " To " + std::to_string(cuts[i]));
         }
         lines.emplace_back();
     }

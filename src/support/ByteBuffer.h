@@ -12,7 +12,8 @@ namespace varnok {
 // Reads little-endian numbers and short strings at explicit offsets of a byte span. Every
 // record of the binary files is decoded through this class, never by casting bytes to structs.
 // An offset outside the span throws std::out_of_range: that is a programming error, since
-// callers check the record size before decoding.
+// callers check the record size before decoding. The reader does not own the bytes: they must
+// outlive it.
 class ByteReader {
 public:
     explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}

@@ -153,24 +153,19 @@ void WriteCrLfFile(const fs::path& path, const std::vector<std::string>& lines) 
 
 std::vector<std::string> ReadTextLines(const fs::path& path) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::vector<std::string> lines;
-    std::string current;
-    for (const std::uint8_t byte : bytes) {
-        if (byte == '\n') {
-            if (!current.empty() && current.back() == '\r') {
-                current.pop_back();
-            }
-            lines.push_back(std::move(current));
-            current.clear();
-        } else {
-            current += static_cast<char>(byte);
+    std::size_t from = 0;
+    while (from < text.size()) {
+        std::size_t end = text.find('\n', from);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        end = end == std::string_view::npos ? text.size() : end;
+        std::string_view line = text.substr(from, end - from);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
         }
-    }
-    if (!current.empty()) {
-        if (current.back() == '\r') {
-            current.pop_back();
-        }
-        lines.push_back(std::move(current));
+        lines.emplace_back(line);
+        from = next;
     }
     return lines;
 }

@@ -9,12 +9,12 @@ namespace varnok {
 
 // What the tracking store records of a graded log of a pattern.
 struct TrackedLog {
-    int LogIndex = 0; // from 1
-    std::uint16_t LED = 0;          // inches
-    std::uint16_t SED = 0;          // inches
+    int LogIndex = 0;      // from 1
+    std::uint16_t LED = 0; // inches
+    std::uint16_t SED = 0; // inches
     std::uint16_t LengthInches = 0;
-    float ShownVolume = 0.0F;       // board feet or cubic feet, as Unit says
-    float SweepDeduction = 0.0F;    // fractions
+    float ShownVolume = 0.0F;    // board feet or cubic feet, as Unit says
+    float SweepDeduction = 0.0F; // fractions
     float Deduction = 0.0F;
     std::uint8_t ProductClass = 0;
     float Value = 0.0F; // dollars; the cull charge for a log sold as cull

@@ -42,9 +42,8 @@ std::vector<std::string> Texts() {
             }
         }
     }
-    for (const auto& lines :
-         {ProductsReportLines(results, 1, 6), ProductsFileLines(results, 1, 6),
-          MarketDefinitionLines(market.Name, market.Specs())}) {
+    for (const auto& lines : {ProductsReportLines(results, 1, 6), ProductsFileLines(results, 1, 6),
+                              MarketDefinitionLines(market.Name, market.Specs())}) {
         texts.insert(texts.end(), lines.begin(), lines.end());
     }
     return texts;

@@ -1,9 +1,9 @@
 #include "game/PatternEvaluation.h"
 #include "EngineFixtures.h"
 #include "services/Reports.h"
-#include "tracking/TrackedLog.h"
 #include "support/Errors.h"
 #include "support/Numbers.h"
+#include "tracking/TrackedLog.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +84,8 @@ TEST(PatternEvaluation, ShortPiecesAreNotGradedAndTrimDecidesTheLength) {
             EXPECT_EQ(first.Log.Segment.ProductClass, kCullProduct);
             EXPECT_EQ(first.ProductName, "Cull");
             EXPECT_EQ(first.LabelLines[0], "");
-            EXPECT_EQ(first.Log.Segment.Value, 0.0F); // no nominal length: no cubic volume to charge
+            EXPECT_EQ(first.Log.Segment.Value,
+                      0.0F); // no nominal length: no cubic volume to charge
             EXPECT_EQ(MakeResearchEntry(e.Pieces[1]).StartPosition, c.length);
         }
     }
@@ -101,10 +102,10 @@ TEST(PatternEvaluation, LogsWorthNothingAreSoldAsCull) {
     EXPECT_EQ(top.Log.NetScale, 25);
     EXPECT_EQ(top.Log.Segment.ProductClass, 7);
     EXPECT_EQ(top.ProductName, "Pulpwood");
-    EXPECT_EQ(
-        top.LabelLines[4],
-        FormatFixed(static_cast<double>(top.Log.CubicVolume) * static_cast<double>(0.014285714F), 2) +
-            " Cords");
+    EXPECT_EQ(top.LabelLines[4],
+              FormatFixed(
+                  static_cast<double>(top.Log.CubicVolume) * static_cast<double>(0.014285714F), 2) +
+                  " Cords");
     EXPECT_EQ(MakeTrackedLog(top).Unit, "ft3");
     EXPECT_EQ(MakeResearchEntry(top).VolumeUnit, "Cubic Feet");
     EXPECT_FALSE(e.ShowsNet());

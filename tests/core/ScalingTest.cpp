@@ -1,5 +1,5 @@
-#include "EngineFixtures.h"
 #include "engine/detail/Scaling.h"
+#include "EngineFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ TEST(Sweep, DeductionThresholdsByLength) {
     for (const Case& c : cases) {
         auto tree = StraightTree(400, 10, 10);
         test::AddBend(*tree, 100 + c.length / 2, c.offset, 20);
-                test::Map(*tree);
+        test::Map(*tree);
         const LogSegment s = test::Evaluate(*tree, *market, 100, 100 + c.length).Segment;
         EXPECT_EQ(s.Sweep, c.sweep) << c.length << " " << c.offset;
         EXPECT_FLOAT_EQ(s.SweepDeduction, c.deduction) << c.length << " " << c.offset;

@@ -256,7 +256,8 @@ TEST(DataFolderResolution, OptionThenEnvironmentThenAUserCopyOfTheBundledData) {
     EXPECT_FALSE(ListFiles(user.LogRules()).empty());
     // Later starts use what is there, including what the user changed.
     test::WriteText(user.LogRules() / "Mine", "x");
-    EXPECT_TRUE(std::filesystem::exists(ResolveDataFolder(std::nullopt, program).LogRules() / "Mine"));
+    EXPECT_TRUE(
+        std::filesystem::exists(ResolveDataFolder(std::nullopt, program).LogRules() / "Mine"));
     EXPECT_FALSE(std::filesystem::exists(home.Path() / "varnok.partial"));
 }
 

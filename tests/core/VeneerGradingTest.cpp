@@ -116,9 +116,9 @@ TEST(VeneerGrading, DefectsInLineCountAsOne) {
         {{10, 12, 13, 20, 14}, 30, true, 2, false}, // 14 lies in the window: counted
         {{35, 1}, 20, true, 1, true},               // 2 apart across sector 0
         {{1, 35}, 20, true, 1, true},
-        {{10, 12}, 10, true, 1, false},      // a window of one sector
-        {{10, 11}, 10, true, 1, true},       // 10 degrees make a window of one sector
-        {{10, 11}, 9, true, 1, false},       // 9 degrees make none: the second counts
+        {{10, 12}, 10, true, 1, false}, // a window of one sector
+        {{10, 11}, 10, true, 1, true},  // 10 degrees make a window of one sector
+        {{10, 11}, 9, true, 1, false},  // 9 degrees make none: the second counts
         {{10, 12}, 20, true, 1, true},
         {{10, 12}, 19, true, 1, false},
         {{10, 12, 13}, 30, false, 1, false}, // the length's flag is off: all count

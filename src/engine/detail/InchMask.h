@@ -32,6 +32,11 @@ public:
         }
     }
 
+    // Marks inch x, 0 to 2400.
+    void SetInch(int x) {
+        words_[static_cast<std::size_t>(x / 64)] |= std::uint64_t{1} << (x % 64);
+    }
+
     bool Test(int x) const {
         return (words_[static_cast<std::size_t>(x / 64)] >> (x % 64) & 1U) != 0;
     }

@@ -49,8 +49,7 @@ void SawlogGrader::FlattenCells(const SawlogRuleSet& rules) {
                 cell.Rules = rule;
                 cell.MinimumRun = facesMode_ ? 0 : rule.ClearCuttingCode * 12;
                 cell.FacesNeeded = facesMode_ ? ClearFacesNeeded(rule.ClearCuttingCode) : 3;
-                cell.Counted =
-                    rule.MaxClearCuttings == 99 ? kMaxCuttings : rule.MaxClearCuttings;
+                cell.Counted = rule.MaxClearCuttings == 99 ? kMaxCuttings : rule.MaxClearCuttings;
                 cell.FacePassed = facesMode_ ? 1 : rule.GradeNumber;
                 cells_.push_back(cell);
             }
@@ -61,7 +60,7 @@ void SawlogGrader::FlattenCells(const SawlogRuleSet& rules) {
 void SawlogGrader::IndexFaces() {
     for (std::size_t x = 0; x < kInchSlots; ++x) {
         if (tree_.ForkBulgeFree[x] == 0) {
-            forkBulgeBlocked_.Set(static_cast<int>(x), static_cast<int>(x));
+            forkBulgeBlocked_.SetInch(static_cast<int>(x));
         }
     }
     // Knots, bumps and surface rises of each sector, then each face as the union of its nine.
@@ -83,6 +82,7 @@ void SawlogGrader::IndexFaces() {
                          kMaxStemInches);
         }
         std::vector<Run>& runs = knotFreeRuns_[static_cast<std::size_t>(first)];
+        runs.reserve(64);
         for (int x = 0; x <= kMaxStemInches;) {
             const int runStart = face.Next(x, kMaxStemInches, false);
             if (runStart > kMaxStemInches) {
@@ -103,6 +103,7 @@ void SawlogGrader::IndexLongRuns() {
             LongRuns list;
             list.Minimum = cell.MinimumRun;
             for (std::size_t w = 0; w < kSectorCount; ++w) {
+                list.Runs[w].reserve(knotFreeRuns_[w].size());
                 for (const Run& run : knotFreeRuns_[w]) {
                     if (run.End - run.Start + 1 >= cell.MinimumRun) {
                         list.Runs[w].push_back(run);
@@ -160,8 +161,8 @@ void SawlogGrader::GradeSawlog(LogSegment& segment) {
         }
         segment.SawGradeTried[static_cast<std::size_t>(cell.TriedSlot)] = 1;
         descending = descending && cell.Grade >= 1 && cell.Grade <= 3 &&
-                     (count == 0 || cell.Grade <= cells_[static_cast<std::size_t>(
-                                                     applicable[count - 1])].Grade);
+                     (count == 0 ||
+                      cell.Grade <= cells_[static_cast<std::size_t>(applicable[count - 1])].Grade);
         applicable[count++] = static_cast<int>(i);
     }
     if (count == 0) {
@@ -309,15 +310,14 @@ SawlogGrader::FaceOutcome SawlogGrader::EvaluateFace(int firstSector, bool& boun
 
 // One note per rotation: the first straight seam found on a face's edge sector is passed
 // over, shared by every seam and face of the rotation.
-bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector,
-                                    bool& boundaryNote) const {
+bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector, bool& boundaryNote) const {
     const int s = start_;
     const int e = end_;
     const int faceFirst = firstSector % kSectorCount;
     const int faceLast = (firstSector + 8) % kSectorCount;
     for (const int slot : seamsOnLog_) {
-        const SurfaceDefect& seam =
-            tree_.SurfaceDefects[static_cast<std::size_t>(index_.Seams[static_cast<std::size_t>(slot)])];
+        const SurfaceDefect& seam = tree_.SurfaceDefects[static_cast<std::size_t>(
+            index_.Seams[static_cast<std::size_t>(slot)])];
         const auto& bySector = seamIntervals_[static_cast<std::size_t>(slot)];
         const bool straight = seam.Sector == seam.EndSector;
         const int seamSector = WrapSector(seam.Sector);
@@ -359,8 +359,7 @@ bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector,
 
 // The knot-free runs of a plain log's face that are long enough for the cell's cuttings, from
 // the first that reaches the log's start.
-std::span<const SawlogGrader::Run> SawlogGrader::PlainFaceRuns(int firstSector,
-                                                              const Cell& cell) {
+std::span<const SawlogGrader::Run> SawlogGrader::PlainFaceRuns(int firstSector, const Cell& cell) {
     LongRuns& list = longRuns_[cell.RunList];
     const auto w = static_cast<std::size_t>(firstSector);
     const std::vector<Run>& runs = list.Runs[w];
@@ -448,8 +447,7 @@ int SawlogGrader::GradeOfFace(int rotation, int face, const Target& target) {
         return kNoGrade;
     }
     return FaceGrade(
-        std::span<const Run>(logRuns_).subspan(outcome.First, outcome.End - outcome.First),
-        target);
+        std::span<const Run>(logRuns_).subspan(outcome.First, outcome.End - outcome.First), target);
 }
 
 // Whether some rotation reaches the cell's grade on enough faces: three faces (the grade of the

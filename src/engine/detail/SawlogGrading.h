@@ -31,14 +31,14 @@ public:
 private:
     // A rule cell as grading reads it, in the order the cells are tried.
     struct Cell {
-        int Grade = 0;      // the cell's grade number
-        int TriedSlot = 0;  // the grade it is listed under, less 1
+        int Grade = 0;     // the cell's grade number
+        int TriedSlot = 0; // the grade it is listed under, less 1
         SawlogRuleCell Rules;
-        int MinimumRun = 0; // inches a run needs to count as a cutting (0 in faces mode)
+        int MinimumRun = 0;      // inches a run needs to count as a cutting (0 in faces mode)
         std::size_t RunList = 0; // the knot-free runs of this minimum: longRuns_[RunList]
-        int FacesNeeded = 3; // faces that must reach the grade; 5 = the cell can never pass
-        int Counted = 0;     // cuttings added up: 27 (all a face holds) for "no limit"
-        int FacePassed = 0;  // a face's grade when it reaches the cell: the grade, 1 in faces mode
+        int FacesNeeded = 3;     // faces that must reach the grade; 5 = the cell can never pass
+        int Counted = 0;         // cuttings added up: 27 (all a face holds) for "no limit"
+        int FacePassed = 0; // a face's grade when it reaches the cell: the grade, 1 in faces mode
     };
     // What a face of the current log must reach for one cell: the sum of the longest Counted
     // cuttings of at least MinimumRun inches must come to Threshold inches.
@@ -97,7 +97,7 @@ private:
     bool facesMode_ = false;
     std::vector<Cell> cells_;
     InchMask forkBulgeBlocked_;
-    std::array<InchMask, kSectorCount> faceKnots_; // by the face's first sector
+    std::array<InchMask, kSectorCount> faceKnots_;            // by the face's first sector
     std::array<std::vector<Run>, kSectorCount> knotFreeRuns_; // of each face over the stem
     std::vector<LongRuns> longRuns_; // one per cutting minimum of the cells
     // Per seam of the index, its map intervals by sector, in map order.
@@ -108,14 +108,14 @@ private:
     int end_ = 0;
     int lengthInches_ = 0;
     int nominalLength_ = 0;
-    bool plainLog_ = false;  // nothing but knots blocks its faces
-    InchMask logBlocked_;    // forks, bulges and excessive decay over the log's words
-    InchMask work_;          // one face's blocked inches
+    bool plainLog_ = false;       // nothing but knots blocks its faces
+    InchMask logBlocked_;         // forks, bulges and excessive decay over the log's words
+    InchMask work_;               // one face's blocked inches
     std::vector<int> seamsOnLog_; // positions in index_.Seams
     std::array<FaceOutcome, kSectorCount> faces_{}; // by first sector 9 f + r
     std::array<int, 9> facesReady_{};     // faces of each rotation evaluated, in face order
     std::array<bool, 9> boundaryNotes_{}; // one note per rotation (see ApplySeamsToFace)
-    std::vector<Run> logRuns_; // runs of the faces of a log that is not plain
+    std::vector<Run> logRuns_;            // runs of the faces of a log that is not plain
 };
 
 } // namespace varnok::detail

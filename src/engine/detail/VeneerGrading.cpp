@@ -3,9 +3,9 @@
 #include "support/Numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
-#include <array>
 #include <span>
 
 namespace varnok::detail {
@@ -62,7 +62,7 @@ struct DefectGroup {
 // holds for the gathered defects: the order of the kinds does not matter, only the order of
 // the knots among themselves (for the in-line windows).
 struct LogDefects {
-    LogDefects() {} // NOLINT: the lists are filled before they are read
+    LogDefects() {}                // NOLINT: the lists are filled before they are read
     bool StainForkOrBulge = false; // rules out every grade
     bool Decay = false;
     bool Heart = false;
@@ -78,11 +78,13 @@ struct LogDefects {
 void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDefects& found) {
     for (const int n : index.Stains) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        found.StainForkOrBulge = found.StainForkOrBulge || Overlaps(d.StartPosition, d.EndPosition, s, e);
+        found.StainForkOrBulge =
+            found.StainForkOrBulge || Overlaps(d.StartPosition, d.EndPosition, s, e);
     }
     for (const int n : index.ForksAndBulges) {
         const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
-        found.StainForkOrBulge = found.StainForkOrBulge || Overlaps(d.Position, d.EndPosition, s, e);
+        found.StainForkOrBulge =
+            found.StainForkOrBulge || Overlaps(d.Position, d.EndPosition, s, e);
     }
     if (found.StainForkOrBulge) {
         return;
