@@ -200,7 +200,7 @@ void BM_ComputeBundledMarketOneThread(benchmark::State& state) {
     }
     fs::remove_all(root);
 }
-BENCHMARK(BM_ComputeBundledMarketOneThread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeBundledMarketOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace varnok

@@ -69,6 +69,20 @@ public:
         return limit + 1;
     }
 
+    // Calls visit(start, end) for each run of unmarked inches within first..last, in order,
+    // each run as long as it goes (inches inclusive).
+    template <typename Visit> void ForEachClearRun(int first, int last, Visit visit) const {
+        for (int x = first; x <= last;) {
+            const int runStart = Next(x, last, false);
+            if (runStart > last) {
+                return;
+            }
+            const int runEnd = Next(runStart, last, true);
+            visit(runStart, runEnd - 1);
+            x = runEnd;
+        }
+    }
+
 private:
     std::array<std::uint64_t, kWords> words_{};
 };

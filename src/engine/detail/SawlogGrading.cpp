@@ -83,15 +83,9 @@ void SawlogGrader::IndexFaces() {
         }
         std::vector<Run>& runs = knotFreeRuns_[static_cast<std::size_t>(first)];
         runs.reserve(64);
-        for (int x = 0; x <= kMaxStemInches;) {
-            const int runStart = face.Next(x, kMaxStemInches, false);
-            if (runStart > kMaxStemInches) {
-                break;
-            }
-            const int runEnd = face.Next(runStart, kMaxStemInches, true);
-            runs.push_back({runStart, runEnd - 1});
-            x = runEnd;
-        }
+        face.ForEachClearRun(0, kMaxStemInches, [&](int start, int end) {
+            runs.push_back({start, end});
+        });
     }
 }
 
@@ -294,16 +288,9 @@ SawlogGrader::FaceOutcome SawlogGrader::EvaluateFace(int firstSector, bool& boun
     }
     work_.OrWords(faceKnots_[static_cast<std::size_t>(firstSector)], start_, end_);
     outcome.First = static_cast<std::uint32_t>(logRuns_.size());
-    int x = start_;
-    while (x <= end_) {
-        const int runStart = work_.Next(x, end_, false);
-        if (runStart > end_) {
-            break;
-        }
-        const int runEnd = work_.Next(runStart, end_, true);
-        logRuns_.push_back({runStart, runEnd - 1});
-        x = runEnd;
-    }
+    work_.ForEachClearRun(start_, end_, [&](int start, int end) {
+        logRuns_.push_back({start, end});
+    });
     outcome.End = static_cast<std::uint32_t>(logRuns_.size());
     return outcome;
 }
@@ -390,7 +377,7 @@ int SawlogGrader::FaceGrade(std::span<const Run> runs, const Target& target) con
         if (run.Start > end_ || count == kMaxCuttings) {
             break;
         }
-        const int length = std::min(run.End, end_) - std::max(run.Start, start_) + 1;
+        const int length = LengthInLog(run);
         if (length < cell.MinimumRun) {
             continue;
         }
@@ -423,7 +410,7 @@ int SawlogGrader::SumOfLongestCuttings(std::span<const Run> runs, const Cell& ce
         if (run.Start > end_ || count == kMaxCuttings) {
             break;
         }
-        const int length = std::min(run.End, end_) - std::max(run.Start, start_) + 1;
+        const int length = LengthInLog(run);
         if (length >= cell.MinimumRun) {
             cuttings[static_cast<std::size_t>(count++)] = length;
         }

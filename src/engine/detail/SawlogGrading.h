@@ -6,6 +6,7 @@
 #include "grading/SawlogRules.h"
 #include "tree/Tree.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -87,6 +88,10 @@ private:
     std::span<const Run> PlainFaceRuns(int firstSector, const Cell& cell);
     int GradeOfFace(int rotation, int face, const Target& target);
     int FaceGrade(std::span<const Run> runs, const Target& target) const;
+    // The inches of a run that lie in the log.
+    int LengthInLog(const Run& run) const {
+        return std::min(run.End, end_) - std::max(run.Start, start_) + 1;
+    }
     int SumOfLongestCuttings(std::span<const Run> runs, const Cell& cell) const;
     bool CellPasses(const Cell& cell, Rotation& found);
     static void Record(LogSegment& segment, const Cell& cell, const Rotation& rotation);
