@@ -1,7 +1,7 @@
 # Shared by scripts/run and scripts/test: the Debian packages Varnok builds with, and their
 # installation when missing.
 VARNOK_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev locales)
+    libcli11-dev nlohmann-json3-dev locales qt6-base-dev libxkbcommon-dev)
 
 varnok_install_packages() {
     local missing=()

@@ -11,13 +11,6 @@
 namespace varnok {
 namespace {
 
-struct CrossSection {
-    int Position = 0;     // inches
-    int Diameter = 0;     // inches
-    double OffsetY = 0.0; // inches, sign ignored
-    double OffsetX = 0.0;
-};
-
 std::string_view Field(std::string_view line, std::size_t index) {
     const std::size_t start = index * 4;
     if (start >= line.size()) {
@@ -30,7 +23,9 @@ bool IsBlank(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-std::vector<CrossSection> ParseCrossSections(const std::filesystem::path& path) {
+} // namespace
+
+std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
     const std::vector<std::string> lines = ReadTextLines(path);
     std::vector<CrossSection> sections;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -75,10 +70,8 @@ std::vector<CrossSection> ParseCrossSections(const std::filesystem::path& path) 
     return sections;
 }
 
-} // namespace
-
 void ReadShapeFile(Tree& tree, const std::filesystem::path& path) {
-    const std::vector<CrossSection> sections = ParseCrossSections(path);
+    const std::vector<CrossSection> sections = ReadCrossSections(path);
     StemModel& stem = tree.Stem;
     stem.Diameter.fill(0);
     stem.CentreX.fill(0.0F);

@@ -3,8 +3,22 @@
 #include "tree/Tree.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace varnok {
+
+// One measured cross-section of a shape file, as written: its height (rounded to whole
+// inches), its diameter and its two surface offsets.
+struct CrossSection {
+    int Position = 0;     // inches from the butt
+    int Diameter = 0;     // inches
+    double OffsetY = 0.0; // inches, third field (the first plane), sign ignored
+    double OffsetX = 0.0; // inches, fourth field (the second plane), sign ignored
+};
+
+// The cross-sections of a shape file in file order, checked as ReadShapeFile checks them.
+// Throws FileError as ReadShapeFile does.
+std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path);
 
 // Builds the stem model (Diameter, CentreX, CentreY, PointPosition, PointCount, StemLength)
 // from a shape file: a header line, then one cross-section per line in four 4-character

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "game/PatternEvaluation.h"
+#include "market/Market.h"
+#include "tree/Tree.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace varnok {
+
+enum class Solution { Optimal, Bucker };
+
+// A graded log's label on a comparison picture.
+struct LogLabel {
+    int LogIndex = 0; // the piece's index, from 1 (pieces too short to grade have no label)
+    int X = 0;        // picture x of the label's centre: the log's middle
+    std::array<std::string, 6> Lines;
+    int MinimumWidth = 0; // 7 pixels per character of the longest line, and 4
+};
+
+// What the comparison window shows of one pattern.
+struct PatternResult {
+    PatternEvaluation Evaluation;
+    std::vector<LogLabel> Labels;
+    // "Optimal Solution Returns $" or "Bucker Solution Returns $" and the returns; nothing
+    // when no log was graded.
+    std::optional<std::string> ReturnsLine;
+    // "$R - $C (cull penalty) = $N", when something was charged as cull.
+    std::optional<std::string> NetLine;
+    int NetLineMinimumWidth = 0; // 6 pixels per character
+};
+
+// Evaluates a pattern (cut positions in inches, butt and top included) of a loaded tree and
+// lays out its labels for a picture whose butt lies at x `buttX`. Throws VarnokError for a
+// pattern EvaluatePattern refuses.
+PatternResult ComparePattern(const Tree& tree, const Market& market, Solution solution,
+                             std::span<const int> inches, int buttX);
+
+// "Optimal Solution Returns $" (or "Bucker ...") and the amount with two decimals, right-aligned
+// in at least five characters.
+std::string ReturnsLine(Solution solution, double returns);
+
+} // namespace varnok

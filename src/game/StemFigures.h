@@ -1,0 +1,55 @@
+#pragma once
+
+#include "game/StemView.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace varnok {
+
+struct Rgb {
+    std::uint8_t R = 0;
+    std::uint8_t G = 0;
+    std::uint8_t B = 0;
+
+    bool operator==(const Rgb&) const = default;
+};
+
+// One thing a painter draws, in picture pixels: a filled polygon, an ellipse in its bounding
+// box, or a straight line. A figure without Fill is not filled; one without Pen has no outline.
+struct Figure {
+    enum class Shape { Polygon, Ellipse, Line };
+    Shape Kind = Shape::Polygon;
+    // Polygon: its corners; Ellipse: the top-left and bottom-right corners of its bounding box
+    // (the box includes both); Line: its two ends.
+    std::vector<PixelPoint> Points;
+    std::optional<Rgb> Fill;
+    std::optional<Rgb> Pen;
+
+    bool operator==(const Figure&) const = default;
+};
+
+// Which picture the figures are for. The main window draws bands, band patches, ellipses,
+// seams, cut lines (y from CentreY - 266 to CentreY + 204) and the end-defect discs at every
+// cut that meets an end defect; a comparison picture draws everything 175 pixels higher, the
+// ellipses before the band patches, cut lines from y 10 to y 300 and no discs.
+enum class StemPicture { MainWindow, Comparison };
+
+// The figures of the stem at `rotation` (1 to 18) with cuts at `cutPixels` (x pixels, butt and
+// top included, ascending) and `cutInches` (the same cuts in inches; the discs are drawn at the
+// cuts that lie within an end defect). Only the interior cuts get a line. The picture is black
+// before the first figure.
+std::vector<Figure> StemFigures(const StemView& view, int rotation, StemPicture picture,
+                                std::span<const int> cutPixels, std::span<const int> cutInches);
+
+// The highlight of the cut under the mouse on the main window: black lines at x - 1 and x + 1
+// over the cut lines' height.
+std::vector<Figure> CutHighlightFigures(const StemView& view, int x);
+
+// The end-defect key, 217 by 33 pixels: three grey discs with yellow (heart), red (stain) and
+// black (decay) discs inside, beside the labels at x 32, 104 and 176.
+std::vector<Figure> EndDefectKeyFigures(int imageHeight);
+
+} // namespace varnok
