@@ -24,7 +24,7 @@ inline constexpr std::int32_t kEmptyCutPixel = 10000;
 
 // The bucker's pattern of the tree in play: slot 0 is the butt (0 inches), slot Count - 1 the
 // top (the stem length); the positions in inches and as x pixels of the stem picture, both
-// ascending. Pixel slots beyond Count hold 10000.
+// ascending. Slots beyond Count hold 10000 in both arrays.
 struct CutList {
     int Count = 0; // 0 before a tree is shown, then 2 to 27
     std::array<std::int32_t, kCutSlots> Inches{};
@@ -39,12 +39,12 @@ struct CutList {
 // goes more than 161 pixels below the centre.
 struct ReadOut {
     int SnappedX = 0;
-    int Left = 0;   // SnappedX - 80
-    int Top = 0;    // view centre y + 104
+    int Left = 0; // SnappedX - 80
+    int Top = 0;  // view centre y + 104
     int Height = 57;
-    std::string LeftGap;  // "<==  F' I\" "
-    std::string RightGap; // "F' I\"  ==>"
-    std::string Diameter; // "D \""
+    std::string LeftGap;    // "<==  F' I\" "
+    std::string RightGap;   // "F' I\"  ==>"
+    std::string Diameter;   // "D \"", inches; empty until a station pair held a position
     std::string TreeLength; // the stem length text
     std::string ToButt;     // "F' I\" "
     std::string ToTop;
@@ -59,8 +59,8 @@ struct ReadOut {
 class GameState {
 public:
     GameMode Mode = GameMode::Idle;
-    int TreeNumber = 1;   // 1 to 150
-    int ViewRotation = 1; // 1 to 18
+    int TreeNumber = 1;          // 1 to 150
+    int ViewRotation = 1;        // 1 to 18
     double ClientWidth = 1024.0; // WindowClientSize, pixels
     double ClientHeight = 692.0;
     int StemRedrawn = 0; // 2 after the stem was redrawn, 1 after a comparison was made
@@ -72,22 +72,28 @@ public:
     const std::vector<int>& CutGrid() const { return grid_; }
 
     // Starts bucking the tree of `view`: the butt and the top only, rotation 1, the candidate
-    // grid rebuilt, no snapped position yet.
+    // grid rebuilt, no snapped position and no diameter read yet. Never fails.
     void StartTree(int treeNumber, const StemView& view);
 
     // The mouse at picture x (fractional when the picture is scaled along the stem) and y.
-    // Snaps to the nearest candidate (ties to the lower x; farther than 499 pixels from every
-    // candidate, the last snapped position stays) and works out the read-out. Nothing when no
-    // tree is shown or nothing has been snapped yet.
+    // Snaps to the nearest candidate (ties to the lower x; 500 pixels or more from every
+    // candidate, the last snapped position stays) and works out the read-out. Where no pair of
+    // stations holds the snapped position the last diameter stays. Nothing when no tree is
+    // shown or nothing has been snapped yet.
     std::optional<ReadOut> MoveMouse(const StemView& view, double x, int y);
 
     // A left click at the snapped position, with the read-out visible or not: removes the cut
     // under the mouse (the highlighted one), else adds a cut there (refused when one stands
-    // there or 26 are placed). Returns whether the cut list changed.
+    // there or the list is full: 27 positions, butt and top included). Nothing unless the read-out
+    // is visible, the left gap allows a cut and the snapped x lies between the butt and 160 pixels
+    // beyond the top; cuts are added only strictly between the butt and the top, and the butt and
+    // top are never removed. The highlight is worked out by MoveMouse alone, so a second click
+    // without a move after a removal does nothing. Returns whether the cut list changed.
     bool Click(bool readOutVisible);
 
     // Adds a log of `feet` (8 to 16) plus `trimInches` above the uppermost cut (or the butt);
-    // refused when it would reach the top or 26 cuts are placed. Returns whether it was added.
+    // refused when it would reach the top or the list is full, and for `feet` outside 8 to 16
+    // or a negative trim. Returns whether it was added.
     bool AddLength(int feet, int trimInches);
 
     // Removes the cut nearest the top ("X"); nothing with no cut placed. Returns whether one
@@ -99,12 +105,17 @@ public:
     void RotateDown() { ViewRotation = (ViewRotation + kRotationSteps - 2) % kRotationSteps + 1; }
 
 private:
+    // The grid point nearest to `x` (ties to the lower one) when one lies within reach.
+    std::optional<int> Snap(double x) const;
     void Insert(int inches, int pixel);
-    void RemoveSlots(int inches);
+    // Empties every slot at `inches` unless it is the butt or the top; whether one was emptied.
+    bool RemoveSlots(int inches);
+    void SortUsedSlots();
 
     CutList cuts_;
     std::vector<int> grid_;
     std::optional<int> snappedX_;
+    std::optional<int> diameter_; // the last diameter the read-out showed, inches
     int buttX_ = 0;
     int topX_ = 0;
     int stemLength_ = 0;

@@ -19,24 +19,25 @@ struct LogLabel {
     int LogIndex = 0; // the piece's index, from 1 (pieces too short to grade have no label)
     int X = 0;        // picture x of the label's centre: the log's middle
     std::array<std::string, 6> Lines;
-    int MinimumWidth = 0; // 7 pixels per character of the longest line, and 4
+    int MinimumWidth = 0; // pixels: 7 per character (not byte) of the longest line, and 4
 };
 
 // What the comparison window shows of one pattern.
 struct PatternResult {
     PatternEvaluation Evaluation;
-    std::vector<LogLabel> Labels;
+    std::vector<LogLabel> Labels; // one per graded piece, butt first, however many there are
     // "Optimal Solution Returns $" or "Bucker Solution Returns $" and the returns; nothing
     // when no log was graded.
     std::optional<std::string> ReturnsLine;
     // "$R - $C (cull penalty) = $N", when something was charged as cull.
     std::optional<std::string> NetLine;
-    int NetLineMinimumWidth = 0; // 6 pixels per character
+    int NetLineMinimumWidth = 0; // pixels: 6 per character; 0 without a net line
 };
 
 // Evaluates a pattern (cut positions in inches, butt and top included) of a loaded tree and
-// lays out its labels for a picture whose butt lies at x `buttX`. Throws VarnokError for a
-// pattern EvaluatePattern refuses.
+// lays out its labels for a picture whose butt lies at x `buttX` (a cut at p inches is drawn at
+// buttX + p). Throws VarnokError for a pattern EvaluatePattern refuses, the empty pattern of a
+// tree with no stored optimum included: the caller says so in words instead.
 PatternResult ComparePattern(const Tree& tree, const Market& market, Solution solution,
                              std::span<const int> inches, int buttX);
 

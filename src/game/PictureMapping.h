@@ -23,8 +23,10 @@ struct PictureMapping {
 };
 
 // The mapping of `view` into a widget `widgetWidth` pixels wide, leaving `margin` pixels at
-// each end of the stem; picture row `pictureRowY` on widget row `widgetRowY`.
-PictureMapping FitStem(const StemView& view, double widgetWidth, double margin,
-                       double pictureRowY, double widgetRowY);
+// each end of the stem; picture row `pictureRowY` on widget row `widgetRowY`. Scale 1 when the
+// stem and both margins fit, else (widgetWidth - 2 margin) / (TopX - ButtX); a widget no wider
+// than its margins still gets a positive scale (the stem then spans one pixel). Never fails.
+PictureMapping FitStem(const StemView& view, double widgetWidth, double margin, double pictureRowY,
+                       double widgetRowY);
 
 } // namespace varnok

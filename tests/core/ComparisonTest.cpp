@@ -1,0 +1,189 @@
+#include "game/Comparison.h"
+#include "EngineFixtures.h"
+#include "market/OptimalCuts.h"
+#include "support/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace varnok {
+namespace {
+
+using test::StraightTree;
+using test::TestMarket;
+
+// Clear stems sell as "Prime Veneer" at $1000 a thousand board feet; with `eightFeetVeneer`
+// false an 8-foot log has no outlet and is charged as cull at $1 a cubic foot.
+std::unique_ptr<Market> VeneerMarket(bool eightFeetVeneer = true,
+                                     const std::string& name = "Prime Veneer") {
+    auto market = TestMarket(8);
+    VeneerGradeRules prime = test::OpenVeneerGrade(1, 8);
+    prime.GradeNames[0] = name;
+    prime.LengthAccepted[0] = eightFeetVeneer ? 1 : 0;
+    test::SetVeneerGrade(*market, 1, prime);
+    test::SetPrice(*market, 1, 1000);
+    test::SetPrice(*market, 10, 140);
+    return market;
+}
+
+TEST(Comparison, ReturnsLineIsRightAlignedInFiveCharacters) {
+    struct Case {
+        Solution solution;
+        double returns;
+        const char* line;
+    };
+    const Case cases[] = {
+        {Solution::Optimal, 12.5, "Optimal Solution Returns $12.50"},
+        {Solution::Bucker, 7.25, "Bucker Solution Returns $ 7.25"},
+        {Solution::Optimal, 0.0, "Optimal Solution Returns $ 0.00"},
+        {Solution::Bucker, 123.456, "Bucker Solution Returns $123.46"},
+        {Solution::Optimal, 1234.5, "Optimal Solution Returns $1234.50"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReturnsLine(c.solution, c.returns), c.line) << c.returns;
+    }
+}
+
+TEST(Comparison, LabelsSitUnderTheMiddleOfEachGradedLog) {
+    auto market = VeneerMarket();
+    auto tree = StraightTree(400, 24, 24);
+    struct Case {
+        std::vector<int> cuts;
+        int buttX;
+        std::vector<int> indices;
+        std::vector<int> xs;
+    };
+    const Case cases[] = {
+        // The whole stem is one log: measured back from the top.
+        {{0, 400}, 100, {1}, {300}},
+        // 107 inches: half is 53.5, to the even 54, taken from the upper end (107 - 54 = 53);
+        // 105 inches: 52.5 to 52, added to the lower end (107 + 52); 188 inches: 94.
+        {{0, 107, 212, 400}, 100, {1, 2, 3}, {153, 259, 406}},
+        {{0, 107, 212, 400}, -20, {1, 2, 3}, {33, 139, 286}},
+        // A butt piece too short to grade has no label; the next log still counts from below.
+        {{0, 50, 250, 400}, 10, {2, 3}, {160, 335}},
+        // Nor have short top pieces (92 and 100 inches, under 8 ft plus 8).
+        {{0, 104, 208, 300, 400}, 0, {1, 2}, {52, 156}},
+    };
+    for (const Case& c : cases) {
+        const PatternResult r = ComparePattern(*tree, *market, Solution::Bucker, c.cuts, c.buttX);
+        ASSERT_EQ(r.Labels.size(), c.indices.size()) << c.cuts.size();
+        for (std::size_t i = 0; i < r.Labels.size(); ++i) {
+            EXPECT_EQ(r.Labels[i].LogIndex, c.indices[i]) << c.cuts[1];
+            EXPECT_EQ(r.Labels[i].X, c.xs[i]) << c.cuts[1] << " log " << c.indices[i];
+        }
+        EXPECT_EQ(r.Evaluation.Pieces.size(), c.cuts.size() - 1);
+    }
+}
+
+TEST(Comparison, LabelWidthCountsTheCharactersOfTheLongestLine) {
+    struct Case {
+        std::string productName;
+        std::vector<int> cuts;
+        std::vector<int> widths;
+    };
+    const Case cases[] = {
+        // "16' Prime Veneer" is 16 characters: 7 x 16 + 4.
+        {"Prime Veneer", {0, 200}, {116}},
+        // "8' Prime Veneer" (15), "14' Prime Veneer" (16).
+        {"Prime Veneer", {0, 104, 280}, {109, 116}},
+        // Two-byte letters count once: "16' Écorcé" is 10 characters in 12 bytes, one more
+        // than "400.00 bf".
+        {"\xC3\x89"
+         "corc\xC3\xA9",
+         {0, 200},
+         {74}},
+        {"V", {0, 104}, {67}}, // the volume line "200.00 bf" (9) is the longest
+    };
+    for (const Case& c : cases) {
+        auto market = VeneerMarket(true, c.productName);
+        auto tree = StraightTree(400, 24, 24);
+        const PatternResult r = ComparePattern(*tree, *market, Solution::Optimal, c.cuts, 0);
+        ASSERT_EQ(r.Labels.size(), c.widths.size()) << c.productName;
+        for (std::size_t i = 0; i < r.Labels.size(); ++i) {
+            EXPECT_EQ(r.Labels[i].MinimumWidth, c.widths[i]) << c.productName << " " << i;
+            EXPECT_EQ(r.Labels[i].Lines, r.Evaluation.Pieces[i].LabelLines);
+        }
+    }
+}
+
+TEST(Comparison, ReturnsAndNetLines) {
+    auto tree = StraightTree(400, 24, 24);
+    // 24 inches clear: Doyle gives 400 board feet at 16 ft and 200 at 8 ft.
+    {
+        auto market = VeneerMarket();
+        const std::vector<int> cuts = {0, 200, 304, 400};
+        const PatternResult r = ComparePattern(*tree, *market, Solution::Optimal, cuts, 0);
+        EXPECT_EQ(r.ReturnsLine, "Optimal Solution Returns $600.00");
+        // The 96-inch top piece is not graded; with no nominal length it has no volume to
+        // charge, so nothing is culled.
+        EXPECT_FALSE(r.NetLine.has_value());
+        EXPECT_EQ(r.NetLineMinimumWidth, 0);
+    }
+    {
+        // The 8-foot log finds no outlet and is charged 3.14 x 8 = 25.12 cubic feet of cull.
+        auto market = VeneerMarket(false);
+        const std::vector<int> cuts = {0, 200, 304, 400};
+        const PatternResult r = ComparePattern(*tree, *market, Solution::Bucker, cuts, 0);
+        EXPECT_EQ(r.ReturnsLine, "Bucker Solution Returns $400.00");
+        EXPECT_EQ(r.NetLine, "$400.00 - $25.12 (cull penalty) = $374.88");
+        EXPECT_EQ(r.NetLineMinimumWidth, 6 * 41);
+        // Both logs were graded, so both have labels; the culled one sells for nothing.
+        ASSERT_EQ(r.Labels.size(), 2U);
+        EXPECT_EQ(r.Labels[1].Lines[5], "$0.00");
+    }
+    {
+        // Nothing but cull: the returns line shows zero and the net goes below it.
+        auto market = VeneerMarket(false);
+        const std::vector<int> cuts = {0, 104};
+        const PatternResult r = ComparePattern(*tree, *market, Solution::Bucker, cuts, 0);
+        EXPECT_EQ(r.ReturnsLine, "Bucker Solution Returns $ 0.00");
+        EXPECT_EQ(r.NetLine, "$0.00 - $25.12 (cull penalty) = $-25.12");
+    }
+    {
+        // A stem too short for any log: no label, no returns line.
+        auto shortTree = StraightTree(90, 24, 24);
+        auto market = VeneerMarket();
+        const std::vector<int> cuts = {0, 90};
+        const PatternResult r = ComparePattern(*shortTree, *market, Solution::Optimal, cuts, 0);
+        EXPECT_TRUE(r.Labels.empty());
+        EXPECT_FALSE(r.ReturnsLine.has_value());
+        EXPECT_FALSE(r.NetLine.has_value());
+    }
+}
+
+TEST(Comparison, EveryLogOfALongPatternHasALabel) {
+    // 17 logs of 8 ft plus trim: more than the 15 boxes a picture was first drawn with.
+    auto market = VeneerMarket();
+    auto tree = StraightTree(17 * 104, 24, 24);
+    std::vector<int> cuts;
+    for (int k = 0; k <= 17; ++k) {
+        cuts.push_back(104 * k);
+    }
+    const PatternResult r = ComparePattern(*tree, *market, Solution::Optimal, cuts, 40);
+    ASSERT_EQ(r.Labels.size(), 17U);
+    for (int k = 1; k <= 17; ++k) {
+        const LogLabel& label = r.Labels[static_cast<std::size_t>(k - 1)];
+        EXPECT_EQ(label.LogIndex, k);
+        EXPECT_EQ(label.X, 40 + 104 * (k - 1) + 52);
+    }
+    // 17 logs of 200 board feet at $1000 a thousand.
+    EXPECT_EQ(r.ReturnsLine, "Optimal Solution Returns $3400.00");
+}
+
+TEST(Comparison, RefusedPatternsThrow) {
+    auto market = VeneerMarket();
+    auto tree = StraightTree(400, 24, 24);
+    const OptimalCutEntry neverComputed{};
+    const std::vector<std::vector<int>> bad = {
+        CutPositions(neverComputed), {0}, {0, 300, 200, 400}, {0, 500}};
+    for (const std::vector<int>& cuts : bad) {
+        EXPECT_THROW((void)ComparePattern(*tree, *market, Solution::Optimal, cuts, 0), VarnokError)
+            << cuts.size();
+    }
+}
+
+} // namespace
+} // namespace varnok
