@@ -1,14 +1,42 @@
 #include "app/Application.h"
 
-#include <QMainWindow>
+#include "app/MainWindow.h"
+#include "support/DataFolder.h"
+
+#include <QCommandLineParser>
+#include <QMessageBox>
+
+#include <optional>
 
 namespace varnok::app {
 
 int Run(QApplication& application) {
-    QMainWindow window;
-    window.setWindowTitle("Varnok");
+    QApplication::setApplicationName("varnok");
+    QApplication::setApplicationDisplayName("Varnok");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Varnok: a trainer and optimiser for bucking hardwood stems");
+    parser.addHelpOption();
+    const QCommandLineOption dataOption("data", "The data folder.", "DIR");
+    const QCommandLineOption allCommands(
+        "all-commands", "Show the commands hidden in the standard configuration (instructors).");
+    parser.addOption(dataOption);
+    parser.addOption(allCommands);
+    parser.process(application);
+
+    std::optional<std::string> dataText;
+    if (parser.isSet(dataOption)) {
+        dataText = parser.value(dataOption).toStdString();
+    }
+    std::optional<DataFolder> data;
+    try {
+        data = ResolveDataFolder(dataText, QApplication::applicationFilePath().toStdString());
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, "Varnok", QString::fromUtf8(error.what()));
+        return 1;
+    }
+    TMain window(*data, parser.isSet(allCommands));
     window.showMaximized();
-    return application.exec();
+    return QApplication::exec();
 }
 
 } // namespace varnok::app

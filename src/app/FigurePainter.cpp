@@ -1,0 +1,52 @@
+#include "app/FigurePainter.h"
+
+#include <QPolygonF>
+
+namespace varnok::app {
+namespace {
+
+QPointF Map(const PictureMapping& mapping, const PixelPoint& p) {
+    return {mapping.ToWidgetX(p.X), mapping.ToWidgetY(p.Y)};
+}
+
+void UseFigureColours(QPainter& painter, const Figure& figure) {
+    painter.setBrush(figure.Fill ? QBrush(ToQColor(*figure.Fill)) : QBrush(Qt::NoBrush));
+    painter.setPen(figure.Pen ? QPen(ToQColor(*figure.Pen), 0) : QPen(Qt::NoPen));
+}
+
+} // namespace
+
+QColor ToQColor(const Rgb& rgb) {
+    return {rgb.R, rgb.G, rgb.B};
+}
+
+void PaintFigures(QPainter& painter, std::span<const Figure> figures,
+                  const PictureMapping& mapping) {
+    for (const Figure& figure : figures) {
+        UseFigureColours(painter, figure);
+        switch (figure.Kind) {
+        case Figure::Shape::Polygon: {
+            QPolygonF polygon;
+            polygon.reserve(static_cast<qsizetype>(figure.Points.size()));
+            for (const PixelPoint& p : figure.Points) {
+                polygon << Map(mapping, p);
+            }
+            painter.drawPolygon(polygon);
+            break;
+        }
+        case Figure::Shape::Ellipse:
+            if (figure.Points.size() == 2) {
+                painter.drawEllipse(
+                    QRectF(Map(mapping, figure.Points[0]), Map(mapping, figure.Points[1])));
+            }
+            break;
+        case Figure::Shape::Line:
+            if (figure.Points.size() == 2) {
+                painter.drawLine(Map(mapping, figure.Points[0]), Map(mapping, figure.Points[1]));
+            }
+            break;
+        }
+    }
+}
+
+} // namespace varnok::app

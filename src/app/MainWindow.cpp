@@ -1,0 +1,582 @@
+#include "app/MainWindow.h"
+
+#include "app/AboutForm.h"
+#include "app/ErrorBox.h"
+#include "app/FigurePainter.h"
+#include "app/OptimizedStemForm.h"
+#include "app/ReadOutPanel.h"
+#include "app/SelectMarketForm.h"
+#include "app/SelectTreeForm.h"
+#include "app/StatusPanel.h"
+#include "app/StemCanvas.h"
+#include "app/WebResourcesForm.h"
+#include "app/WelcomeForm.h"
+#include "game/Comparison.h"
+#include "game/StemFigures.h"
+#include "market/OptimalCuts.h"
+#include "tree/TreeLoad.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace varnok::app {
+namespace {
+
+constexpr int kToolbarHeight = 46;
+
+QPushButton* MakeButton(QWidget* parent, QHBoxLayout* layout, const char* name, const char* caption,
+                        int width = 0) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    if (width > 0) {
+        button->setMinimumWidth(width);
+    }
+    button->setEnabled(false);
+    layout->addWidget(button);
+    return button;
+}
+
+// The end-defect key: discs in the colours end defects are drawn in, beside their names.
+QWidget* MakeEndDefectKey(QWidget* parent) {
+    constexpr int kWidth = 217;
+    constexpr int kHeight = 33;
+    auto* key = new QWidget(parent);
+    key->setObjectName("EndDefectKey");
+    key->setFixedSize(kWidth, kHeight);
+    QPixmap pixmap(kWidth, kHeight);
+    pixmap.fill(key->palette().color(QPalette::Window));
+    QPainter painter(&pixmap);
+    const std::vector<Figure> figures = EndDefectKeyFigures(kHeight);
+    PaintFigures(painter, figures, PictureMapping{});
+    painter.end();
+    auto* image = new QLabel(key);
+    image->setObjectName("EndDefectKeyImage");
+    image->setPixmap(pixmap);
+    image->setGeometry(0, 0, kWidth, kHeight);
+    const std::array<std::pair<const char*, const char*>, 3> labels = {
+        {{"HeartLabel", "Heart"}, {"StainLabel", "Stain"}, {"DecayLabel", "Decay"}}};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        auto* label = new QLabel(labels[i].second, key);
+        label->setObjectName(labels[i].first);
+        label->setGeometry(32 + 72 * static_cast<int>(i), 0, 40, kHeight);
+    }
+    key->setEnabled(false);
+    return key;
+}
+
+} // namespace
+
+TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommands_(allCommands) {
+    setObjectName("TMain");
+    setWindowTitle("Varnok");
+    resize(1024, 692);
+    auto* central = new QWidget(this);
+    central->setObjectName("Client");
+    central->setAutoFillBackground(true);
+    QPalette black = central->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    central->setPalette(black);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    toolbar_ = BuildToolbar(central);
+    canvas_ = new StemCanvas(StemPicture::MainWindow, central);
+    canvas_->setObjectName("LogImageBox");
+    readOut_ = new ReadOutPanel(canvas_);
+    readOut_->hide();
+    status_ = new StatusPanel(
+        {"Edit3", "Edit4", "Edit2", "Edit6", "Edit7", "Edit10", "Edit9", "Edit5"}, central);
+    status_->setPalette(QApplication::palette());
+    status_->hide();
+    layout->addWidget(toolbar_);
+    layout->addWidget(canvas_, 1);
+    layout->addWidget(status_);
+    setCentralWidget(central);
+    BuildMenus();
+
+    welcome_ = new TWelcomeForm(this);
+    webResources_ = new TWebResourcesForm(this);
+    about_ = new TAboutForm(this);
+    marketForm_ = new TSelectMarketForm(data_, this);
+    treeForm_ = new TSelectTreeForm(this);
+    comparison_ = new TOptimizedStemForm(nullptr);
+
+    connect(marketForm_, &TSelectMarketForm::MarketChosen, this, &TMain::MarketChosen);
+    connect(marketForm_, &TSelectMarketForm::Closed, this, &TMain::MarketSelectionClosed);
+    connect(treeForm_, &TSelectTreeForm::TreeChosen, this, &TMain::TreeChosen);
+    connect(comparison_, &TOptimizedStemForm::Returned, this, &TMain::Returned);
+    connect(canvas_, &StemCanvas::MouseMovedTo, this, &TMain::MouseMoved);
+    connect(canvas_, &StemCanvas::LeftClicked, this, &TMain::StemLeftClicked);
+    connect(canvas_, &StemCanvas::RightClicked, this, &TMain::StemRightClicked);
+}
+
+TMain::~TMain() {
+    delete comparison_;
+}
+
+QAction* TMain::Action(const QString& name) const {
+    const auto found = actions_.find(name);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QAction* TMain::AddItem(QMenu* menu, const char* name, const char* caption, bool visible,
+                        std::function<void()> handler) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setVisible(visible || allCommands_);
+    if (!handler) {
+        const QString text = QString(caption).remove('&');
+        handler = [this, text] { NotYet(text); };
+    }
+    connect(action, &QAction::triggered, this, std::move(handler));
+    actions_[name] = action;
+    return action;
+}
+
+void TMain::NotYet(const QString& caption) {
+    ShowMessage(this, "Varnok", "\"" + caption + "\" is not available yet in this version.");
+}
+
+void TMain::BuildGameMenu() {
+    QMenu* game = menuBar()->addMenu("&Game");
+    AddItem(game, "Welcom1", "&Welcome", true, [this] { welcome_->show(); });
+    AddItem(game, "Buck2", "&Buck", false, [this] { StartGame(GameMode::Buck); });
+    AddItem(game, "Buck1", "B&uck With Optimal", true,
+            [this] { StartGame(GameMode::BuckWithOptimal); });
+    AddItem(game, "BuckWithTracking1", "Bu&ck With Tracking", false);
+    AddItem(game, "GroupBuckWithTracking1", "Group Buc&k With Tracking", false);
+    AddItem(game, "TreeGrading1", "&Tree Grading", false);
+    game->addSeparator();
+    QMenu* grading = game->addMenu("&Grading Rules");
+    AddItem(grading, "DefineSawlogGradingRules1", "Define Sawlog Grading Rules", false);
+    AddItem(grading, "ViewSawlogGradingRules1", "View Sawlog Grading Rules", true);
+    grading->addSeparator();
+    AddItem(grading, "Createv1", "Define Veneer Grading Rules", false);
+    AddItem(grading, "ViewVeneerGradingRules1", "View Veneer Grading Rules", true);
+    QMenu* logRules = game->addMenu("&Log Rules");
+    AddItem(logRules, "DefineLogRule1", "Define Log Rule", false);
+    AddItem(logRules, "ViewLogRuleFile1", "View Log Rule", true);
+    QMenu* prices = game->addMenu("&Prices");
+    AddItem(prices, "DefineNewPrices1", "Define Price Set", false);
+    AddItem(prices, "ViewPriceFile1", "View Price Set", true);
+    QMenu* roundwood = game->addMenu("&Roundwoood Products");
+    AddItem(roundwood, "DefineRoundwoodProducts", "Define Roundwood Products", false);
+    AddItem(roundwood, "ViewRoundwoodProducts1", "View Roundwood Products", true);
+    QMenu* filters = game->addMenu("&Defect Filters");
+    AddItem(filters, "DefineDefectFilterSet1", "Define Defect Filter Set", false);
+    AddItem(filters, "ViewDefectFilterSet1", "View Defect Filter Set", true);
+    QMenu* markets = game->addMenu("&Markets");
+    AddItem(markets, "DefineMarkeg1", "Define Market", false);
+    AddItem(markets, "PrintMarket1", "Print Market", false);
+    AddItem(markets, "ViewMarketDefinition1", "View Market", true);
+    game->addSeparator();
+    AddItem(game, "Exit1", "&Exit", true, [this] { close(); });
+}
+
+void TMain::BuildSettingsMenu() {
+    QMenu* settings = menuBar()->addMenu("&Settings");
+    AddItem(settings, "ShowStatusPanel1", "Show Status Panel", true,
+            [this] { SetStatusPanelShown(true); });
+    AddItem(settings, "HideStatusPanel1", "Hide Status Panel", true, [this] {
+        SetStatusPanelShown(false);
+    })->setEnabled(false);
+    settings->addSeparator();
+    AddItem(settings, "ShowEndDefectKey1", "Show End Defect Key", true, [this] {
+        SetEndDefectKeyShown(true);
+    })->setEnabled(false);
+    AddItem(settings, "HideEndDefectKey1", "Hide End Defect Key", true,
+            [this] { SetEndDefectKeyShown(false); });
+    settings->addSeparator();
+    QMenu* trim = settings->addMenu("Trim Allowance");
+    auto* trims = new QActionGroup(this);
+    for (const auto& [name, caption, inches] :
+         {std::tuple{"N4inches1", "4 Inches", 4}, std::tuple{"N8inches1", "8 Inches", 8}}) {
+        const int value = inches;
+        QAction* action =
+            AddItem(trim, name, caption, true, [this, value] { SetTrimAllowance(value); });
+        action->setCheckable(true);
+        action->setChecked(inches == trim_);
+        trims->addAction(action);
+    }
+}
+
+void TMain::BuildMenus() {
+    BuildGameMenu();
+    BuildSettingsMenu();
+    QMenu* reporting = menuBar()->addMenu("&Reporting");
+    AddItem(reporting, "OptimalResults1", "&Optimal Results", false)->setEnabled(false);
+    AddItem(reporting, "SawGradingRulesFullMatrix1", "Saw Grading Rules Full Matrix", false)
+        ->setEnabled(false);
+    AddItem(reporting, "Market1", "Market", true);
+    QMenu* help = menuBar()->addMenu("&Help");
+    AddItem(help, "WebResouces1", "&Web Resources", true, [this] { webResources_->show(); });
+    AddItem(help, "AboutVarnok1", "&About Varnok", true, [this] { about_->show(); });
+}
+
+QWidget* TMain::BuildToolbar(QWidget* parent) {
+    auto* bar = new QWidget(parent);
+    bar->setObjectName("Panel1");
+    bar->setFixedHeight(kToolbarHeight);
+    bar->setAutoFillBackground(true);
+    bar->setPalette(QApplication::palette());
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(6, 4, 6, 4);
+    treeLabel_ = new QLabel("Tree", bar);
+    treeLabel_->setObjectName("Label2");
+    treeCombo_ = new QComboBox(bar);
+    treeCombo_->setObjectName("ComboBox2");
+    for (int n = 1; n <= kTreeCount; ++n) {
+        treeCombo_->addItem(QString::number(n));
+    }
+    treeCombo_->setMaxVisibleItems(25);
+    treeLabel_->setBuddy(treeCombo_);
+    layout->addWidget(treeLabel_);
+    layout->addWidget(treeCombo_);
+    compare_ = MakeButton(bar, layout, "Button5", "&Compare", 90);
+    trackingNext_ = MakeButton(bar, layout, "Button12", "Next Tree", 90);
+    trackingNext_->hide();
+    trackingCount_ = new QLabel("0 of 0", bar);
+    trackingCount_->setObjectName("Label5");
+    trackingCount_->hide();
+    layout->addWidget(trackingCount_);
+    up_ = MakeButton(bar, layout, "Button1", "&Up");
+    down_ = MakeButton(bar, layout, "Button2", "&Down");
+    for (const auto& [name, caption, feet] :
+         {std::tuple{"Button3", "8'", 8}, std::tuple{"Button4", "10'", 10},
+          std::tuple{"Button6", "12'", 12}, std::tuple{"Button7", "14'", 14},
+          std::tuple{"Button8", "16'", 16}}) {
+        QPushButton* button = MakeButton(bar, layout, name, caption, 44);
+        const int value = feet;
+        connect(button, &QPushButton::clicked, this, [this, value] { LengthClick(value); });
+        lengthButtons_[feet] = button;
+    }
+    remove_ = MakeButton(bar, layout, "Button9", "X", 36);
+    endDefectKey_ = MakeEndDefectKey(bar);
+    layout->addWidget(endDefectKey_);
+    return_ = MakeButton(bar, layout, "Return", "&Return");
+    return_->setEnabled(true);
+    return_->hide();
+    auto* clear = MakeButton(bar, layout, "Button13", "");
+    clear->hide();
+    layout->addStretch(1);
+    bar->hide();
+
+    connect(treeCombo_, &QComboBox::activated, this, &TMain::TreeComboActivated);
+    connect(compare_, &QPushButton::clicked, this, &TMain::CompareClick);
+    connect(up_, &QPushButton::clicked, this, [this] { RotateClick(true); });
+    connect(down_, &QPushButton::clicked, this, [this] { RotateClick(false); });
+    connect(remove_, &QPushButton::clicked, this, &TMain::RemoveClick);
+    connect(return_, &QPushButton::clicked, this, [this] { comparison_->close(); });
+    connect(clear, &QPushButton::clicked, this, &TMain::ClearPicture);
+    return bar;
+}
+
+void TMain::StartGame(GameMode mode) {
+    game_.Mode = mode;
+    compare_->setText(mode == GameMode::Buck ? "Show Results" : "&Compare");
+    game_.ClientWidth = canvas_->width();
+    game_.ClientHeight = canvas_->height();
+    marketForm_->show();
+    marketForm_->raise();
+    marketForm_->activateWindow();
+    toolbar_->show();
+    treeLabel_->setEnabled(false);
+    treeCombo_->setEnabled(false);
+    compare_->show();
+    treeCombo_->show();
+    trackingNext_->hide();
+    trackingCount_->hide();
+}
+
+void TMain::MarketChosen(const QString& name) {
+    Guarded(marketForm_, [&] {
+        Market market = LoadMarket(data_, name.toStdString());
+        market_ = std::move(market);
+        marketForm_->hide();
+        SetTrimAllowance(market_->TrimAllowance());
+        actions_["OptimalResults1"]->setEnabled(true);
+        actions_["SawGradingRulesFullMatrix1"]->setEnabled(true);
+        status_->ShowMarket(*market_, trim_);
+        treeForm_->show();
+        treeForm_->raise();
+        treeForm_->activateWindow();
+    });
+}
+
+void TMain::MarketSelectionClosed() {
+    ClearPicture();
+    compare_->show();
+    treeCombo_->show();
+    trackingNext_->hide();
+    trackingCount_->hide();
+    raise();
+    activateWindow();
+}
+
+void TMain::ClearPicture() {
+    canvas_->Clear();
+    toolbar_->hide();
+    readOut_->hide();
+    status_->hide();
+}
+
+void TMain::TreeChosen(int treeNumber) {
+    if (!treeCombo_->isEnabled()) {
+        const QSignalBlocker blocker(treeCombo_);
+        treeCombo_->setCurrentIndex(treeNumber - 1);
+    }
+    LoadAndShowTree(treeCombo_->currentIndex() + 1);
+    if (view_ && game_.TreeNumber == treeCombo_->currentIndex() + 1) {
+        treeForm_->hide();
+    }
+}
+
+void TMain::TreeComboActivated(int index) {
+    LoadAndShowTree(index + 1);
+}
+
+// The engine's load validates the files before anything is replaced, so a tree that fails
+// leaves the previous tree, its cuts and its picture as they were.
+void TMain::LoadAndShowTree(int treeNumber) {
+    if (!market_) {
+        return;
+    }
+    QWidget* parent = treeForm_->isVisible() ? static_cast<QWidget*>(treeForm_) : this;
+    std::unique_ptr<Tree> tree;
+    std::unique_ptr<StemView> view;
+    const bool loaded = Guarded(parent, [&] {
+        tree = LoadTree(data_, treeNumber, market_->Filter);
+        view = std::make_unique<StemView>(LoadStemView(data_, treeNumber, market_->Filter,
+                                                       game_.ClientWidth, game_.ClientHeight));
+    });
+    if (!loaded) {
+        const QSignalBlocker blocker(treeCombo_);
+        treeCombo_->setCurrentIndex(game_.TreeNumber - 1);
+        return;
+    }
+    OptimalCutEntry optimal{};
+    Guarded(parent, [&] { optimal = ReadOptimalCuts(market_->OptmcutsPath).Entry(treeNumber); });
+    tree_ = std::move(tree);
+    view_ = std::move(view);
+    game_.OptimalCutList = optimal;
+    game_.StartTree(treeNumber, *view_);
+    EnterBucking();
+}
+
+void TMain::EnterBucking() {
+    readOut_->show();
+    readOut_->raise();
+    treeLabel_->setEnabled(true);
+    treeCombo_->setEnabled(true);
+    {
+        const QSignalBlocker blocker(treeCombo_);
+        treeCombo_->setCurrentIndex(game_.TreeNumber - 1);
+    }
+    Redraw();
+    SetBuckingControlsEnabled(true);
+    SetStatusPanelShown(true);
+}
+
+void TMain::SetBuckingControlsEnabled(bool enabled) {
+    for (QWidget* widget :
+         {static_cast<QWidget*>(compare_), static_cast<QWidget*>(up_), static_cast<QWidget*>(down_),
+          static_cast<QWidget*>(remove_), endDefectKey_}) {
+        widget->setEnabled(enabled);
+    }
+    for (const auto& [feet, button] : lengthButtons_) {
+        button->setEnabled(enabled);
+    }
+}
+
+void TMain::Redraw() {
+    if (!view_) {
+        return;
+    }
+    const CutList& cuts = game_.Cuts();
+    canvas_->Show(*view_, StemFigures(*view_, game_.ViewRotation, StemPicture::MainWindow,
+                                      cuts.UsedPixels(), cuts.UsedInches()));
+    highlighted_ = false;
+    game_.StemRedrawn = 2;
+}
+
+void TMain::MouseMoved(double pictureX, int pictureY) {
+    if (!view_) {
+        return;
+    }
+    const std::optional<ReadOut> readOut = game_.MoveMouse(*view_, pictureX, pictureY);
+    if (!readOut) {
+        return;
+    }
+    const PictureMapping& mapping = canvas_->Mapping();
+    const int x = static_cast<int>(std::lround(mapping.ToWidgetX(readOut->SnappedX))) -
+                  ReadOutPanel::kWidth / 2;
+    const int top = static_cast<int>(std::lround(mapping.ToWidgetY(readOut->Top)));
+    readOut_->setGeometry(x, top, ReadOutPanel::kWidth, readOut->Height);
+    readOut_->ShowReadOut(*readOut);
+    if (readOut->HoverOnCut) {
+        canvas_->SetHighlight(CutHighlightFigures(*view_, readOut->SnappedX));
+        highlighted_ = true;
+    } else if (highlighted_) {
+        canvas_->SetHighlight({});
+        highlighted_ = false;
+    }
+}
+
+void TMain::StemLeftClicked() {
+    if (view_ && game_.Click(readOut_->isVisible())) {
+        Redraw();
+    }
+}
+
+void TMain::StemRightClicked(bool shift) {
+    if (up_->isEnabled() && up_->isVisible()) {
+        RotateClick(!shift);
+    }
+}
+
+void TMain::LengthClick(int feet) {
+    if (view_ && game_.AddLength(feet, trim_)) {
+        Redraw();
+    }
+}
+
+void TMain::RemoveClick() {
+    if (view_ && game_.RemoveUppermost()) {
+        Redraw();
+    }
+}
+
+void TMain::RotateClick(bool up) {
+    if (!view_) {
+        return;
+    }
+    if (up) {
+        game_.RotateUp();
+    } else {
+        game_.RotateDown();
+    }
+    Redraw();
+}
+
+void TMain::CompareClick() {
+    if (!view_ || !tree_ || !market_) {
+        return;
+    }
+    const CutList& cuts = game_.Cuts();
+    ComparisonContent content;
+    const bool done = Guarded(this, [&] {
+        if (market_->IsResearchMarket()) {
+            // The research market only records the optimal pattern's logs; nothing is shown
+            // and the main window stays as it is.
+            const std::vector<int> optimal = CutPositions(game_.OptimalCutList);
+            if (optimal.size() >= 2) {
+                (void)ComparePattern(*tree_, *market_, Solution::Optimal, optimal, view_->ButtX);
+            }
+            return;
+        }
+        content.Mode = game_.Mode;
+        content.TreeNumber = game_.TreeNumber;
+        content.View = view_.get();
+        content.BuckerInches = cuts.UsedInches();
+        content.BuckerPixels = cuts.UsedPixels();
+        content.Bucker =
+            ComparePattern(*tree_, *market_, Solution::Bucker, content.BuckerInches, view_->ButtX);
+        if (game_.Mode != GameMode::Buck) {
+            content.OptimalInches = CutPositions(game_.OptimalCutList);
+            content.OptimalStored = content.OptimalInches.size() >= 2;
+            for (const int inches : content.OptimalInches) {
+                content.OptimalPixels.push_back(view_->ButtX + inches);
+            }
+            if (content.OptimalStored) {
+                content.Optimal = ComparePattern(*tree_, *market_, Solution::Optimal,
+                                                 content.OptimalInches, view_->ButtX);
+            }
+        }
+    });
+    if (!done || market_->IsResearchMarket()) {
+        return;
+    }
+    game_.StemRedrawn = 1;
+    comparison_->Present(std::move(content), *status_, game_.ViewRotation);
+    comparison_->showMaximized();
+    comparison_->raise();
+    comparison_->activateWindow();
+    for (QWidget* widget : {static_cast<QWidget*>(treeLabel_), static_cast<QWidget*>(treeCombo_),
+                            static_cast<QWidget*>(compare_)}) {
+        widget->setEnabled(false);
+        widget->hide();
+    }
+    for (QWidget* widget :
+         {static_cast<QWidget*>(status_), endDefectKey_, static_cast<QWidget*>(readOut_),
+          static_cast<QWidget*>(up_), static_cast<QWidget*>(down_), static_cast<QWidget*>(canvas_),
+          static_cast<QWidget*>(remove_)}) {
+        widget->hide();
+    }
+    for (const auto& [feet, button] : lengthButtons_) {
+        button->hide();
+    }
+    return_->show();
+    hide();
+}
+
+void TMain::Returned() {
+    if (actions_["HideStatusPanel1"]->isEnabled()) {
+        status_->show();
+    }
+    show();
+    for (QWidget* widget : {static_cast<QWidget*>(treeLabel_), static_cast<QWidget*>(treeCombo_),
+                            static_cast<QWidget*>(compare_)}) {
+        widget->setEnabled(true);
+        widget->show();
+    }
+    return_->hide();
+    for (QWidget* widget : {static_cast<QWidget*>(up_), static_cast<QWidget*>(down_),
+                            static_cast<QWidget*>(remove_), static_cast<QWidget*>(canvas_)}) {
+        widget->show();
+    }
+    for (const auto& [feet, button] : lengthButtons_) {
+        button->show();
+    }
+    endDefectKey_->setVisible(!actions_["ShowEndDefectKey1"]->isEnabled());
+    readOut_->show();
+    game_.StemRedrawn = 2;
+    raise();
+    activateWindow();
+}
+
+void TMain::SetStatusPanelShown(bool shown) {
+    status_->setVisible(shown);
+    actions_["ShowStatusPanel1"]->setEnabled(!shown);
+    actions_["HideStatusPanel1"]->setEnabled(shown);
+}
+
+void TMain::SetEndDefectKeyShown(bool shown) {
+    endDefectKey_->setVisible(shown);
+    actions_["ShowEndDefectKey1"]->setEnabled(!shown);
+    actions_["HideEndDefectKey1"]->setEnabled(shown);
+}
+
+// The trim in force for the lengths of new cuts and for the evaluation; the cuts already placed
+// stay where they are.
+void TMain::SetTrimAllowance(int inches) {
+    trim_ = inches == 4 ? 4 : 8;
+    actions_["N4inches1"]->setChecked(trim_ == 4);
+    actions_["N8inches1"]->setChecked(trim_ == 8);
+    if (market_ && market_->TrimAllowance() != trim_) {
+        MarketSpecs specs = market_->Specs();
+        specs.TrimAllowance = static_cast<std::uint8_t>(trim_);
+        market_->SetSpecs(specs);
+    }
+}
+
+} // namespace varnok::app

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "game/Bucking.h"
+#include "game/StemView.h"
+#include "market/Market.h"
+#include "support/DataFolder.h"
+#include "tree/Tree.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QWidget;
+
+namespace varnok::app {
+
+class ReadOutPanel;
+class StatusPanel;
+class StemCanvas;
+class TOptimizedStemForm;
+class TSelectMarketForm;
+class TSelectTreeForm;
+
+// The main window: the menu, the toolbar with the bucking controls, the stem picture with its
+// read-out, and the status panel naming the market in force. It owns the game: the market, the
+// tree in play with its view and cut list, and the comparison window.
+class TMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `data` must outlive the window. `allCommands` shows the menu items that are hidden in the
+    // standard configuration.
+    TMain(const DataFolder& data, bool allCommands);
+    ~TMain() override;
+
+    const GameState& Game() const { return game_; }
+    const Market* CurrentMarket() const { return market_ ? &*market_ : nullptr; }
+    const StemView* View() const { return view_.get(); }
+    int TrimAllowance() const { return trim_; }
+
+    // A menu item by its component name (for the tests and the comparison window).
+    QAction* Action(const QString& name) const;
+
+private:
+    void BuildGameMenu();
+    void BuildSettingsMenu();
+    void BuildMenus();
+    QWidget* BuildToolbar(QWidget* parent);
+    // A menu item; without a handler it says that its command is not available yet.
+    QAction* AddItem(QMenu* menu, const char* name, const char* caption, bool visible,
+                     std::function<void()> handler = {});
+    void NotYet(const QString& caption);
+
+    void StartGame(GameMode mode);
+    void MarketChosen(const QString& name);
+    void MarketSelectionClosed();
+    void TreeChosen(int treeNumber);
+    void TreeComboActivated(int index);
+    void LoadAndShowTree(int treeNumber);
+    void EnterBucking();
+    void ClearPicture();
+    void Redraw();
+
+    void MouseMoved(double pictureX, int pictureY);
+    void StemLeftClicked();
+    void StemRightClicked(bool shift);
+    void LengthClick(int feet);
+    void RemoveClick();
+    void RotateClick(bool up);
+    void CompareClick();
+    void Returned();
+
+    void SetStatusPanelShown(bool shown);
+    void SetEndDefectKeyShown(bool shown);
+    void SetTrimAllowance(int inches);
+    void SetBuckingControlsEnabled(bool enabled);
+
+    const DataFolder& data_;
+    bool allCommands_;
+    std::map<QString, QAction*> actions_;
+
+    QWidget* toolbar_ = nullptr;
+    QLabel* treeLabel_ = nullptr;
+    QComboBox* treeCombo_ = nullptr;
+    QPushButton* compare_ = nullptr;
+    QPushButton* trackingNext_ = nullptr;
+    QLabel* trackingCount_ = nullptr;
+    QPushButton* up_ = nullptr;
+    QPushButton* down_ = nullptr;
+    std::map<int, QPushButton*> lengthButtons_; // by feet
+    QPushButton* remove_ = nullptr;
+    QWidget* endDefectKey_ = nullptr;
+    QPushButton* return_ = nullptr;
+    StemCanvas* canvas_ = nullptr;
+    ReadOutPanel* readOut_ = nullptr;
+    StatusPanel* status_ = nullptr;
+
+    TSelectMarketForm* marketForm_ = nullptr;
+    TSelectTreeForm* treeForm_ = nullptr;
+    TOptimizedStemForm* comparison_ = nullptr;
+    QWidget* welcome_ = nullptr;
+    QWidget* webResources_ = nullptr;
+    QWidget* about_ = nullptr;
+
+    std::optional<Market> market_;
+    std::unique_ptr<Tree> tree_;
+    std::unique_ptr<StemView> view_;
+    GameState game_;
+    int trim_ = 8; // inches, as the Settings menu shows it
+    bool highlighted_ = false;
+};
+
+} // namespace varnok::app

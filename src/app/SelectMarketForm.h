@@ -1,0 +1,36 @@
+#pragma once
+
+#include "support/DataFolder.h"
+
+#include <QDialog>
+#include <QListWidget>
+
+namespace varnok::app {
+
+// "Market Selection": the markets of the data folder, read afresh each time the dialog is
+// shown, the first preselected. Choosing one (the button or a double click) only reports it:
+// the main window loads it and hides the dialog once the market is in force.
+class TSelectMarketForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TSelectMarketForm(const DataFolder& data, QWidget* parent);
+
+signals:
+    void MarketChosen(const QString& name);
+    // The user closed the dialog without a market (the window's close button or Esc).
+    void Closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void UseSelectedMarketClick();
+
+    const DataFolder& data_;
+    QListWidget* list_;
+};
+
+} // namespace varnok::app

@@ -1,0 +1,107 @@
+#pragma once
+
+// What the window tests share: finding widgets by their component names, real clicks and key
+// presses, and the way to a tree on the main window.
+
+#include "app/MainWindow.h"
+#include "app/StemCanvas.h"
+#include "game/Bucking.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <cmath>
+
+namespace varnok::test {
+
+// The top-level widget named `name` (a dialog or window), or null.
+inline QWidget* TopLevel(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+// The widget named `name` below `parent`; fails the test when there is none.
+template <typename T> T* Find(const QObject* parent, const QString& name) {
+    T* found = parent->findChild<T*>(name);
+    if (found == nullptr) {
+        qFatal("no widget %s", qPrintable(name));
+    }
+    return found;
+}
+
+// Key presses reach a window's accelerators only while it is the active window.
+inline bool Activate(QWidget* window) {
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
+inline void Click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+    QApplication::processEvents();
+}
+
+inline void ClickButton(const QObject* parent, const QString& name) {
+    Click(Find<QPushButton>(parent, name));
+}
+
+// Moves the mouse over `widget` to `at` (widget pixels), as the window system reports it.
+inline void MoveMouse(QWidget* widget, QPointF at) {
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+inline void PressMouse(QWidget* widget, QPointF at, Qt::MouseButton button,
+                       Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), button, button,
+                      modifiers);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), button,
+                        Qt::NoButton, modifiers);
+    QApplication::sendEvent(widget, &release);
+}
+
+inline app::StemCanvas* Canvas(const QObject* window) {
+    return Find<app::StemCanvas>(window, "LogImageBox");
+}
+
+// The widget point over the stem's centre line, `inches` above the butt of the tree in play.
+inline QPointF OverStem(const app::TMain& window, int inches) {
+    const app::StemCanvas* canvas = Canvas(&window);
+    const StemView& view = *window.View();
+    return {canvas->Mapping().ToWidgetX(view.ButtX + inches),
+            canvas->Mapping().ToWidgetY(view.CentreY)};
+}
+
+// Starts a game in `gameAction`'s mode, chooses `market` and shows `tree`.
+inline void StartTree(app::TMain& window, const QString& gameAction, const QString& market,
+                      int tree) {
+    window.Action(gameAction)->trigger();
+    QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
+    QTRY_VERIFY(markets->isVisible());
+    auto* list = Find<QListWidget>(markets, "ListBox1");
+    const QList<QListWidgetItem*> items = list->findItems(market, Qt::MatchExactly);
+    QVERIFY(items.size() == 1);
+    list->setCurrentItem(items.front());
+    ClickButton(markets, "Button1");
+    QWidget* trees = Find<QWidget>(&window, "TSelectTreeForm");
+    QTRY_VERIFY(trees->isVisible());
+    auto* combo = Find<QComboBox>(trees, "ComboBox1");
+    combo->setCurrentIndex(tree - 1);
+    ClickButton(trees, "Button1");
+    QVERIFY(Activate(&window));
+}
+
+} // namespace varnok::test
