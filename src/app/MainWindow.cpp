@@ -80,12 +80,10 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     setObjectName("TMain");
     setWindowTitle("Varnok");
     resize(1024, 692);
+    // The stem picture paints itself black and fills the window when the toolbar and the status
+    // panel are hidden; they keep the desktop's colours.
     auto* central = new QWidget(this);
     central->setObjectName("Client");
-    central->setAutoFillBackground(true);
-    QPalette black = central->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    central->setPalette(black);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -96,7 +94,6 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     readOut_->hide();
     status_ = new StatusPanel(
         {"Edit3", "Edit4", "Edit2", "Edit6", "Edit7", "Edit10", "Edit9", "Edit5"}, central);
-    status_->setPalette(QApplication::palette());
     status_->hide();
     layout->addWidget(toolbar_);
     layout->addWidget(canvas_, 1);
@@ -227,8 +224,6 @@ QWidget* TMain::BuildToolbar(QWidget* parent) {
     auto* bar = new QWidget(parent);
     bar->setObjectName("Panel1");
     bar->setFixedHeight(kToolbarHeight);
-    bar->setAutoFillBackground(true);
-    bar->setPalette(QApplication::palette());
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(6, 4, 6, 4);
     treeLabel_ = new QLabel("Tree", bar);
@@ -325,6 +320,7 @@ void TMain::MarketSelectionClosed() {
 
 void TMain::ClearPicture() {
     canvas_->Clear();
+    readOutArmed_ = false;
     toolbar_->hide();
     readOut_->hide();
     status_->hide();
@@ -374,8 +370,9 @@ void TMain::LoadAndShowTree(int treeNumber) {
 }
 
 void TMain::EnterBucking() {
-    readOut_->show();
-    readOut_->raise();
+    // The read-out appears where the mouse first meets the stem.
+    readOut_->hide();
+    readOutArmed_ = true;
     treeLabel_->setEnabled(true);
     treeCombo_->setEnabled(true);
     {
@@ -423,6 +420,10 @@ void TMain::MouseMoved(double pictureX, int pictureY) {
     const int top = static_cast<int>(std::lround(mapping.ToWidgetY(readOut->Top)));
     readOut_->setGeometry(x, top, ReadOutPanel::kWidth, readOut->Height);
     readOut_->ShowReadOut(*readOut);
+    if (readOutArmed_ && !readOut_->isVisible()) {
+        readOut_->show();
+        readOut_->raise();
+    }
     if (readOut->HoverOnCut) {
         canvas_->SetHighlight(CutHighlightFigures(*view_, readOut->SnappedX));
         highlighted_ = true;
@@ -433,7 +434,7 @@ void TMain::MouseMoved(double pictureX, int pictureY) {
 }
 
 void TMain::StemLeftClicked() {
-    if (view_ && game_.Click(readOut_->isVisible())) {
+    if (view_ && game_.Click(readOutArmed_ && readOut_->isVisible())) {
         Redraw();
     }
 }
@@ -548,7 +549,6 @@ void TMain::Returned() {
         button->show();
     }
     endDefectKey_->setVisible(!actions_["ShowEndDefectKey1"]->isEnabled());
-    readOut_->show();
     game_.StemRedrawn = 2;
     raise();
     activateWindow();

@@ -117,6 +117,7 @@ private:
     GameState game_;
     int trim_ = 8; // inches, as the Settings menu shows it
     bool highlighted_ = false;
+    bool readOutArmed_ = false; // a tree is shown and the comparison is not
 };
 
 } // namespace varnok::app

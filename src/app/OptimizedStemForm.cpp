@@ -39,16 +39,11 @@ int HalfRounded(double x) {
 TOptimizedStemForm::TOptimizedStemForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("TOptimizedStemForm");
     setWindowTitle("Comparison With Optimal Solution");
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
     resize(1024, 329 + kBarHeight);
 
+    // The pictures paint themselves black; the bars keep the desktop's colours.
     top_ = new QWidget(this);
     top_->setObjectName("Panel1");
-    top_->setAutoFillBackground(true);
-    top_->setPalette(QApplication::palette());
     auto* bar = new QHBoxLayout(top_);
     bar->setContentsMargins(8, 4, 8, 4);
     auto* treeLabel = new QLabel("Tree", top_);
@@ -76,7 +71,6 @@ TOptimizedStemForm::TOptimizedStemForm(QWidget* parent) : QWidget(parent, Qt::Wi
     status_ = new StatusPanel(
         {"Edit1", "Edit3", "Edit5", "Edit7", "Edit2", "Edit4", "Edit6", "Edit8"}, this);
     status_->setObjectName("Panel2");
-    status_->setPalette(QApplication::palette());
 
     optimalBoxes_.Dollar = new QLabel(optimalCanvas_);
     optimalBoxes_.Dollar->setObjectName("OptDollar");
@@ -110,26 +104,35 @@ void TOptimizedStemForm::Present(ComparisonContent content, const StatusPanel& s
     content_ = std::move(content);
     optimalRotation_ = rotation;
     buckerRotation_ = rotation;
-    const bool withOptimal = content_->Mode != GameMode::Buck;
-    setWindowTitle(withOptimal ? "Comparison With Optimal Solution" : "Bucking Results");
+    withOptimal_ = content_->Mode != GameMode::Buck;
+    setWindowTitle(withOptimal_ ? "Comparison With Optimal Solution" : "Bucking Results");
     treeField_->setText(QString::number(content_->TreeNumber));
     status_->CopyFrom(status);
-    optimalCanvas_->setVisible(withOptimal);
-    optimalUp_->setVisible(withOptimal);
-    optimalDown_->setVisible(withOptimal);
+    optimalCanvas_->setVisible(withOptimal_);
+    optimalUp_->setVisible(withOptimal_);
+    optimalDown_->setVisible(withOptimal_);
+    Place();
+}
+
+// Lays the pictures out for the window's size and puts the labels under their logs.
+void TOptimizedStemForm::Place() {
     LayOut();
     Redraw();
     ClearBoxes(optimalBoxes_);
     ClearBoxes(buckerBoxes_);
-    if (withOptimal) {
+    if (!content_) {
+        return;
+    }
+    if (withOptimal_) {
         if (content_->OptimalStored) {
             ShowPattern(optimalCanvas_, optimalBoxes_, content_->Optimal, true);
         } else {
-            optimalBoxes_.Dollar->setText(
-                "No optimal pattern is stored for this tree in this market.");
-            optimalBoxes_.Dollar->adjustSize();
-            optimalBoxes_.Dollar->move(HalfRounded(width() - optimalBoxes_.Dollar->width()), 10);
-            optimalBoxes_.Dollar->show();
+            QLabel* dollar = optimalBoxes_.Dollar;
+            dollar->setText("No optimal pattern is stored for this tree in this market.");
+            dollar->setFixedWidth(QFontMetrics(dollar->font()).horizontalAdvance(dollar->text()) +
+                                  8);
+            dollar->move(HalfRounded(width() - dollar->width()), 10);
+            dollar->show();
         }
     }
     ShowPattern(buckerCanvas_, buckerBoxes_, content_->Bucker, false);
@@ -139,7 +142,7 @@ void TOptimizedStemForm::LayOut() {
     top_->setGeometry(0, 0, width(), kBarHeight);
     status_->setGeometry(0, height() - kStatusHeight, width(), kStatusHeight);
     const int area = std::max(height() - kBarHeight - kStatusHeight, 0);
-    if (optimalCanvas_->isVisible()) {
+    if (withOptimal_) {
         const int half = HalfRounded(area);
         optimalCanvas_->setGeometry(0, kBarHeight, width(), half);
         buckerCanvas_->setGeometry(0, kBarHeight + half, width(), area - half);
@@ -253,7 +256,7 @@ void TOptimizedStemForm::closeEvent(QCloseEvent* event) {
 }
 
 void TOptimizedStemForm::resizeEvent(QResizeEvent*) {
-    LayOut();
+    Place();
 }
 
 } // namespace varnok::app

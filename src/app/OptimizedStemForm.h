@@ -60,6 +60,7 @@ private:
 
     void ReturnClick();
     void Rotate(bool optimal, int step);
+    void Place();
     void LayOut();
     void Redraw();
     void ShowPattern(StemCanvas* canvas, PatternBoxes& boxes, const PatternResult& result,
@@ -77,6 +78,7 @@ private:
     PatternBoxes optimalBoxes_;
     PatternBoxes buckerBoxes_;
     std::optional<ComparisonContent> content_;
+    bool withOptimal_ = true;
     int optimalRotation_ = 1;
     int buckerRotation_ = 1;
 };
