@@ -32,15 +32,19 @@ struct Figure {
 };
 
 // Which picture the figures are for. The main window draws bands, band patches, ellipses,
-// seams, cut lines (y from CentreY - 266 to CentreY + 204) and the end-defect discs at every
-// cut that meets an end defect; a comparison picture draws everything 175 pixels higher, the
-// ellipses before the band patches, cut lines from y 10 to y 300 and no discs.
+// seams, cut lines (y from CentreY - 266 to CentreY + 204) and the end-defect discs (top at
+// CentreY - 100) at every cut that meets an end defect; a comparison picture draws everything
+// 175 pixels higher, the ellipses before the band patches, cut lines from y CentreY - 336 to
+// CentreY - 46 (10 to 300 on a 692-pixel client) and no discs. Heights are measured from the
+// view centre so that the lines meet the stem whatever the client's height.
 enum class StemPicture { MainWindow, Comparison };
 
-// The figures of the stem at `rotation` (1 to 18) with cuts at `cutPixels` (x pixels, butt and
-// top included, ascending) and `cutInches` (the same cuts in inches; the discs are drawn at the
-// cuts that lie within an end defect). Only the interior cuts get a line. The picture is black
-// before the first figure.
+// The figures of the stem at `rotation` (1 to 18; any other step is taken modulo 18, so 19 is
+// 1 and 0 is 18) with cuts at `cutPixels` (x pixels, butt and top included, ascending) and
+// `cutInches` (the same cuts in inches, slot for slot; the discs are drawn at the cuts that
+// lie within an end defect, both ends included, record by record). Only the interior cuts get
+// a line. Hidden ellipses and seam segments with a hidden end are left out. The picture is
+// black before the first figure. Never fails.
 std::vector<Figure> StemFigures(const StemView& view, int rotation, StemPicture picture,
                                 std::span<const int> cutPixels, std::span<const int> cutInches);
 
@@ -49,7 +53,8 @@ std::vector<Figure> StemFigures(const StemView& view, int rotation, StemPicture 
 std::vector<Figure> CutHighlightFigures(const StemView& view, int x);
 
 // The end-defect key, 217 by 33 pixels: three grey discs with yellow (heart), red (stain) and
-// black (decay) discs inside, beside the labels at x 32, 104 and 176.
+// black (decay) discs inside, beside the labels at x 32, 104 and 176. The outer discs' top is
+// (imageHeight - 30) / 2, rounded halves to even.
 std::vector<Figure> EndDefectKeyFigures(int imageHeight);
 
 } // namespace varnok

@@ -2,8 +2,8 @@
 
 #include "rules/DefectFilterSet.h"
 #include "support/DataFolder.h"
-#include "tree/ShapeFile.h"
 #include "tree/DefectFile.h"
+#include "tree/ShapeFile.h"
 
 #include <array>
 #include <cstdint>
@@ -37,7 +37,7 @@ struct StemStation {
 };
 
 // A knot, bump or surface rise at one rotation; a figure on the hidden side has centre
-// (-10, -10).
+// (-10, -10) and no size.
 struct EllipseFigure {
     float HalfHeight = 0.0F; // pixels before the figure scale
     float HalfWidth = 0.0F;
@@ -57,8 +57,8 @@ using SeamLine = std::array<PixelPoint, 10>;
 
 // A decay, stain or heart defect, drawn as a disc where a cut meets it.
 struct EndDefectRecord {
-    int Start = 0;               // inches from the butt
-    int End = 0;                 // inches
+    int Start = 0;                  // inches from the butt
+    int End = 0;                    // inches
     std::uint8_t StartDiameter = 0; // inches
     std::uint8_t EndDiameter = 0;
     std::uint8_t Kind = 0; // 6 decay, 7 stain, 8 heart (DefectKind)
@@ -67,7 +67,7 @@ struct EndDefectRecord {
 struct StemView {
     int CentreX = 0; // the view centre, pixels
     int CentreY = 0;
-    int StemLength = 0; // inches: the position of the last station
+    int StemLength = 0;                // inches: the position of the last station
     std::vector<StemStation> Stations; // file order
     // [rotation step - 1][station]: the rotated offsets, pixels; B is the vertical displacement
     // of the centre line, A is worked out but not drawn.
@@ -81,15 +81,19 @@ struct StemView {
     std::array<std::vector<BandPatch>, kRotationSteps> Patches;
     std::array<std::vector<SeamLine>, kRotationSteps> Seams;
     std::vector<EndDefectRecord> EndDefects;
-    int ButtX = 0; // x of the first point of band 1 at rotation 1
-    int TopX = 0;  // x of its point n + 1
+    int ButtX = 0;              // x of the first point of band 1 at rotation 1
+    int TopX = 0;               // x of its point n + 1
     std::string StemLengthText; // (TopX - ButtX) inches as feet, "' ", inches and '"'
 };
 
 // Builds the geometry from the cross-sections of a shape file and the defect lines of its
 // defect file (already passed through the market's filter set), with the view centre
-// (centreX, centreY). Defect lines whose code names no kind are skipped. Never fails: the
-// readers have checked the files.
+// (centreX, centreY). Offsets are rounded to whole inches (halves to even) before the trend is
+// removed. Defect lines whose code names no kind are skipped; a field that does not convert
+// reads as 0. Where a divisor would be zero (stations at the same position, an end defect that
+// starts and ends at the same inch) the start value is taken; a defect position beyond either
+// end of the stem takes that end's diameter and displacement. Never fails: the readers have
+// checked the files, and the engine's tree load refuses defects the stem cannot hold.
 StemView BuildStemView(const std::vector<CrossSection>& sections,
                        const std::vector<DefectLine>& defects, int centreX, int centreY);
 
