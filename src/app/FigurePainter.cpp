@@ -9,6 +9,15 @@ QPointF Map(const PictureMapping& mapping, const PixelPoint& p) {
     return {mapping.ToWidgetX(p.X), mapping.ToWidgetY(p.Y)};
 }
 
+QRectF EllipseBox(const PictureMapping& mapping, const Figure& figure) {
+    const QRectF box(Map(mapping, figure.Points[0]), Map(mapping, figure.Points[1]));
+    if (!figure.KeepsShape) {
+        return box;
+    }
+    const double width = figure.Points[1].X - figure.Points[0].X;
+    return {box.center().x() - width * 0.5, box.top(), width, box.height()};
+}
+
 void UseFigureColours(QPainter& painter, const Figure& figure) {
     painter.setBrush(figure.Fill ? QBrush(ToQColor(*figure.Fill)) : QBrush(Qt::NoBrush));
     painter.setPen(figure.Pen ? QPen(ToQColor(*figure.Pen), 0) : QPen(Qt::NoPen));
@@ -36,8 +45,7 @@ void PaintFigures(QPainter& painter, std::span<const Figure> figures,
         }
         case Figure::Shape::Ellipse:
             if (figure.Points.size() == 2) {
-                painter.drawEllipse(
-                    QRectF(Map(mapping, figure.Points[0]), Map(mapping, figure.Points[1])));
+                painter.drawEllipse(EllipseBox(mapping, figure));
             }
             break;
         case Figure::Shape::Line:

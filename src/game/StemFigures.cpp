@@ -205,11 +205,15 @@ void AddDisc(FigureList& figures, const StemView& view, const EndDefectRecord& d
     const int c = RoundInt(2.0 * r * kFigureScale);
     const int m = RoundInt(c * 0.5);
     const int left = x - m;
-    figures.Add(Ellipse({left, top}, {left + c, top + c}, kDiscGrey, kBlack));
+    Figure face = Ellipse({left, top}, {left + c, top + c}, kDiscGrey, kBlack);
+    face.KeepsShape = true;
+    figures.Add(std::move(face));
     const int inner = RoundInt((q + 0.01) * 2.0 * kFigureScale);
     const int o = RoundInt((c - inner) * 0.5);
-    figures.Add(Ellipse({left + o, top + o}, {left + o + inner, top + o + inner},
-                        EndDefectColour(defect.Kind), kBlack));
+    Figure defectDisc = Ellipse({left + o, top + o}, {left + o + inner, top + o + inner},
+                                EndDefectColour(defect.Kind), kBlack);
+    defectDisc.KeepsShape = true;
+    figures.Add(std::move(defectDisc));
 }
 
 void AddDiscs(FigureList& figures, const StemView& view, std::span<const int> cutPixels,

@@ -27,6 +27,9 @@ struct Figure {
     std::vector<PixelPoint> Points;
     std::optional<Rgb> Fill;
     std::optional<Rgb> Pen;
+    // A cut face keeps its round shape when the picture is scaled along the stem: only its
+    // centre follows the stem, its size stays in picture pixels.
+    bool KeepsShape = false;
 
     bool operator==(const Figure&) const = default;
 };
