@@ -3,7 +3,6 @@
 #include "app/ErrorBox.h"
 #include "market/Market.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -11,10 +10,9 @@
 namespace varnok::app {
 
 TSelectMarketForm::TSelectMarketForm(const DataFolder& data, QWidget* parent)
-    : QDialog(parent), data_(data) {
+    : ClosableDialog(parent), data_(data) {
     setObjectName("TSelectMarketForm");
     setWindowTitle("Market Selection");
-    setModal(false);
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel("Select A Market", this);
     heading->setObjectName("Label1");
@@ -52,16 +50,6 @@ void TSelectMarketForm::UseSelectedMarketClick() {
         return;
     }
     emit MarketChosen(item->text());
-}
-
-void TSelectMarketForm::closeEvent(QCloseEvent* event) {
-    emit Closed();
-    QDialog::closeEvent(event);
-}
-
-void TSelectMarketForm::reject() {
-    emit Closed();
-    QDialog::reject();
 }
 
 } // namespace varnok::app

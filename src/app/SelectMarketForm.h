@@ -2,7 +2,8 @@
 
 #include "support/DataFolder.h"
 
-#include <QDialog>
+#include "app/ClosableDialog.h"
+
 #include <QListWidget>
 
 namespace varnok::app {
@@ -10,7 +11,7 @@ namespace varnok::app {
 // "Market Selection": the markets of the data folder, read afresh each time the dialog is
 // shown, the first preselected. Choosing one (the button or a double click) only reports it:
 // the main window loads it and hides the dialog once the market is in force.
-class TSelectMarketForm : public QDialog {
+class TSelectMarketForm : public ClosableDialog {
     Q_OBJECT
 
 public:
@@ -18,13 +19,9 @@ public:
 
 signals:
     void MarketChosen(const QString& name);
-    // The user closed the dialog without a market (the window's close button or Esc).
-    void Closed();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void UseSelectedMarketClick();

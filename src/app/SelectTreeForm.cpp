@@ -2,16 +2,14 @@
 
 #include "market/OptimalCuts.h"
 
-#include <QCloseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace varnok::app {
 
-TSelectTreeForm::TSelectTreeForm(QWidget* parent) : QDialog(parent) {
+TSelectTreeForm::TSelectTreeForm(QWidget* parent) : ClosableDialog(parent) {
     setObjectName("TSelectTreeForm");
     setWindowTitle("Tree Selection");
-    setModal(false);
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel("Select A Tree Number", this);
     heading->setObjectName("Label1");
@@ -39,16 +37,6 @@ void TSelectTreeForm::showEvent(QShowEvent* event) {
     combo_->setCurrentIndex(0);
     combo_->setFocus();
     QDialog::showEvent(event);
-}
-
-void TSelectTreeForm::closeEvent(QCloseEvent* event) {
-    emit Closed();
-    QDialog::closeEvent(event);
-}
-
-void TSelectTreeForm::reject() {
-    emit Closed();
-    QDialog::reject();
 }
 
 } // namespace varnok::app

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "app/ClosableDialog.h"
 #include <QComboBox>
-#include <QDialog>
+
 #include <QLabel>
 
 namespace varnok::app {
 
 // "Tree Selection": a tree number of 1 to 150 and "Show Tree". Choosing one only reports it: the
 // main window loads the tree and hides the dialog once it is shown.
-class TSelectTreeForm : public QDialog {
+class TSelectTreeForm : public ClosableDialog {
     Q_OBJECT
 
 public:
@@ -18,12 +19,9 @@ public:
 
 signals:
     void TreeChosen(int treeNumber);
-    void Closed();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     QComboBox* combo_;
