@@ -258,6 +258,41 @@ private slots:
         }
     }
 
+    void AnUnreadableMarketKeepsThePreviousOne() {
+        test::TempFolder folder;
+        std::filesystem::copy(Bundled().Root(), folder.Path(),
+                              std::filesystem::copy_options::recursive);
+        const DataFolder data(folder.Path());
+        std::filesystem::create_directories(data.MarketFolder("Broken"));
+        test::WriteText(data.MarketSpecsFile("Broken"), "short");
+        app::TMain window(data, false);
+        window.showMaximized();
+        test::StartTree(window, "Buck1", kMarket, 3);
+        QTRY_VERIFY(window.View() != nullptr);
+
+        window.Action("Buck1")->trigger();
+        QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
+        QTRY_VERIFY(markets->isVisible());
+        auto* list = Find<QListWidget>(markets, "ListBox1");
+        list->setCurrentItem(list->findItems("Broken", Qt::MatchExactly).front());
+        ClickButton(markets, "Button1");
+        QMessageBox* error = nullptr;
+        QTRY_VERIFY((error = markets->findChild<QMessageBox*>("ErrorBox")) != nullptr);
+        QVERIFY(error->text().contains("Specs"));
+        QVERIFY(error->text().contains("Read beyond end of file"));
+        QVERIFY(markets->isVisible()); // the user may choose again
+        QCOMPARE(window.CurrentMarket()->Name, kMarket.toStdString());
+        QCOMPARE(Find<QLineEdit>(&window, "Edit3")->text(), kMarket);
+
+        // Closing the dialog without a market clears the picture and hides the bucking bars.
+        error->close();
+        QTest::keyClick(markets, Qt::Key_Escape);
+        QTRY_VERIFY(!markets->isVisible());
+        QVERIFY(!test::Canvas(&window)->HasStem());
+        QVERIFY(!Find<QWidget>(&window, "Panel1")->isVisible());
+        QVERIFY(!Find<QWidget>(&window, "StatusPanel")->isVisible());
+    }
+
     void AMissingTreeFileLeavesThePreviousTreeShown() {
         test::TempFolder folder;
         std::filesystem::copy(Bundled().Root(), folder.Path(),
