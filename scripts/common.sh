@@ -1,12 +1,24 @@
 # Shared by scripts/run and scripts/test: the Debian packages Varnok builds with, and their
 # installation when missing.
-VARNOK_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev locales qt6-base-dev libxkbcommon-dev)
 
+# What the two programs need to build.
+VARNOK_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev
+    qt6-base-dev libqt6opengl6-dev qt6-charts-dev libxkbcommon-dev)
+# What the tests and benchmarks need on top: libraries, the "C" locale, the reader of printed
+# PDFs, and the checker of the installed desktop entry.
+VARNOK_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev locales poppler-utils
+    desktop-file-utils)
+VARNOK_PACKAGES=("${VARNOK_BUILD_PACKAGES[@]}" "${VARNOK_TEST_PACKAGES[@]}")
+
+# Installs the packages named (all of VARNOK_PACKAGES when none are) that are missing.
 varnok_install_packages() {
+    local wanted=("$@")
+    if [ ${#wanted[@]} -eq 0 ]; then
+        wanted=("${VARNOK_PACKAGES[@]}")
+    fi
     local missing=()
     local pkg
-    for pkg in "${VARNOK_PACKAGES[@]}"; do
+    for pkg in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$pkg")
         fi
@@ -26,10 +38,21 @@ varnok_install_packages() {
     $line
 }
 
+# Configures and builds everything, tests and benchmarks included, into build/.
 varnok_build() {
     local root="$1"
     local build="$root/build"
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DVARNOK_WARNINGS_AS_ERRORS=ON
     cmake --build "$build" --parallel
+}
+
+# Configures build-run/ without tests or benchmarks and builds only the targets named.
+varnok_build_run() {
+    local root="$1"
+    shift
+    local build="$root/build-run"
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVARNOK_BUILD_TESTS=OFF -DVARNOK_BUILD_BENCHMARKS=OFF
+    cmake --build "$build" --parallel --target "$@"
 }
