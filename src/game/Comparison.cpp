@@ -20,13 +20,6 @@ int CharacterCount(const std::string& text) {
     }));
 }
 
-std::string PadLeft(std::string text, std::size_t width) {
-    if (text.size() < width) {
-        text.insert(0, width - text.size(), ' ');
-    }
-    return text;
-}
-
 // The label sits under the middle of its log. The first log is measured back from its upper
 // end and every other one up from its lower end, so a half inch falls differently on the two.
 int LabelX(std::span<const int> inches, int buttX, std::size_t piece) {

@@ -23,13 +23,6 @@ std::string TwoDecimals(double value) {
     return FormatFixed(rounded, 2);
 }
 
-std::string PadLeft(std::string text, std::size_t width) {
-    if (text.size() < width) {
-        text.insert(0, width - text.size(), ' ');
-    }
-    return text;
-}
-
 std::string Rounded(double value) {
     return std::to_string(RoundToInt(value));
 }

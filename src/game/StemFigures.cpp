@@ -36,10 +36,6 @@ Rgb Grey(std::uint8_t level) {
     return {level, level, level};
 }
 
-int RoundInt(double x) {
-    return static_cast<int>(RoundToInt(x));
-}
-
 std::size_t RotationIndex(int rotation) {
     return static_cast<std::size_t>(((rotation - 1) % kRotationSteps + kRotationSteps) %
                                     kRotationSteps);
@@ -110,8 +106,8 @@ public:
                 continue;
             }
             const int halfWidth =
-                RoundInt((static_cast<double>(e.HalfWidth) + 0.01) * kFigureScale);
-            const int halfHeight = RoundInt(static_cast<double>(e.HalfHeight) * kFigureScale);
+                RoundToInt32((static_cast<double>(e.HalfWidth) + 0.01) * kFigureScale);
+            const int halfHeight = RoundToInt32(static_cast<double>(e.HalfHeight) * kFigureScale);
             const PixelPoint centre = Lifted({e.CentreX, e.CentreY}, lift_);
             figures_.push_back(Ellipse({centre.X - halfWidth, centre.Y - halfHeight},
                                        {centre.X + halfWidth, centre.Y + halfHeight}, kMagenta,
@@ -202,14 +198,14 @@ void AddDisc(FigureList& figures, const StemView& view, const EndDefectRecord& d
     const int top = view.CentreY - kDiscTopAboveCentre;
     const double r = StemRadiusAt(view, inches);
     const double q = DefectRadiusAt(defect, inches);
-    const int c = RoundInt(2.0 * r * kFigureScale);
-    const int m = RoundInt(c * 0.5);
+    const int c = RoundToInt32(2.0 * r * kFigureScale);
+    const int m = RoundToInt32(c * 0.5);
     const int left = x - m;
     Figure face = Ellipse({left, top}, {left + c, top + c}, kDiscGrey, kBlack);
     face.KeepsShape = true;
     figures.Add(std::move(face));
-    const int inner = RoundInt((q + 0.01) * 2.0 * kFigureScale);
-    const int o = RoundInt((c - inner) * 0.5);
+    const int inner = RoundToInt32((q + 0.01) * 2.0 * kFigureScale);
+    const int o = RoundToInt32((c - inner) * 0.5);
     Figure defectDisc = Ellipse({left + o, top + o}, {left + o + inner, top + o + inner},
                                 EndDefectColour(defect.Kind), kBlack);
     defectDisc.KeepsShape = true;
@@ -264,7 +260,7 @@ std::vector<Figure> CutHighlightFigures(const StemView& view, int x) {
 
 std::vector<Figure> EndDefectKeyFigures(int imageHeight) {
     // Discs 28 pixels across, their insides 18 across, centred in the image's height.
-    const int top = RoundInt((imageHeight - 30) / 2.0);
+    const int top = RoundToInt32((imageHeight - 30) / 2.0);
     constexpr std::array<int, 3> kLefts = {2, 72, 142};
     constexpr std::array<Rgb, 3> kInsides = {kYellow, kRed, kBlack}; // heart, stain, decay
     std::vector<Figure> figures;

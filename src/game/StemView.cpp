@@ -24,10 +24,6 @@ constexpr int kSeamPoints = 10;
 // the pixel arithmetic stays within the range of int.
 constexpr double kLargestInches = 1.0e6;
 
-int RoundInt(double x) {
-    return static_cast<int>(RoundToInt(x));
-}
-
 double InchesOfFeet(const std::string& field) {
     const double feet = ParseDecimal(field).value_or(0.0);
     return std::clamp(RoundHalfEven(feet * 12.0), -kLargestInches, kLargestInches);
@@ -76,13 +72,13 @@ public:
     explicit Geometry(const StemView& view) : view_(view) {}
 
     int X(double position) const {
-        return RoundInt(position - view_.StemLength * 0.5) + view_.CentreX;
+        return RoundToInt32(position - view_.StemLength * 0.5) + view_.CentreX;
     }
 
     // The upper or lower edge of band `band` (0 to 4 from the top) at one stem position.
     int BandY(int band, bool lower, double displacement, double diameter) const {
         const double angle = kBandAngle * (lower ? band + 1 : band);
-        return RoundInt(displacement - std::cos(angle) * diameter + view_.CentreY);
+        return RoundToInt32(displacement - std::cos(angle) * diameter + view_.CentreY);
     }
 
     StemAt At(std::size_t rotation, double position) const {
@@ -116,7 +112,7 @@ public:
         const StemAt stem = At(rotation, position);
         const double radius = stem.Diameter * 0.5 * kFigureRadiusFactor;
         const int y =
-            RoundInt(stem.Displacement - std::cos(relative * kRadiansPerDegree) * radius) +
+            RoundToInt32(stem.Displacement - std::cos(relative * kRadiansPerDegree) * radius) +
             view_.CentreY;
         return SurfacePoint{X(position), y, radius, relative};
     }
@@ -132,8 +128,8 @@ std::vector<StemStation> MakeStations(const std::vector<CrossSection>& sections)
         StemStation station;
         station.Position = s.Position;
         station.Diameter = s.Diameter;
-        station.OffsetA = RoundInt(std::clamp(s.OffsetY, -kLargestInches, kLargestInches));
-        station.OffsetB = RoundInt(std::clamp(s.OffsetX, -kLargestInches, kLargestInches));
+        station.OffsetA = RoundToInt32(std::clamp(s.OffsetY, -kLargestInches, kLargestInches));
+        station.OffsetB = RoundToInt32(std::clamp(s.OffsetX, -kLargestInches, kLargestInches));
         stations.push_back(station);
     }
     return stations;
@@ -146,8 +142,8 @@ int Detrended(int offset, int position, int stemLength, int first, int last) {
         return offset - first;
     }
     const double length = stemLength;
-    return offset - RoundInt((stemLength - position) * static_cast<double>(first) / length) -
-           RoundInt(last * static_cast<double>(position) / length);
+    return offset - RoundToInt32((stemLength - position) * static_cast<double>(first) / length) -
+           RoundToInt32(last * static_cast<double>(position) / length);
 }
 
 void RemoveTrend(std::vector<StemStation>& stations, int stemLength) {
@@ -180,8 +176,8 @@ void RotateOffsets(StemView& view) {
                 b.push_back(s.OffsetB);
                 continue;
             }
-            a.push_back(RoundInt(std::cos(angle) * s.OffsetA + std::sin(angle) * s.OffsetB));
-            b.push_back(RoundInt(std::cos(angle) * s.OffsetB - std::sin(angle) * s.OffsetA));
+            a.push_back(RoundToInt32(std::cos(angle) * s.OffsetA + std::sin(angle) * s.OffsetB));
+            b.push_back(RoundToInt32(std::cos(angle) * s.OffsetB - std::sin(angle) * s.OffsetA));
         }
     }
 }
@@ -285,8 +281,8 @@ void AddEndDefect(StemView& view, DefectKind kind, const DefectLine& line) {
         return static_cast<std::uint8_t>(std::clamp(IntegerOf(field), 0, 255));
     };
     EndDefectRecord record;
-    record.Start = RoundInt(InchesOfFeet(line.Fields[0]));
-    record.End = RoundInt(InchesOfFeet(line.Fields[1]));
+    record.Start = RoundToInt32(InchesOfFeet(line.Fields[0]));
+    record.End = RoundToInt32(InchesOfFeet(line.Fields[1]));
     record.StartDiameter = diameter(line.Fields[2]);
     record.EndDiameter = diameter(line.Fields[3]);
     record.Kind = static_cast<std::uint8_t>(kind);
@@ -353,8 +349,8 @@ StemView LoadStemView(const DataFolder& data, int treeNumber, const DefectFilter
     const std::vector<CrossSection> sections = ReadCrossSections(data.ShapeFile(treeNumber));
     const std::vector<DefectLine> defects =
         ReadFilteredDefectLines(data.DefectFile(treeNumber), filter);
-    return BuildStemView(sections, defects, RoundInt(clientWidth * 0.5),
-                         RoundInt(clientHeight * 0.5));
+    return BuildStemView(sections, defects, RoundToInt32(clientWidth * 0.5),
+                         RoundToInt32(clientHeight * 0.5));
 }
 
 } // namespace varnok

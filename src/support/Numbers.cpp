@@ -106,6 +106,13 @@ std::string FormatFixed(double value, int decimals) {
     return std::string(buffer, end);
 }
 
+std::string PadLeft(std::string text, std::size_t width) {
+    if (text.size() < width) {
+        text.insert(0, width - text.size(), ' ');
+    }
+    return text;
+}
+
 std::string FormatGeneral(double value) {
     char buffer[64];
     const auto [end, error] =

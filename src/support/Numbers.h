@@ -18,6 +18,12 @@ inline std::int64_t RoundToInt(double x) {
     return static_cast<std::int64_t>(std::nearbyint(x));
 }
 
+// Nearest whole number, halves to even, as an int, for pixel and inch arithmetic. The caller
+// keeps x within the range of int.
+inline int RoundToInt32(double x) {
+    return static_cast<int>(std::nearbyint(x));
+}
+
 // The whole part, toward zero, as an integer.
 inline std::int64_t TruncToInt(double x) {
     return static_cast<std::int64_t>(std::trunc(x));
@@ -34,6 +40,9 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 // Formats with a point as decimal separator and `decimals` places, whatever the locale.
 std::string FormatFixed(double value, int decimals);
+
+// `text` with blanks in front up to `width` characters; longer text unchanged.
+std::string PadLeft(std::string text, std::size_t width);
 
 // The shortest general decimal form with up to 15 significant digits (0, 123.5, 0.05).
 std::string FormatGeneral(double value);

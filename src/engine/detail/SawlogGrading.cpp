@@ -14,10 +14,6 @@ bool IsKnotType(std::uint8_t kind) {
     return kind <= static_cast<std::uint8_t>(DefectKind::SurfaceRise);
 }
 
-int Blank(double x) {
-    return static_cast<int>(RoundToInt(x));
-}
-
 // Faces mode: the clear faces a rotation needs for the cell's code, 11 to 14 meaning 1 to 4.
 int ClearFacesNeeded(int code) {
     return code >= 11 && code <= 14 ? code - 10 : kNeverPasses;
@@ -259,9 +255,9 @@ void SawlogGrader::BlankExcessiveDecay(InchMask& blocked) const {
         if (x1 <= s && x2 >= e) {
             blocked.Set(s, e);
         } else if (x1 > s && x2 >= e) {
-            blocked.Set(x1 + Blank((e - x1) / 3.0), e);
+            blocked.Set(x1 + RoundToInt32((e - x1) / 3.0), e);
         } else if (x1 <= s && x2 < e) {
-            blocked.Set(s, x2 - Blank((x2 - s) / 3.0));
+            blocked.Set(s, x2 - RoundToInt32((x2 - s) / 3.0));
         }
     }
 }
@@ -332,11 +328,11 @@ bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector, bool& bo
                     return false; // the seam runs the whole log: the face fails
                 }
                 if (c > s && t == e) {
-                    blocked.Set(Blank(c + span / 3.0), t);
+                    blocked.Set(RoundToInt32(c + span / 3.0), t);
                 } else if (c == s && t < e) {
-                    blocked.Set(c, Blank(t - span / 3.0));
+                    blocked.Set(c, RoundToInt32(t - span / 3.0));
                 } else {
-                    blocked.Set(Blank(c + span / 4.0), Blank(t - span / 4.0));
+                    blocked.Set(RoundToInt32(c + span / 4.0), RoundToInt32(t - span / 4.0));
                 }
             }
         }

@@ -101,8 +101,7 @@ void DecayDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segmen
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
         const int a = d.StartPosition;
         const int b = d.EndPosition;
-        const bool counts = (s <= a && a <= e) || (s <= b && b <= e) || (a < s && b > e);
-        if (!counts) {
+        if (!Overlaps(a, b, s, e)) {
             continue;
         }
         auto factorAt = [&](int first, int last) {
