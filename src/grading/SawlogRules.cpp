@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace varnok {
 namespace {
@@ -17,6 +18,29 @@ std::size_t CellIndex(int g, int d, int l) {
 
 int ClampCount(std::uint8_t count) {
     return std::min<int>(count, 3);
+}
+
+std::string CellName(int g, int d, int l) {
+    return "cell (" + std::to_string(g) + ", " + std::to_string(d) + ", " + std::to_string(l) +
+           ") ";
+}
+
+void CheckCell(const SawlogRuleCell& c, const FieldCheck& check) {
+    check.Integer("GradeNumber", c.GradeNumber, 0, 3);
+    if (c.GradeNumber == 0) {
+        return; // the grader skips a cell not in use
+    }
+    check.Integer("MinDiameter", c.MinDiameter, 8, 50);
+    check.Integer("MaxDiameter", c.MaxDiameter, 8, 50);
+    check.OneOf("MinLength", c.MinLength, {8, 10, 12, 14, 16});
+    check.OneOf("MaxLength", c.MaxLength, {8, 10, 12, 14, 16});
+    check.Flag("ButtLogsOnly", c.ButtLogsOnly);
+    check.OneOf("ClearCuttingCode", c.ClearCuttingCode, {2, 3, 5, 7, 11, 12, 13, 14});
+    check.OneOf("MaxClearCuttings", c.MaxClearCuttings, {1, 2, 3, 99});
+    check.Number("YieldFraction", c.YieldFraction, 0.0, 1.0);
+    check.Number("MaxSweepUnder25", c.MaxSweepUnder25, 0.0, 1.0);
+    check.Number("MaxSweepOver25", c.MaxSweepOver25, 0.0, 1.0);
+    check.Number("MaxDeduction", c.MaxDeduction, 0.0, 1.0);
 }
 
 } // namespace
@@ -95,8 +119,28 @@ std::vector<std::uint8_t> SawlogRuleSet::Encode() const {
     return w.Take();
 }
 
+void SawlogRuleSet::Check(std::span<const std::uint8_t> bytes, const FieldCheck& check) {
+    const SawlogRuleSet set = Decode(bytes);
+    // The counts are read from one cell each and walked as the grader walks them.
+    const std::uint8_t grades = set.Cell(1, 1, 1).GradeCount;
+    check.Integer(CellName(1, 1, 1) + "GradeCount", grades, 0, 3);
+    for (int g = 1; g <= grades; ++g) {
+        const std::uint8_t sets = set.Cell(g, 1, 1).DiameterSetCount;
+        check.Integer(CellName(g, 1, 1) + "DiameterSetCount", sets, 0, 3);
+        for (int d = 1; d <= sets; ++d) {
+            const std::uint8_t lengths = set.Cell(g, d, 1).LengthVariationCount;
+            check.Integer(CellName(g, d, 1) + "LengthVariationCount", lengths, 0, 3);
+            for (int l = 1; l <= lengths; ++l) {
+                CheckCell(set.Cell(g, d, l), check.Within(CellName(g, d, l)));
+            }
+        }
+    }
+}
+
 SawlogRuleSet ReadSawlogRuleSet(const std::filesystem::path& path, RecordChoice choice) {
-    return SawlogRuleSet::Decode(ReadRecord(path, SawlogRuleSet::kSize, choice));
+    const std::vector<std::uint8_t> bytes = ReadRecord(path, SawlogRuleSet::kSize, choice);
+    SawlogRuleSet::Check(bytes, FieldCheck(path));
+    return SawlogRuleSet::Decode(bytes);
 }
 
 void WriteSawlogRuleSet(const std::filesystem::path& path, const SawlogRuleSet& set) {

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "support/Errors.h"
 #include "support/Files.h"
 
 namespace varnok {
@@ -51,6 +52,15 @@ struct SawlogRuleSet {
 
     static SawlogRuleSet Decode(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Encode() const;
+
+    // Refuses (FileError through `check`) a record of kSize bytes with a field the grader
+    // cannot use: a count outside 0 to 3 where it is read, or, in a cell the grader walks, a
+    // grade number outside 0 to 3, a diameter outside 8 to 50 inches, a length other than 8,
+    // 10, 12, 14 or 16 ft, a butt-log flag other than 0 or 1, a clear-cutting code other than
+    // 2, 3, 5, 7, 11 to 14, a cutting limit other than 1, 2, 3 or 99, or a fraction (yield,
+    // sweep, deduction) outside 0 to 1 or not finite. Cells the grader never reads are not
+    // checked.
+    static void Check(std::span<const std::uint8_t> bytes, const FieldCheck& check);
 };
 
 // Byte offset of cell (g, d, l): 252 (g - 1) + 84 (d - 1) + 28 (l - 1).
@@ -59,7 +69,8 @@ constexpr std::size_t SawlogCellOffset(int g, int d, int l) {
 }
 
 // Reads one record: `choice` First for viewers, Last for a market (the last complete record).
-// Throws FileError when the file cannot be read or holds no complete record.
+// Throws FileError when the file cannot be read, holds no complete record or the record fails
+// SawlogRuleSet::Check.
 SawlogRuleSet ReadSawlogRuleSet(const std::filesystem::path& path, RecordChoice choice);
 // Writes one record, replacing the file. Throws FileError on failure.
 void WriteSawlogRuleSet(const std::filesystem::path& path, const SawlogRuleSet& set);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace varnok {
 namespace {
@@ -83,6 +84,45 @@ void EncodeBlock(ByteWriter& w, std::size_t base, const VeneerGradeRules& b) {
     w.U8(base + 1069, b.ReservedMaxHeight);
 }
 
+template <std::size_t N>
+void CheckFlags(const FieldCheck& check, const char* field,
+                const std::array<std::uint8_t, N>& flags, int firstIndex) {
+    for (std::size_t i = 0; i < N; ++i) {
+        check.Flag(std::string(field) + "[" + std::to_string(firstIndex + static_cast<int>(i)) +
+                       "]",
+                   flags[i]);
+    }
+}
+
+// Defect counts are compared with counts of surface defects, of which a tree holds at most 100.
+constexpr int kMostDefects = 100;
+
+void CheckBlock(const VeneerGradeRules& b, const FieldCheck& check) {
+    check.Integer("GradeCount", b.GradeCount, 0, 3);
+    check.Integer("MinSmallEndDiameter", b.MinSmallEndDiameter, 9, 50);
+    CheckFlags(check, "LengthAccepted", b.LengthAccepted, 8);
+    for (std::size_t i = 0; i < b.MaxSweep.size(); ++i) {
+        check.Number("MaxSweep[" + std::to_string(9 + i) + "]", b.MaxSweep[i], 0.0, 255.0);
+    }
+    check.Flag("DefectsVaryWithDiameter", b.DefectsVaryWithDiameter);
+    for (std::size_t i = 0; i < b.MaxDefectsForDiameter.size(); ++i) {
+        check.Integer("MaxDefectsForDiameter[" + std::to_string(9 + i) + "]",
+                      b.MaxDefectsForDiameter[i], 0, kMostDefects);
+    }
+    check.Flag("DefectsVaryWithLength", b.DefectsVaryWithLength);
+    for (std::size_t i = 0; i < b.MaxDefectsForLength.size(); ++i) {
+        check.Integer("MaxDefectsForLength[" + std::to_string(8 + i) + "]",
+                      b.MaxDefectsForLength[i], 0, kMostDefects);
+    }
+    check.Integer("MaxDefects", b.MaxDefects, 0, kMostDefects);
+    CheckFlags(check, "InLineCountsAsOne", b.InLineCountsAsOne, 8);
+    // The in-line window is the angle in 10-degree sectors; past a quarter turn "in a line"
+    // would take in the other side of the log.
+    check.Integer("MaxInLineAngle", b.MaxInLineAngle, 0, 90);
+    check.Number("MaxHeartPercent", b.MaxHeartPercent, 0.0, 100.0);
+    CheckFlags(check, "HalvesSeparate", b.HalvesSeparate, 8);
+}
+
 } // namespace
 
 float VeneerGradeRules::MaxSweepFor(int d) const {
@@ -152,8 +192,20 @@ std::vector<std::uint8_t> VeneerRuleSet::Encode() const {
     return writer.Take();
 }
 
+void VeneerRuleSet::Check(std::span<const std::uint8_t> bytes, const FieldCheck& check) {
+    const VeneerRuleSet set = Decode(bytes);
+    const std::uint8_t grades = set.Blocks[0].GradeCount;
+    check.Integer("grade 1 GradeCount", grades, 0, 3);
+    for (int g = 1; g <= grades; ++g) {
+        CheckBlock(set.GradeBlock(g), check.Within("grade " + std::to_string(g) + " "));
+    }
+}
+
 VeneerRuleSet ReadVeneerRuleSet(const std::filesystem::path& path) {
-    return VeneerRuleSet::Decode(ReadRecord(path, VeneerRuleSet::kSize, RecordChoice::First));
+    const std::vector<std::uint8_t> bytes =
+        ReadRecord(path, VeneerRuleSet::kSize, RecordChoice::First);
+    VeneerRuleSet::Check(bytes, FieldCheck(path));
+    return VeneerRuleSet::Decode(bytes);
 }
 
 void WriteVeneerRuleSet(const std::filesystem::path& path, const VeneerRuleSet& set) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Errors.h"
 #include "support/Files.h"
 
 namespace varnok {
@@ -63,6 +64,14 @@ struct VeneerRuleSet {
     static VeneerRuleSet Decode(std::span<const std::uint8_t> bytes);
     // Throws VarnokError when a grade name cannot be stored in Windows-1252.
     std::vector<std::uint8_t> Encode() const;
+
+    // Refuses (FileError through `check`) a record of kSize bytes with a field the grader
+    // cannot use: a grade count outside 0 to 3, or, in a grade block in use, a minimum
+    // diameter outside 9 to 50 inches, a yes/no byte other than 0 or 1, a sweep limit outside
+    // 0 to 255 inches or not finite, a defect count above 100, an in-line angle above 90
+    // degrees or a heart percent outside 0 to 100. Blocks beyond the grade count are not read
+    // and not checked.
+    static void Check(std::span<const std::uint8_t> bytes, const FieldCheck& check);
 };
 
 // Offsets inside a grade block, for tests and tools that look at the bytes.
@@ -70,7 +79,8 @@ inline constexpr std::size_t kVeneerMaxSweepOffset = 12;
 inline constexpr std::size_t kVeneerMaxHoleOffset = 246;
 inline constexpr std::size_t kVeneerGradeNameOffset = 301;
 
-// Reads the first record. Throws FileError when the file cannot be read or is too short.
+// Reads the first record. Throws FileError when the file cannot be read, is too short or fails
+// VeneerRuleSet::Check.
 VeneerRuleSet ReadVeneerRuleSet(const std::filesystem::path& path);
 // Writes one record, replacing the file. Throws FileError or VarnokError on failure.
 void WriteVeneerRuleSet(const std::filesystem::path& path, const VeneerRuleSet& set);

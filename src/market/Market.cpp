@@ -64,14 +64,20 @@ Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSp
     const fs::path specsPath = data.MarketSpecsFile(name);
     Market market;
     market.Name = std::string(name);
-    if (specs.TrimAllowance != 4 && specs.TrimAllowance != 8) {
-        throw FileError(specsPath, "the trim allowance is " + std::to_string(specs.TrimAllowance) +
-                                       " inches; it must be 4 or 8");
-    }
+    FieldCheck(specsPath).OneOf("the trim allowance", specs.TrimAllowance, {4, 8});
+    // A market being computed carries the veneer rules just copied from their file, so a
+    // damaged record is blamed on that file; a loaded market's copy was checked with "Specs".
+    VeneerRuleSet::Check(specs.VeneerRecord,
+                         FieldCheck(FindEntry(data.Veneer(), specs.VeneerRuleName)));
     market.SetSpecs(specs);
 
     const fs::path pricePath = RuleFile(data.Prices(), specs.PriceSetName, specsPath, "price set");
-    market.Prices = ConvertPriceSet(ReadPriceSet(pricePath), specs.PriceSetName);
+    const PriceSet prices = ReadPriceSet(pricePath);
+    try {
+        market.Prices = ConvertPriceSet(prices, specs.PriceSetName);
+    } catch (const VarnokError& error) {
+        throw FileError(pricePath, error.what());
+    }
 
     const fs::path sawPath =
         RuleFile(data.SawGrades(), specs.SawlogRuleName, specsPath, "sawlog grading rule");

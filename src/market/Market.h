@@ -70,12 +70,13 @@ std::vector<std::string> ListMarkets(const DataFolder& data);
 // Specs. Rule names are opened by their exact name, else by a single case-insensitive match.
 // Throws VarnokError when the name is not a plain file name, FileError naming the file when a
 // file is missing, short or damaged (a trim other than 4 or 8, a name in Specs that is not a
-// plain file name), VarnokError when a price does not fit the price table. Nothing is
-// returned half-loaded.
+// plain file name, a field outside what the engine can use, a price that does not fit the
+// price table). Nothing is returned half-loaded.
 Market LoadMarket(const DataFolder& data, std::string_view name);
 
 // Builds a market object from a specs record (for a market being computed, whose folder may
-// not exist yet). Throws as LoadMarket.
+// not exist yet). Throws as LoadMarket; damaged veneer rules in `specs` are blamed on the
+// veneer rule file they were copied from.
 Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSpecs& specs);
 
 } // namespace varnok

@@ -1,7 +1,11 @@
 #include "market/MarketSpecs.h"
 
+#include "grading/VeneerRules.h"
 #include "support/ByteBuffer.h"
 #include "support/Files.h"
+
+#include <string>
+#include <string_view>
 
 #include <algorithm>
 
@@ -45,8 +49,33 @@ std::vector<std::uint8_t> MarketSpecs::Encode() const {
     return w.Take();
 }
 
+void MarketSpecs::Check(std::span<const std::uint8_t> bytes, const FieldCheck& check) {
+    const MarketSpecs specs = Decode(bytes);
+    check.OneOf("the trim allowance", specs.TrimAllowance, {4, 8});
+    const std::pair<const std::string*, const char*> names[] = {
+        {&specs.SawlogRuleName, "sawlog grading rule"},
+        {&specs.LogRuleName, "log rule"},
+        {&specs.VeneerRuleName, "veneer grading rule"},
+        {&specs.PriceSetName, "price set"},
+        {&specs.FilterSetName, "defect filter set"},
+        {&specs.RoundwoodName, "roundwood product set"},
+    };
+    for (const auto& [name, what] : names) {
+        try {
+            CheckPlainName(*name, what);
+        } catch (const VarnokError& error) {
+            throw FileError(check.Path(), error.what());
+        }
+    }
+    VeneerRuleSet::Check(std::span<const std::uint8_t>(bytes).subspan(kVeneerOffset, kVeneerSize),
+                         check.Within("veneer rules: "));
+}
+
 MarketSpecs ReadMarketSpecs(const std::filesystem::path& path) {
-    return MarketSpecs::Decode(ReadRecord(path, MarketSpecs::kSize, RecordChoice::Last));
+    const std::vector<std::uint8_t> bytes =
+        ReadRecord(path, MarketSpecs::kSize, RecordChoice::Last);
+    MarketSpecs::Check(bytes, FieldCheck(path));
+    return MarketSpecs::Decode(bytes);
 }
 
 void WriteMarketSpecs(const std::filesystem::path& path, const MarketSpecs& specs) {

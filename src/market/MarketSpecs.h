@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Errors.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -28,10 +30,16 @@ struct MarketSpecs {
     static MarketSpecs Decode(std::span<const std::uint8_t> bytes);
     // Throws VarnokError when a name cannot be stored in Windows-1252.
     std::vector<std::uint8_t> Encode() const;
+
+    // Refuses (FileError through `check`) a record of kSize bytes whose trim allowance is not
+    // 4 or 8 inches, whose rule names, once decoded, are not plain file names (CheckPlainName),
+    // or whose copy of the veneer rules fails VeneerRuleSet::Check.
+    static void Check(std::span<const std::uint8_t> bytes, const FieldCheck& check);
 };
 
 // Reads "Specs": records until end of file, keeping the last complete one. Throws FileError
-// when the file cannot be read or holds no complete record.
+// when the file cannot be read, holds no complete record or the record fails
+// MarketSpecs::Check.
 MarketSpecs ReadMarketSpecs(const std::filesystem::path& path);
 // Writes one record, replacing the file. Throws FileError or VarnokError on failure.
 void WriteMarketSpecs(const std::filesystem::path& path, const MarketSpecs& specs);

@@ -5,6 +5,7 @@
 #include "support/Files.h"
 
 #include <stdexcept>
+#include <string>
 
 namespace varnok {
 
@@ -76,8 +77,35 @@ OptimalCutEntry MakeOptimalCutEntry(std::span<const int> cuts) {
     return entry;
 }
 
+void CheckOptimalCutEntry(const OptimalCutEntry& entry, int treeNumber, const FieldCheck& check) {
+    // The longest stem the tree model holds, inches.
+    constexpr std::int32_t kLongestStem = 2400;
+    const FieldCheck tree = check.Within("tree " + std::to_string(treeNumber) + ": ");
+    bool any = false;
+    for (const std::int32_t value : entry) {
+        any = any || value != 0;
+    }
+    if (!any) {
+        return; // never computed
+    }
+    tree.Integer("cut slot 1", entry[0], 0, 0);
+    std::size_t s = 1;
+    for (; s < entry.size() && entry[s] != 0; ++s) {
+        tree.Integer("cut slot " + std::to_string(s + 1), entry[s], entry[s - 1] + 1, kLongestStem);
+    }
+    for (; s < entry.size(); ++s) {
+        tree.Integer("cut slot " + std::to_string(s + 1) + " (after the top)", entry[s], 0, 0);
+    }
+}
+
 OptimalCutsTable ReadOptimalCuts(const std::filesystem::path& path) {
-    return OptimalCutsTable::Decode(ReadRecord(path, OptimalCutsTable::kSize, RecordChoice::First));
+    const OptimalCutsTable table =
+        OptimalCutsTable::Decode(ReadRecord(path, OptimalCutsTable::kSize, RecordChoice::First));
+    const FieldCheck check(path);
+    for (int tree = 1; tree <= kTreeCount; ++tree) {
+        CheckOptimalCutEntry(table.Entry(tree), tree, check);
+    }
+    return table;
 }
 
 void WriteOptimalCuts(const std::filesystem::path& path, const OptimalCutsTable& table) {

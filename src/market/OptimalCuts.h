@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Errors.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -44,7 +46,13 @@ std::vector<int> CutPositions(const OptimalCutEntry& entry);
 // Builds an entry from cut positions butt to top (at most 27). Throws VarnokError beyond 27.
 OptimalCutEntry MakeOptimalCutEntry(std::span<const int> cuts);
 
-// Reads the table. Throws FileError when the file cannot be read or is too short.
+// Refuses (FileError through `check`, naming the tree) an entry that is neither all zero nor
+// a pattern: 0 in slot 0, then positions rising strictly up to at most 2400 inches, then
+// zeros only.
+void CheckOptimalCutEntry(const OptimalCutEntry& entry, int treeNumber, const FieldCheck& check);
+
+// Reads the table. Throws FileError when the file cannot be read, is too short or holds an
+// entry that CheckOptimalCutEntry refuses.
 OptimalCutsTable ReadOptimalCuts(const std::filesystem::path& path);
 // Writes the table, replacing the file. Throws FileError on failure.
 void WriteOptimalCuts(const std::filesystem::path& path, const OptimalCutsTable& table);

@@ -3,6 +3,10 @@
 #include "support/ByteBuffer.h"
 #include "support/Files.h"
 
+#include <algorithm>
+#include <string>
+#include <string_view>
+
 namespace varnok {
 namespace {
 
@@ -126,8 +130,29 @@ DefectFilterSet DefaultDefectFilterSet() {
     return set;
 }
 
+void DefectFilterSet::Check(std::span<const std::uint8_t> bytes, const FieldCheck& check) {
+    static constexpr std::array<std::string_view, 9> kClasses = {"  K", " BU", " SR", " SE", "  F",
+                                                                 " BE", " DY", " SN", "  H"};
+    const ByteReader reader(bytes);
+    for (std::size_t n = 0; n < kEntryCount; ++n) {
+        const ByteReader entry = reader.Sub(n * kEntrySize, kEntrySize);
+        const FieldCheck e = check.Within("entry " + std::to_string(n + 1) + " ");
+        e.TextLength("name", entry.U8(kNameOffset), kTextCapacity);
+        e.TextLength("code", entry.U8(kCodeOffset), kTextCapacity);
+        e.TextLength("grading class", entry.U8(kClassOffset), kTextCapacity);
+        const std::string classCode = entry.ShortStringBytes(kClassOffset, kTextCapacity);
+        if (std::find(kClasses.begin(), kClasses.end(), classCode) == kClasses.end()) {
+            e.Fail("grading class", "\"" + entry.ShortString(kClassOffset, kTextCapacity) + "\"",
+                   "one of the nine grading codes");
+        }
+    }
+}
+
 DefectFilterSet ReadDefectFilterSet(const std::filesystem::path& path) {
-    return DefectFilterSet::Decode(ReadRecord(path, DefectFilterSet::kSize, RecordChoice::Last));
+    const std::vector<std::uint8_t> bytes =
+        ReadRecord(path, DefectFilterSet::kSize, RecordChoice::Last);
+    DefectFilterSet::Check(bytes, FieldCheck(path));
+    return DefectFilterSet::Decode(bytes);
 }
 
 void WriteDefectFilterSet(const std::filesystem::path& path, const DefectFilterSet& set) {

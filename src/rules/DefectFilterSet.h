@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Errors.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -29,6 +31,12 @@ struct DefectFilterSet {
     // Decodes one record; `bytes` must hold kSize bytes.
     static DefectFilterSet Decode(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Encode() const;
+
+    // Refuses (FileError through `check`) a record of kSize bytes with a text longer than its
+    // capacity or an entry whose grading class is none of the nine grading codes ("  K",
+    // " BU", " SR", " SE", "  F", " BE", " DY", " SN", "  H"). A flag byte other than 0 or 1
+    // loads: it removes the defect.
+    static void Check(std::span<const std::uint8_t> bytes, const FieldCheck& check);
 };
 
 // The fixed table of names, codes and classes, with the flags that the editor shows the first
@@ -39,7 +47,8 @@ DefectFilterSet DefaultDefectFilterSet();
 bool DefaultFilterFlag(std::size_t entryNumber);
 
 // Reads a filter set file: records until end of file, keeping the last complete one.
-// Throws FileError when the file cannot be read or holds no complete record.
+// Throws FileError when the file cannot be read, holds no complete record or the record fails
+// DefectFilterSet::Check.
 DefectFilterSet ReadDefectFilterSet(const std::filesystem::path& path);
 
 // Writes one record, replacing the file. Throws FileError on failure.

@@ -2,6 +2,10 @@
 
 #include "support/ByteBuffer.h"
 #include "support/Files.h"
+#include "support/Numbers.h"
+
+#include <cmath>
+#include <string>
 
 namespace varnok {
 
@@ -38,8 +42,30 @@ std::vector<std::uint8_t> LogRuleTable::Encode() const {
     return writer.Take();
 }
 
+void LogRuleTable::Check(std::span<const std::uint8_t> bytes, const FieldCheck& check) {
+    static constexpr std::array<int, 5> kFeet = {8, 10, 12, 14, 16};
+    const LogRuleTable table = Decode(bytes);
+    for (std::size_t k = 0; k < table.Entries.size(); ++k) {
+        const LogRuleEntry& entry = table.Entries[k];
+        const int diameter = static_cast<int>(k + 1);
+        const std::string name = "entry " + std::to_string(diameter) + " ";
+        // The editor writes k into entries 6 to 50 and zeros into 1 to 5; anything else is a
+        // damaged or foreign file.
+        check.OneOf(name + "diameter", entry.Diameter, {0, diameter});
+        for (std::size_t l = 0; l < kFeet.size(); ++l) {
+            if (!std::isfinite(entry.Volume[l])) {
+                check.Fail(name + "volume of " + std::to_string(kFeet[l]) + " ft logs",
+                           FormatGeneral(entry.Volume[l]), "a finite number");
+            }
+        }
+    }
+}
+
 LogRuleTable ReadLogRule(const std::filesystem::path& path) {
-    return LogRuleTable::Decode(ReadRecord(path, LogRuleTable::kSize, RecordChoice::First));
+    const std::vector<std::uint8_t> bytes =
+        ReadRecord(path, LogRuleTable::kSize, RecordChoice::First);
+    LogRuleTable::Check(bytes, FieldCheck(path));
+    return LogRuleTable::Decode(bytes);
 }
 
 void WriteLogRule(const std::filesystem::path& path, const LogRuleTable& table) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "support/Errors.h"
 #include <array>
+
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -27,6 +29,11 @@ struct LogRuleTable {
 
     static LogRuleTable Decode(std::span<const std::uint8_t> bytes);
     std::vector<std::uint8_t> Encode() const;
+
+    // Refuses (FileError through `check`) a record of kSize bytes whose entry k holds a
+    // diameter other than k or 0, or a volume that is not a finite number. Negative and zero
+    // volumes load: the scaling gives such a log no volume.
+    static void Check(std::span<const std::uint8_t> bytes, const FieldCheck& check);
 };
 
 // File offset of the volume of diameter d and length L (feet): (d - 1) x 44 + 4 + (L - 8) / 2 x 8.
@@ -35,7 +42,8 @@ constexpr std::size_t LogRuleVolumeOffset(int diameter, int lengthFeet) {
            static_cast<std::size_t>((lengthFeet - 8) / 2) * 8;
 }
 
-// Reads the first record. Throws FileError when the file cannot be read or is too short.
+// Reads the first record. Throws FileError when the file cannot be read, is too short or fails
+// LogRuleTable::Check.
 LogRuleTable ReadLogRule(const std::filesystem::path& path);
 // Writes one record, replacing the file. Throws FileError on failure.
 void WriteLogRule(const std::filesystem::path& path, const LogRuleTable& table);

@@ -2,6 +2,10 @@
 
 #include "support/ByteBuffer.h"
 #include "support/Files.h"
+#include "support/Numbers.h"
+
+#include <cmath>
+#include <string>
 
 namespace varnok {
 namespace {
@@ -44,8 +48,28 @@ std::vector<std::uint8_t> PriceSet::Encode() const {
     return writer.Take();
 }
 
+void PriceSet::Check(std::span<const std::uint8_t> bytes, const FieldCheck& check) {
+    static constexpr std::array<int, 5> kFeet = {8, 10, 12, 14, 16};
+    const ByteReader reader(bytes);
+    for (std::size_t r = 0; r < 10; ++r) {
+        const ByteReader row = reader.Sub(r * kRowSize, kRowSize);
+        const std::string name = "row " + std::to_string(r + 1) + " ";
+        check.TextLength(name + "product name", row.U8(kNameOffset), kTextCapacity);
+        check.TextLength(name + "units", row.U8(kUnitsOffset), kTextCapacity);
+        for (std::size_t l = 0; l < kFeet.size(); ++l) {
+            const double price = row.F64(kPricesOffset + l * 8);
+            if (!std::isfinite(price)) {
+                check.Fail(name + "price for " + std::to_string(kFeet[l]) + " ft logs",
+                           FormatGeneral(price), "a finite number");
+            }
+        }
+    }
+}
+
 PriceSet ReadPriceSet(const std::filesystem::path& path) {
-    return PriceSet::Decode(ReadRecord(path, PriceSet::kSize, RecordChoice::First));
+    const std::vector<std::uint8_t> bytes = ReadRecord(path, PriceSet::kSize, RecordChoice::First);
+    PriceSet::Check(bytes, FieldCheck(path));
+    return PriceSet::Decode(bytes);
 }
 
 void WritePriceSet(const std::filesystem::path& path, const PriceSet& set) {

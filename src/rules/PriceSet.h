@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Errors.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -27,6 +29,11 @@ struct PriceSet {
     static PriceSet Decode(std::span<const std::uint8_t> bytes);
     // Throws VarnokError when a name or units text cannot be stored in Windows-1252.
     std::vector<std::uint8_t> Encode() const;
+
+    // Refuses (FileError through `check`) a record of kSize bytes with a text longer than its
+    // capacity or a price that is not a finite number. Whether a price fits the whole-dollar
+    // price table is decided when the market converts it.
+    static void Check(std::span<const std::uint8_t> bytes, const FieldCheck& check);
 };
 
 // File offset of the price of row r (1 to 10) for length L (feet): (r - 1) x 104 + 64 + (L - 8) / 2
@@ -39,7 +46,8 @@ constexpr std::size_t PriceOffset(int row, int lengthFeet) {
 // The fixed names of rows 1 to 6 ("Prime Veneer" ... "#3 Sawlog"), whose units are "MBF".
 const std::array<const char*, 6>& FixedPriceRowNames();
 
-// Reads the first record. Throws FileError when the file cannot be read or is too short.
+// Reads the first record. Throws FileError when the file cannot be read, is too short or fails
+// PriceSet::Check.
 PriceSet ReadPriceSet(const std::filesystem::path& path);
 // Writes one record, replacing the file. Throws FileError or VarnokError on failure.
 void WritePriceSet(const std::filesystem::path& path, const PriceSet& set);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Errors.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -34,9 +36,18 @@ struct RoundwoodProductSet {
     static RoundwoodProductSet Decode(std::span<const std::uint8_t> bytes);
     // Throws VarnokError when a text cannot be stored in Windows-1252.
     std::vector<std::uint8_t> Encode() const;
+
+    // Refuses (FileError through `check`) a record of kSize bytes with a text longer than its
+    // capacity, a cull pair other than "none"/"none", "Cull"/"Cubic Feet", "Cull"/"Cubic
+    // Meters" (or both empty, as a set saved without a cull choice), or, for a product with a
+    // name, a diameter limit outside 8 to 50 inches, a length limit other than 8, 10, 12, 14
+    // or 16 ft, or a soundness outside 0 to 1 or not finite. A slot without a name is never
+    // chosen, so its limits are not checked.
+    static void Check(std::span<const std::uint8_t> bytes, const FieldCheck& check);
 };
 
-// Reads the first record. Throws FileError when the file cannot be read or is too short.
+// Reads the first record. Throws FileError when the file cannot be read, is too short or fails
+// RoundwoodProductSet::Check.
 RoundwoodProductSet ReadRoundwoodProducts(const std::filesystem::path& path);
 // Writes one record, replacing the file. Throws FileError or VarnokError on failure.
 void WriteRoundwoodProducts(const std::filesystem::path& path, const RoundwoodProductSet& set);

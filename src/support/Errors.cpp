@@ -1,6 +1,10 @@
 #include "support/Errors.h"
 
+#include "support/Numbers.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 
 namespace varnok {
 namespace {
@@ -18,6 +22,64 @@ std::string Compose(const std::filesystem::path& path, const std::string& messag
 FileError::FileError(std::filesystem::path path, std::string message, int line)
     : VarnokError(Compose(path, message, line)), path_(std::move(path)),
       message_(std::move(message)), line_(line) {}
+
+FieldCheck::FieldCheck(std::filesystem::path path, std::string prefix)
+    : path_(std::move(path)), prefix_(std::move(prefix)) {}
+
+FieldCheck FieldCheck::Within(std::string_view more) const {
+    return FieldCheck(path_, prefix_ + std::string(more));
+}
+
+void FieldCheck::Integer(std::string_view field, std::int64_t value, std::int64_t low,
+                         std::int64_t high) const {
+    if (value < low || value > high) {
+        Fail(field, std::to_string(value),
+             low == high ? std::to_string(low)
+                         : "within " + std::to_string(low) + " to " + std::to_string(high));
+    }
+}
+
+void FieldCheck::OneOf(std::string_view field, std::int64_t value,
+                       std::initializer_list<std::int64_t> allowed) const {
+    if (std::find(allowed.begin(), allowed.end(), value) != allowed.end()) {
+        return;
+    }
+    // "4 or 8", "1, 2, 3 or 99"
+    std::string list;
+    std::size_t n = 0;
+    for (const std::int64_t a : allowed) {
+        ++n;
+        list += (n == 1 ? "" : n == allowed.size() ? " or " : ", ") + std::to_string(a);
+    }
+    Fail(field, std::to_string(value), list);
+}
+
+void FieldCheck::Number(std::string_view field, double value, double low, double high) const {
+    if (!std::isfinite(value) || value < low || value > high) {
+        Fail(field, FormatGeneral(value),
+             "a number within " + FormatGeneral(low) + " to " + FormatGeneral(high));
+    }
+}
+
+void FieldCheck::Flag(std::string_view field, std::uint8_t value) const {
+    if (value > 1) {
+        Fail(field, std::to_string(value), "0 (no) or 1 (yes)");
+    }
+}
+
+void FieldCheck::TextLength(std::string_view field, std::uint8_t lengthByte,
+                            std::size_t capacity) const {
+    if (lengthByte > capacity) {
+        Fail(std::string(field) + " (its length byte)", std::to_string(lengthByte),
+             "at most " + std::to_string(capacity) + " characters");
+    }
+}
+
+void FieldCheck::Fail(std::string_view field, std::string_view value,
+                      std::string_view allowed) const {
+    throw FileError(path_, prefix_ + std::string(field) + " is " + std::string(value) +
+                               "; it must be " + std::string(allowed));
+}
 
 std::string IoErrorText(int errnoValue) {
     switch (errnoValue) {

@@ -82,7 +82,9 @@ protected:
     DataFolder Data() const { return DataFolder(folder_.Path() / "data"); }
     std::filesystem::path SpecsPath() const { return Data().Markets() / "Hardwood8" / "Specs"; }
     void RewriteSpecs(const std::function<void(MarketSpecs&)>& change) const {
-        MarketSpecs specs = ReadMarketSpecs(SpecsPath());
+        // Decoded without the reader's checks, so a test can write what the reader refuses.
+        MarketSpecs specs =
+            MarketSpecs::Decode(ReadRecord(SpecsPath(), MarketSpecs::kSize, RecordChoice::Last));
         change(specs);
         WriteMarketSpecs(SpecsPath(), specs);
     }
@@ -147,7 +149,8 @@ TEST_F(MarketFolderTest, RefusesBadNamesMissingFilesAndDamagedSpecs) {
                           std::filesystem::copy_options::overwrite_existing);
 
     RewriteSpecs([](MarketSpecs& s) { s.TrimAllowance = 6; });
-    EXPECT_THROW((void)LoadMarket(Data(), "Hardwood8"), FileError);
+    EXPECT_FILE_ERROR((void)LoadMarket(Data(), "Hardwood8"), SpecsPath(),
+                      "the trim allowance is 6; it must be 4 or 8");
     RewriteSpecs([](MarketSpecs& s) {
         s.TrimAllowance = 8;
         s.PriceSetName = "../Prices/Hardwood Whole";
