@@ -69,6 +69,13 @@ public:
         return value;
     }
 
+    // A sector number within [low, high] as written, taken modulo 36: the seam walk, the seam
+    // deduction and the graders then all see the same sector, and no step of theirs can go
+    // the long way round or below 0.
+    std::int8_t Sector(std::size_t field, int low, int high, const char* what) const {
+        return static_cast<std::int8_t>(WrapSector(Integer(field, low, high, what)));
+    }
+
     [[noreturn]] void Fail(const std::string& message) const {
         throw FileError(path_, message, line_.LineNumber);
     }
@@ -90,9 +97,9 @@ SurfaceDefect MakeSurfaceDefect(DefectKind kind, const FieldReader& fields) {
     d.Position = fields.Position(0);
     switch (kind) {
     case DefectKind::Seam:
-        d.Sector = static_cast<std::int8_t>(fields.Integer(1, -128, 127, "sector"));
+        d.Sector = fields.Sector(1, -128, 127, "sector");
         d.EndPosition = fields.Position(2);
-        d.EndSector = static_cast<std::uint8_t>(fields.Integer(3, 0, 255, "end sector"));
+        d.EndSector = static_cast<std::uint8_t>(fields.Sector(3, 0, 255, "end sector"));
         // The seam is walked inch by inch from its start to its end.
         if (d.EndPosition < d.Position) {
             fields.Fail("the seam ends before it starts");
@@ -103,7 +110,7 @@ SurfaceDefect MakeSurfaceDefect(DefectKind kind, const FieldReader& fields) {
         d.EndPosition = fields.Position(1);
         break;
     default: // knot, bump, surface rise
-        d.Sector = static_cast<std::int8_t>(fields.Integer(1, -128, 127, "sector"));
+        d.Sector = fields.Sector(1, -128, 127, "sector");
         d.Width = static_cast<std::uint8_t>(fields.Integer(2, 0, 255, "width"));
         d.Length = static_cast<std::uint8_t>(fields.Integer(3, 0, 255, "length"));
         break;
@@ -116,6 +123,10 @@ EndDefect MakeEndDefect(DefectKind kind, const FieldReader& fields) {
     d.Kind = static_cast<std::uint8_t>(kind);
     d.StartPosition = static_cast<std::uint16_t>(fields.Position(0));
     d.EndPosition = static_cast<std::uint16_t>(fields.Position(1));
+    // Its deductions measure the stretch from start to end; reversed, it would add volume.
+    if (d.EndPosition < d.StartPosition) {
+        fields.Fail("the end defect (decay, stain, heart) ends before it starts");
+    }
     // The profiles hold one byte per inch, so a wider defect could not be mapped.
     d.StartDiameter = static_cast<std::uint16_t>(fields.Integer(2, 0, 255, "diameter"));
     d.EndDiameter = static_cast<std::uint16_t>(fields.Integer(3, 0, 255, "diameter"));

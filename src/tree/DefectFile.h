@@ -34,9 +34,10 @@ std::optional<DefectKind> KindOfCode(const std::string& code);
 // Fills the surface and end defect tables of the tree from a defect file, through the filter
 // set; the counts are reset first. A defect whose code names no kind after filtering is
 // skipped; a field that is not a number reads as 0. Throws FileError naming the file and line
-// for more than 100 surface or 40 end defects, a position outside 0 to 2400 inches, a seam
-// that ends before it starts, or a number that does not fit its field (sector, width, length,
-// diameter); the tables are then left empty.
+// for more than 100 surface or 40 end defects, a position outside 0 to 2400 inches, a seam or
+// an end defect (decay, stain, heart) that ends before it starts, or a number that does not fit
+// its field (sector -128 to 127, end sector 0 to 255, width, length, diameter 0 to 255); the
+// tables are then left empty. Sectors are stored modulo 36.
 void ReadDefectFile(Tree& tree, const std::filesystem::path& path, const DefectFilterSet& filter);
 
 } // namespace varnok

@@ -34,7 +34,9 @@ void MapEllipse(Tree& tree, const SurfaceDefect& d, int defectNumber) {
     if (diameter == 0) {
         throw FileError(tree.DefectFilePath,
                         "a knot, bump or surface rise at " + std::to_string(position) +
-                            " inches lies where the stem has no diameter (above its top)",
+                            " inches lies where the stem has no diameter (above its top at " +
+                            std::to_string(tree.Stem.StemLength) + " inches in " +
+                            tree.ShapeFilePath.string() + ")",
                         tree.SurfaceDefectLine[static_cast<std::size_t>(defectNumber - 1)]);
     }
     const double w = 18.0 * d.Width / (std::numbers::pi * diameter);

@@ -23,11 +23,17 @@ bool IsBlank(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
+std::string_view Trimmed(std::string_view field) {
+    const std::size_t first = field.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view{} : field.substr(first);
+}
+
 } // namespace
 
 std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
     const std::vector<std::string> lines = ReadTextLines(path);
     std::vector<CrossSection> sections;
+    int previousLine = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const int lineNumber = static_cast<int>(i + 1);
@@ -55,6 +61,21 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
                                 " lies outside 0 to 255 inches",
                             lineNumber);
         }
+        // The centre line is kept in single precision and measured for sweep; no point of a
+        // stem lies further from its reference line than the longest stem is long.
+        for (const auto& [offset, field] : {std::pair{section.OffsetY, 2}, {section.OffsetX, 3}}) {
+            if (offset > kMaxStemInches) {
+                throw FileError(path,
+                                "offset " + std::string(Trimmed(Field(line, field))) +
+                                    " lies outside 0 to 2400 inches",
+                                lineNumber);
+            }
+        }
+        // A stem has no zero diameter below its top: a knot there could not be mapped, and
+        // the blame would fall on the defect file.
+        if (!sections.empty() && sections.back().Diameter == 0) {
+            throw FileError(path, "diameter 0 below the top of the stem", previousLine);
+        }
         if (sections.empty() && section.Position != 0) {
             throw FileError(path, "the first cross-section must be the butt, at height 0",
                             lineNumber);
@@ -63,6 +84,7 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
             throw FileError(path, "heights must not descend", lineNumber);
         }
         sections.push_back(section);
+        previousLine = lineNumber;
     }
     if (sections.empty()) {
         throw FileError(path, "holds no cross-section");
@@ -72,6 +94,7 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
 
 void ReadShapeFile(Tree& tree, const std::filesystem::path& path) {
     const std::vector<CrossSection> sections = ReadCrossSections(path);
+    tree.ShapeFilePath = path;
     StemModel& stem = tree.Stem;
     stem.Diameter.fill(0);
     stem.CentreX.fill(0.0F);

@@ -10,6 +10,7 @@ void NewTree(Tree& tree) {
     tree.EndDefectCount = 0;
     ClearDefectMaps(tree);
     tree.DefectFilePath.clear();
+    tree.ShapeFilePath.clear();
     tree.SurfaceDefectLine.fill(0);
 }
 

@@ -44,17 +44,17 @@ struct StemModel {
 struct SurfaceDefect {
     std::int32_t Position = 0;    // start or centre, inches
     std::uint8_t Kind = 0;        // DefectKind 0 to 5
-    std::int8_t Sector = 0;       // centre or start sector (kinds 0-3)
+    std::int8_t Sector = 0;       // centre or start sector (kinds 0-3), 0 to 35
     std::uint8_t Width = 0;       // inches across the stem (kinds 0-2)
     std::uint8_t Length = 0;      // inches along the stem (kinds 0-2)
     std::int32_t EndPosition = 0; // inches (kinds 3-5)
-    std::uint8_t EndSector = 0;   // end sector (kind 3)
+    std::uint8_t EndSector = 0;   // end sector (kind 3), 0 to 35
 };
 
 struct EndDefect {
     std::uint8_t Kind = 0; // DefectKind 6 to 8
     std::uint16_t StartPosition = 0;
-    std::uint16_t EndPosition = 0;
+    std::uint16_t EndPosition = 0;   // at or above StartPosition
     std::uint16_t StartDiameter = 0; // inches
     std::uint16_t EndDiameter = 0;   // inches
     std::uint16_t ExceedStart = 0;   // decay: first inch wider than 0.4 of the stem; 0 if none
@@ -98,8 +98,9 @@ struct Tree {
     std::array<std::uint8_t, kInchSlots> HeartProfile{};
     std::array<std::uint8_t, kInchSlots> ForkBulgeFree = AllFree(); // 1 = free of forks and bulges
 
-    // Where the defects came from, so that mapping errors can name the file and line.
+    // Where the defects and the stem came from, so that mapping errors can name the files.
     std::filesystem::path DefectFilePath;
+    std::filesystem::path ShapeFilePath;
     std::array<int, kMaxSurfaceDefects> SurfaceDefectLine{};
 
     std::span<const SurfaceDefect> Surface() const {

@@ -159,7 +159,7 @@ TEST_F(DefectModelTest, SeamSectorsSteppingDownAndStraight) {
 
 TEST_F(DefectModelTest, EndDefectProfilesAndDecayExceedance) {
     const Tree& t =
-        Load({Line("DY", " 0.0", " 6.0", "13", "4"), Line("DP", "10.0", " 9.0", "3", "7"),
+        Load({Line("DY", " 0.0", " 6.0", "13", "4"), Line("DP", "10.0", "10.0", "3", "7"),
               Line("ST", "20.0", "22.0", "2", "2")});
     ASSERT_EQ(t.EndDefectCount, 3);
     EXPECT_EQ(t.DecayProfile[0], 13);
@@ -174,7 +174,7 @@ TEST_F(DefectModelTest, EndDefectProfilesAndDecayExceedance) {
     EXPECT_EQ(t.DecayProfile[t.EndDefects[0].ExceedEnd + 1] * 10 <=
                   4 * t.Stem.Diameter[t.EndDefects[0].ExceedEnd + 1],
               true);
-    // An end defect ending before it starts sets only its start inch.
+    // An end defect that starts and ends at one inch sets that inch alone.
     EXPECT_EQ(t.HeartProfile[120], 3);
     EXPECT_EQ(t.HeartProfile[119], 0);
     EXPECT_EQ(t.HeartProfile[121], 0);
@@ -212,6 +212,7 @@ TEST_F(DefectModelTest, RefusesFilesBeyondTheLimits) {
         {{Line("SK", " 1.0", "1", "1", "1"), Line("SE", " 3.0", "1", " 2.0", "1")},
          2,
          "ends before it starts"},
+        {{Line("DP", "10.0", " 9.0", "3", "7")}, 1, "end defect (decay, stain, heart) ends before"},
         {{Line("SK", " 1.0", "200", "1", "1")}, 1, "sector"},
         {{Line("SK", " 1.0", "1", "300", "1")}, 1, "width"},
         {{Line("DY", " 1.0", " 2.0", "256", "1")}, 1, "diameter"},

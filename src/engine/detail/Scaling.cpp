@@ -12,11 +12,19 @@ std::size_t Inch(int position) {
     return static_cast<std::size_t>(position);
 }
 
-// Deduction is a single-precision field: every step adds in double and stores the float,
-// capped at 1 so net scale and cubic volume are never negative.
+// A loss as a fraction of the log, 0 to 1. The readers refuse what could make a loss negative
+// or not a number; this is the second line, so that no defect can ever add volume or value,
+// and a loss that is not a number counts as the whole log rather than as none.
+double LossFraction(double x) {
+    return std::isnan(x) ? 1.0 : std::clamp(x, 0.0, 1.0);
+}
+
+// Deduction is a single-precision field: every step adds in double and stores the float.
+// Each step and the total are kept within 0 to 1, so net scale and cubic volume are never
+// negative and never above the gross.
 void AddDeduction(LogSegment& segment, double amount) {
-    const double total = static_cast<double>(segment.Deduction) + amount;
-    segment.Deduction = static_cast<float>(std::min(total, 1.0));
+    const double total = static_cast<double>(segment.Deduction) + LossFraction(amount);
+    segment.Deduction = static_cast<float>(LossFraction(total));
 }
 
 // Loss factor of decay of diameter d at a log end: (d + 1)^2 / (SED - 1)^2, the divisor kept
@@ -89,7 +97,7 @@ void ComputeSweep(const Tree& tree, const TreeIndex& index, const LogLengthSet& 
     if (sweep >= allowance + 1.0) {
         deduction = topDiameter > 0.0 ? (sweep - allowance) / topDiameter : 1.0;
     }
-    segment.SweepDeduction = static_cast<float>(std::min(deduction, 1.0));
+    segment.SweepDeduction = static_cast<float>(LossFraction(deduction));
     segment.Deduction = segment.SweepDeduction;
 }
 

@@ -23,7 +23,8 @@ void SetSegmentEnds(const Tree& tree, LogSegment& segment, int start, int end);
 void ComputeSweep(const Tree& tree, const TreeIndex& index, const LogLengthSet& lengths,
                   LogSegment& segment);
 
-// Add decay, fork and bulge, and seam losses to Deduction, capped at 1.
+// Add decay, fork and bulge, and seam losses to Deduction; each loss and the total are kept
+// within 0 to 1 whatever the tree holds.
 void DecayDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment);
 void ForkBulgeDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment);
 void SeamDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment);
