@@ -199,12 +199,13 @@ fs::path FindEntry(const fs::path& folder, std::string_view name) {
     return matches == 1 ? match : exact;
 }
 
-void CheckPlainName(std::string_view name, std::string_view what) {
-    const std::string quoted = "\"" + std::string(name) + "\"";
-    const std::string subject(what);
-    if (name.empty()) {
-        throw VarnokError("The " + subject + " name is empty.");
-    }
+namespace {
+
+// The checks that hold for a name both as UTF-8 and as the Windows-1252 bytes it is stored
+// as; `c1Controls` for the stored form, where the bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D stand
+// for control characters.
+void CheckNameBytes(std::string_view name, const std::string& subject, const std::string& quoted,
+                    bool c1Controls) {
     if (name == "." || name == "..") {
         throw VarnokError("The " + subject + " name " + quoted + " is not a plain file name.");
     }
@@ -214,17 +215,38 @@ void CheckPlainName(std::string_view name, std::string_view what) {
             throw VarnokError("The " + subject + " name " + quoted +
                               " holds a path separator; use a plain file name.");
         }
-        if (byte < 0x20 || byte == 0x7F) {
+        const bool c1 =
+            byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        if (byte < 0x20 || byte == 0x7F || (c1Controls && c1)) {
             throw VarnokError("The " + subject + " name holds a control character.");
         }
     }
+}
+
+} // namespace
+
+void CheckPlainName(std::string_view name, std::string_view what) {
+    const std::string subject(what);
+    if (name.empty()) {
+        throw VarnokError("The " + subject + " name is empty.");
+    }
     const auto stored = Utf8ToWindows1252(name);
+    // Quoting invalid UTF-8 would carry it into the message; such a name is only described.
+    const std::string quoted = stored ? "\"" + std::string(name) + "\"" : "given";
+    CheckNameBytes(name, subject, quoted, false);
     if (!stored) {
         throw VarnokError("The " + subject + " name " + quoted +
-                          " holds a character that cannot be stored (Windows-1252).");
+                          " is not valid UTF-8 or holds a character that cannot be stored "
+                          "(Windows-1252).");
     }
+    // The stored form is what a file name is made of and what comes back when it is read.
+    CheckNameBytes(*stored, subject, quoted, true);
     if (stored->size() > 255) {
         throw VarnokError("The " + subject + " name is longer than 255 characters.");
+    }
+    // Linux file names are at most 255 bytes of UTF-8; a longer one cannot be opened.
+    if (name.size() > 255) {
+        throw VarnokError("The " + subject + " name is longer than 255 bytes as UTF-8.");
     }
 }
 

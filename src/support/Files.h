@@ -67,9 +67,10 @@ std::vector<std::string> ListFolders(const std::filesystem::path& folder);
 // caller's open reports "File not found" with the expected path).
 std::filesystem::path FindEntry(const std::filesystem::path& folder, std::string_view name);
 
-// Names typed for rule sets and markets must be plain file names: not empty, not "." or "..",
-// no '/' or '\\', no control characters, at most 255 bytes once stored as Windows-1252, and
-// representable in Windows-1252. Throws VarnokError with a message naming `what` otherwise.
+// Names typed for rule sets and markets must be plain file names: not empty, valid UTF-8
+// (no overlong forms), representable in Windows-1252, and both as typed and as stored: not
+// "." or "..", no '/' or '\\', no control characters (C1 ones included), at most 255 bytes.
+// Throws VarnokError with a message naming `what` otherwise.
 void CheckPlainName(std::string_view name, std::string_view what);
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

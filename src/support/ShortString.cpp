@@ -46,7 +46,13 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one code point at `pos`, advancing it; nothing on a malformed sequence.
+// The smallest code point that needs 1, 2 or 3 continuation bytes. A longer form of a smaller
+// one ("\xC0\xAF" for '/') is not UTF-8: accepted, it would slip a path separator or a
+// control character past a check made on the UTF-8 bytes.
+constexpr std::array<char32_t, 4> kSmallestOfLength = {0, 0x80, 0x800, 0x10000};
+
+// Decodes one code point at `pos`, advancing it; nothing on a malformed sequence, an overlong
+// form, a surrogate or a value beyond U+10FFFF.
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     std::size_t extra = 0;
@@ -76,6 +82,9 @@ std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
             return std::nullopt;
         }
         cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < kSmallestOfLength[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return std::nullopt;
     }
     pos += extra + 1;
     return cp;

@@ -12,8 +12,8 @@ namespace varnok {
 // of the same number, as Windows does), so this never fails.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
-// Returns nothing when the text is not valid UTF-8 or holds a character that Windows-1252
-// cannot represent.
+// Returns nothing when the text is not valid UTF-8 (overlong forms, surrogates and values
+// beyond U+10FFFF included) or holds a character that Windows-1252 cannot represent.
 std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
 
 // As above, but throws VarnokError naming the text when it cannot be converted.
