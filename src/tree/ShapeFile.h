@@ -26,8 +26,8 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path);
 // A field that is not a number reads as 0, without a message.
 // Throws FileError naming the file (and the line) when the file cannot be read, holds no
 // cross-section or more than 49, starts above height 0, has a height beyond 200 ft or below
-// the previous one, or a diameter outside 0 to 255 inches. The stem model is only changed
-// when the whole file is good.
+// the previous one, a diameter outside 0 to 255 inches or of 0 below the top, or an offset
+// beyond 2400 inches. The stem model is only changed when the whole file is good.
 void ReadShapeFile(Tree& tree, const std::filesystem::path& path);
 
 } // namespace varnok
