@@ -163,6 +163,7 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
         if (++defectLines > kMaxDefectLines) {
             throw FileError(path, "more than 100 defect lines", lineNumber);
         }
+        CheckTreeFileText(std::string_view(lines[i]).substr(0, kLongestLine), path, lineNumber);
         DefectLine defect = SplitDefectLine(lines[i], lineNumber);
         FilterOutcome outcome = ApplyDefectFilter(filter, defect.Code);
         if (outcome.Removed) {

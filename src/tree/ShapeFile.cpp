@@ -43,6 +43,7 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
         if (sections.size() == kMaxShapeLines) {
             throw FileError(path, "more than 49 cross-sections", lineNumber);
         }
+        CheckTreeFileText(line.substr(0, 4 * 4), path, lineNumber);
         const double feet = ParseDecimal(Field(line, 0)).value_or(0.0);
         const double inches = RoundHalfEven(feet * 12.0);
         if (inches < 0.0 || inches > kMaxStemInches) {

@@ -27,7 +27,8 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path);
 // Throws FileError naming the file (and the line) when the file cannot be read, holds no
 // cross-section or more than 49, starts above height 0, has a height beyond 200 ft or below
 // the previous one, a diameter outside 0 to 255 inches or of 0 below the top, or an offset
-// beyond 2400 inches. The stem model is only changed when the whole file is good.
+// beyond 2400 inches, or a control byte within the 16 characters read of a data line. The stem
+// model is only changed when the whole file is good.
 void ReadShapeFile(Tree& tree, const std::filesystem::path& path);
 
 } // namespace varnok

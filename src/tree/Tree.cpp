@@ -1,5 +1,9 @@
 #include "tree/Tree.h"
 
+#include "support/Errors.h"
+
+#include <cstdio>
+
 namespace varnok {
 
 void NewTree(Tree& tree) {
@@ -12,6 +16,20 @@ void NewTree(Tree& tree) {
     tree.DefectFilePath.clear();
     tree.ShapeFilePath.clear();
     tree.SurfaceDefectLine.fill(0);
+}
+
+void CheckTreeFileText(std::string_view read, const std::filesystem::path& path, int line) {
+    for (const char c : read) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t') || byte == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%02X", byte);
+            throw FileError(path,
+                            std::string("the line holds the control byte ") + hex +
+                                "; a tree file is plain text",
+                            line);
+        }
+    }
 }
 
 void ClearDefectMaps(Tree& tree) {

@@ -3,7 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace varnok {
 
@@ -115,6 +118,12 @@ void NewTree(Tree& tree);
 // Clears only what MapDefects builds (sector map, profiles, ForkBulgeFree), keeping the stem
 // and the defect tables.
 void ClearDefectMaps(Tree& tree);
+
+// Tree files are plain text. A control byte (below 0x20 other than a tab, or 0x7F) among the
+// characters a reader takes from a line means the file is damaged or not text at all, and
+// would otherwise read as a line of unknown codes or zeros. Throws FileError naming the file,
+// the line and the byte when `read` holds one.
+void CheckTreeFileText(std::string_view read, const std::filesystem::path& path, int line);
 
 // Sector numbers given outside 0 to 35 are taken modulo 36.
 inline int WrapSector(int sector) {
