@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstring>
@@ -427,6 +428,22 @@ struct Verdict {
     std::string Detail;
 };
 
+// Where a changed output first departs from the clean one, so the log shows what went wrong.
+std::string FirstDifference(const std::string& clean, const std::string& damaged) {
+    const auto [cleanAt, damagedAt] =
+        std::mismatch(clean.begin(), clean.end(), damaged.begin(), damaged.end());
+    const std::size_t at = static_cast<std::size_t>(cleanAt - clean.begin());
+    const std::size_t from = at < 30 ? 0 : at - 30;
+    const auto excerpt = [from](const std::string& text) {
+        std::string part = text.substr(std::min(from, text.size()), 80);
+        std::replace(part.begin(), part.end(), '\n', ' ');
+        return part;
+    };
+    (void)damagedAt;
+    return "stdout differs at byte " + std::to_string(at) + ": clean \"" + excerpt(clean) +
+           "\", damaged \"" + excerpt(damaged) + "\"";
+}
+
 Verdict Judge(const ProgramRun& run, const Clean& clean, const Snapshot& newFiles,
               const std::vector<std::string>& changedOthers, const std::string& damaged) {
     if (run.TimedOut) {
@@ -448,8 +465,8 @@ Verdict Judge(const ProgramRun& run, const Clean& clean, const Snapshot& newFile
             return {Outcome::Unchanged, ""};
         }
         return {Outcome::Changed,
-                "exit 0; stdout " + std::string(run.Out == clean.Out ? "same" : "differs") +
-                    ", written market " + (newFiles == clean.NewFiles ? "same" : "differs")};
+                "exit 0; " + (run.Out == clean.Out ? "stdout same, written market differs"
+                                                   : FirstDifference(clean.Out, run.Out))};
     }
     const std::vector<std::string> message = MessageLines(run.Err);
     // The name with its folder, so "Specs" of one market is not taken for another's, nor the
