@@ -11,6 +11,8 @@ namespace varnok {
 namespace {
 
 constexpr std::size_t kLongestLine = 23;
+// Code and fields A and B: the shortest line the format has (a fork or bulge).
+constexpr std::size_t kShortestLine = 12;
 
 struct KindSpelling {
     const char* Code;
@@ -164,6 +166,15 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
             throw FileError(path, "more than 100 defect lines", lineNumber);
         }
         CheckTreeFileText(std::string_view(lines[i]).substr(0, kLongestLine), path, lineNumber);
+        // A line cut short (a truncated file ends in one) would lose its fields silently: an
+        // unknown code is skipped and a missing number reads as 0.
+        if (lines[i].size() < kShortestLine) {
+            throw FileError(path,
+                            "a defect line holds a code and at least two fields (" +
+                                std::to_string(kShortestLine) + " characters); this one has " +
+                                std::to_string(lines[i].size()),
+                            lineNumber);
+        }
         DefectLine defect = SplitDefectLine(lines[i], lineNumber);
         FilterOutcome outcome = ApplyDefectFilter(filter, defect.Code);
         if (outcome.Removed) {
@@ -171,6 +182,11 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
         }
         defect.Code = std::move(outcome.Code);
         kept.push_back(std::move(defect));
+    }
+    // An empty file is what a failed copy leaves; read as a stem without a single defect it
+    // would grade every log clear.
+    if (defectLines == 0) {
+        throw FileError(path, "the defect file holds no defect line");
     }
     return kept;
 }

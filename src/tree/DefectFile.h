@@ -24,8 +24,9 @@ DefectLine SplitDefectLine(const std::string& line, int lineNumber);
 
 // Reads a defect file into its lines, passes them through the filter set (recoded or removed,
 // the rest keeping their order) and returns what remains. Blank lines are skipped.
-// Throws FileError when the file cannot be read, holds more than 100 defect lines or a
-// control byte within the 23 characters read of a line (CheckTreeFileText).
+// Throws FileError when the file cannot be read, holds no defect line or more than 100, a line
+// shorter than 12 characters (cut short) or a control byte within the 23 characters read of a
+// line (CheckTreeFileText).
 std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& path,
                                                 const DefectFilterSet& filter);
 
