@@ -60,8 +60,11 @@ private:
 // (0 = one per core) and stores them in "Optmcuts" in tree order, so the file is the same byte
 // for byte whatever the number of threads.
 // Every store replaces the whole "Optmcuts" through WriteFileBytes (a temporary file renamed
-// over it), so a crash or a power cut at any moment leaves each entry either complete or all
-// zero, and the trees stored always are 1 to k for some k (TreesStored in MarketStats.h).
+// over it), so a crash of the program at any moment leaves each entry either complete or all
+// zero, and the trees stored always are 1 to k for some k (TreesStored in MarketStats.h). The
+// cleared file and the store of tree 150 are synced to the disk; the stores between are not
+// (DiskSync::Unsynced: whole after a power cut too where the file system writes a renamed
+// file's data first, as ext4 does by default).
 // A missing or bad tree file stops the computation at that tree with its error (the first such
 // tree when several fail); the entries of the trees before it stay in "Optmcuts" and the rest
 // stay zero. The threads work at most two trees each beyond the last tree stored. `stop` is

@@ -94,7 +94,7 @@ std::vector<std::uint8_t> ReadRecord(const fs::path& path, std::size_t recordSiz
     return std::vector<std::uint8_t>(first, first + static_cast<std::ptrdiff_t>(recordSize));
 }
 
-void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes) {
+void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes, DiskSync sync) {
     fs::path temporary = path;
     temporary += ".varnok-tmp";
     errno = 0;
@@ -107,7 +107,8 @@ void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes) {
     int error = (written != bytes.size()) ? (errno == 0 ? EIO : errno) : 0;
     // On the disk before the rename, so that the rename can never expose a file whose data
     // has not been written yet (after a power cut, say).
-    if (error == 0 && (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)) {
+    if (error == 0 && sync == DiskSync::Synced &&
+        (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)) {
         error = errno == 0 ? EIO : errno;
     }
     if (std::fclose(file) != 0 && error == 0) {
