@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/EvaluationJson.h"
+#include "cli/ReportJson.h"
 #include "cli/TreeJson.h"
 #include "game/PatternEvaluation.h"
 #include "market/Market.h"
@@ -14,6 +15,7 @@
 #include "support/Numbers.h"
 #include "tree/TreeLoad.h"
 
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -95,11 +97,53 @@ std::vector<int> ParseCuts(const std::string& text) {
     return cuts;
 }
 
+// A bucker's pattern covers the whole stem: from the butt to the top, or to the end of the
+// last 4-inch step where the optimal patterns end, so that `optimise`'s cuts are accepted.
+void CheckWholeStem(const std::vector<int>& cuts, const Tree& tree, int treeNumber) {
+    const int top = tree.Stem.StemLength;
+    const int lastStep = top / 4 * 4;
+    const std::string whole = "--cuts must start at the butt (0) and end at the top (" +
+                              std::to_string(top) + " inches for tree " +
+                              std::to_string(treeNumber) + ")";
+    if (cuts.front() != 0) {
+        throw VarnokError(whole + "; this pattern starts at " + std::to_string(cuts.front()) + ".");
+    }
+    if (cuts.back() != top && cuts.back() != lastStep) {
+        throw VarnokError(whole + "; this pattern ends at " + std::to_string(cuts.back()) +
+                          ", leaving " + std::to_string(top - cuts.back()) +
+                          " inches of the stem out.");
+    }
+}
+
+// Names come from folder and file names, which need not be valid UTF-8: such bytes are shown as
+// U+FFFD instead of stopping the command.
+void PrintJson(const nlohmann::json& json) {
+    std::cout << json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+}
+
+nlohmann::json TextOrNull(const std::string& text) {
+    return text.empty() ? nlohmann::json() : nlohmann::json(text);
+}
+
+std::string UnknownCommandText(const std::string& word) {
+    return "unknown command \"" + word + "\"; \"varnok-cli help\" lists the commands";
+}
+
+std::string StoredText(int treesStored) {
+    return treesStored == 0 ? "no tree stored"
+                            : "trees 1 to " + std::to_string(treesStored) + " of " +
+                                  std::to_string(kTreeCount) + " stored";
+}
+
 } // namespace
 
 Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(options) {
     app_.add_option("--data", options_.Data, "Data folder (else VARNOK_DATA, else the user's)");
     app_.fallthrough();
+
+    CLI::App* help =
+        Add("help", "List the commands, or the options of one command", [this] { return Help(); });
+    help->add_option("command", options_.HelpTopic, "A command");
 
     CLI::App* markets = Add("markets", "List the markets", [this] { return Markets(); });
     markets->add_flag("--json", options_.Json, "Print JSON");
@@ -142,6 +186,8 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
         ->check(CLI::IsMember({4, 8}));
     compute->add_option("--jobs", options_.Jobs, "Threads (default: one per core)")
         ->check(CLI::PositiveNumber);
+    compute->add_flag("--replace", options_.Replace,
+                      "Recompute the market if it exists (until done it is incomplete)");
     compute->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* exportOptimal =
@@ -151,10 +197,13 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     exportOptimal->add_option("--from", options_.From, "First tree")->required();
     exportOptimal->add_option("--to", options_.To, "Last tree")->required();
     exportOptimal->add_option("--out", options_.Out, "File to write (default: standard output)");
+    exportOptimal->add_flag("--json", options_.Json,
+                            "Print the logs as JSON (the file of --out is still written)");
 
     CLI::App* print =
         Add("print-market", "Print a market's definition", [this] { return PrintMarket(); });
     print->add_option("market", options_.Market, "Market name")->required();
+    print->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* report =
         Add("report", "Print the cut-locations or products report of optimal patterns",
@@ -165,6 +214,7 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     report->add_option("--kind", options_.Kind, "cuts, products or both")
         ->required()
         ->check(CLI::IsMember({"cuts", "products", "both"}));
+    report->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* stats = Add("stats", "Product mix and values of a market's optimal patterns",
                           [this] { return Stats(); });
@@ -179,6 +229,29 @@ CLI::App* Commands::Add(const std::string& name, const std::string& description,
     return sub;
 }
 
+void Commands::CheckCommandWord(const std::vector<std::string>& args) const {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-h" || arg == "--help" || arg == "--version") {
+            return;
+        }
+        if (arg == "--data") {
+            ++i;
+            continue;
+        }
+        if (arg.starts_with("-")) {
+            continue;
+        }
+        for (const CLI::App* sub : app_.get_subcommands({})) {
+            if (sub->get_name() == arg) {
+                return;
+            }
+        }
+        throw UsageError(UnknownCommandText(arg));
+    }
+    throw UsageError("no command given; \"varnok-cli help\" lists the commands");
+}
+
 int Commands::Run() {
     for (auto& [sub, handler] : handlers_) {
         if (sub->parsed()) {
@@ -188,26 +261,47 @@ int Commands::Run() {
     return 2;
 }
 
-DataFolder Commands::Data() const {
-    return ResolveDataFolder(options_.Data, options_.ProgramPath);
+DataFolder Commands::Data(bool marketsNeeded) const {
+    DataFolder data = ResolveDataFolder(options_.Data, options_.ProgramPath);
+    CheckDataFolder(data, marketsNeeded);
+    return data;
+}
+
+Market Commands::NamedMarket(const DataFolder& data) const {
+    CheckMarketExists(data, options_.Market);
+    return LoadMarket(data, options_.Market);
 }
 
 Commands::Loaded Commands::LoadMarketAndTree() const {
     DataFolder data = Data();
-    Market market = LoadMarket(data, options_.Market);
+    Market market = NamedMarket(data);
     std::unique_ptr<Tree> tree = LoadTree(data, options_.Tree, market.Filter);
     return Loaded{std::move(data), std::move(market), std::move(tree)};
 }
 
 int Commands::Markets() {
     const DataFolder data = Data();
-    const std::vector<std::string> names = ListMarkets(data);
+    const std::vector<MarketListing> markets = ListMarketsWithProgress(data);
     if (options_.Json) {
-        std::cout << nlohmann::json(names).dump() << "\n";
+        nlohmann::json json = nlohmann::json::array();
+        for (const MarketListing& m : markets) {
+            json.push_back({{"name", m.Name},
+                            {"complete", m.Complete()},
+                            {"trees_stored", m.TreesStored},
+                            {"problem", TextOrNull(m.Problem)}});
+        }
+        PrintJson(json);
         return 0;
     }
-    for (const std::string& name : names) {
-        std::cout << name << "\n";
+    // A complete market is its name alone on the line, so `cut -f1` gives the names.
+    for (const MarketListing& m : markets) {
+        std::cout << m.Name;
+        if (!m.Problem.empty()) {
+            std::cout << "\t(optimal patterns unreadable: " << m.Problem << ")";
+        } else if (!m.Complete()) {
+            std::cout << "\t(incomplete: " << StoredText(m.TreesStored) << ")";
+        }
+        std::cout << "\n";
     }
     return 0;
 }
@@ -216,7 +310,7 @@ int Commands::TreeDump() {
     const Loaded loaded = LoadMarketAndTree();
     const Tree& tree = *loaded.TheTree;
     if (options_.Json) {
-        std::cout << TreeToJson(tree).dump() << "\n";
+        PrintJson(TreeToJson(tree));
     } else {
         PrintTreeTable(tree, options_.Market, options_.Tree);
     }
@@ -239,7 +333,7 @@ int Commands::Optimise() {
                                      {"cuts", pattern.Cuts},
                                      {"total_value", static_cast<double>(pattern.TotalValue)},
                                      {"logs", PiecesToJson(evaluation)}};
-        std::cout << json.dump() << "\n";
+        PrintJson(json);
         return 0;
     }
     std::cout << "Tree " << options_.Tree << " (market " << options_.Market << "): usable length "
@@ -262,14 +356,16 @@ int Commands::Evaluate() {
     const Tree& tree = *loaded.TheTree;
     std::vector<int> cuts;
     if (options_.Optimal) {
-        cuts = CutPositions(ReadOptimalCuts(market.OptmcutsPath).Entry(options_.Tree));
+        const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
+        cuts = CutPositions(table.Entry(options_.Tree));
         if (cuts.empty()) {
-            throw VarnokError("Market \"" + options_.Market +
-                              "\" stores no optimal pattern for tree " +
-                              std::to_string(options_.Tree) + ".");
+            throw VarnokError(
+                "Market \"" + options_.Market + "\" stores no optimal pattern for tree " +
+                std::to_string(options_.Tree) + " (" + StoredText(TreesStored(table)) + ").");
         }
     } else {
         cuts = ParseCuts(options_.Cuts);
+        CheckWholeStem(cuts, tree, options_.Tree);
     }
     const PatternEvaluation evaluation = EvaluatePattern(tree, market, cuts);
     if (options_.Json) {
@@ -278,7 +374,7 @@ int Commands::Evaluate() {
                                      {"returns", static_cast<double>(evaluation.Returns)},
                                      {"cull_penalty", static_cast<double>(evaluation.CullPenalty)},
                                      {"logs", PiecesToJson(evaluation)}};
-        std::cout << json.dump() << "\n";
+        PrintJson(json);
         return 0;
     }
     std::cout << "Tree " << options_.Tree << " (market " << options_.Market << ")\n";
@@ -287,7 +383,7 @@ int Commands::Evaluate() {
 }
 
 int Commands::ComputeMarketCommand() {
-    const DataFolder data = Data();
+    const DataFolder data = Data(false); // the first market of a new folder makes "Markets"
     MarketDefinition definition;
     definition.Name = options_.Name;
     definition.TrimAllowance = options_.Trim;
@@ -297,14 +393,19 @@ int Commands::ComputeMarketCommand() {
     definition.PriceSet = options_.Prices;
     definition.FilterSet = options_.Filter;
     definition.Roundwood = options_.Roundwood;
-    const Market market = ComputeMarket(data, definition, options_.Jobs, [](int tree, int count) {
+    definition.ReplaceExisting = options_.Replace;
+    const auto progress = [](int tree, int count) {
         std::cerr << "Working on Tree Number " << tree << " of " << count << "\n";
-    });
+    };
+    Market market;
+    try {
+        market = ComputeMarket(data, definition, options_.Jobs, progress);
+    } catch (const MarketExists& e) {
+        throw FileError(e.Path(), e.Message() + "; give --replace to compute it again");
+    }
     if (options_.Json) {
-        std::cout << nlohmann::json{{"market", market.Name},
-                                    {"folder", data.MarketFolder(market.Name).string()}}
-                         .dump()
-                  << "\n";
+        PrintJson(nlohmann::json{{"market", market.Name},
+                                 {"folder", data.MarketFolder(market.Name).string()}});
     } else {
         std::cout << "Market " << market.Name << " computed in "
                   << data.MarketFolder(market.Name).string() << "\n";
@@ -314,12 +415,22 @@ int Commands::ComputeMarketCommand() {
 
 int Commands::ExportOptimal() {
     const DataFolder data = Data();
-    const Market market = LoadMarket(data, options_.Market);
+    const Market market = NamedMarket(data);
     const ResearchResults results =
         ResearchOptimalPatterns(data, market, options_.From, options_.To);
     const std::vector<std::string> lines = ProductsFileLines(results, options_.From, options_.To);
     if (!options_.Out.empty()) {
         WriteCrLfFile(options_.Out, lines);
+    }
+    if (options_.Json) {
+        PrintJson(nlohmann::json{{"market", market.Name},
+                                 {"from", options_.From},
+                                 {"to", options_.To},
+                                 {"out", TextOrNull(options_.Out)},
+                                 {"trees", ResearchToJson(results, options_.From, options_.To)}});
+        return 0;
+    }
+    if (!options_.Out.empty()) {
         return 0;
     }
     for (const std::string& line : lines) {
@@ -330,9 +441,16 @@ int Commands::ExportOptimal() {
 
 int Commands::PrintMarket() {
     const DataFolder data = Data();
-    CheckPlainName(options_.Market, "market");
+    CheckMarketExists(data, options_.Market);
     const MarketSpecs specs = ReadMarketSpecs(data.MarketSpecsFile(options_.Market));
-    for (const std::string& line : MarketDefinitionLines(options_.Market, specs)) {
+    const std::vector<std::string> lines = MarketDefinitionLines(options_.Market, specs);
+    if (options_.Json) {
+        nlohmann::json json = MarketSpecsToJson(options_.Market, specs);
+        json["lines"] = lines;
+        PrintJson(json);
+        return 0;
+    }
+    for (const std::string& line : lines) {
         std::cout << line << "\n";
     }
     return 0;
@@ -340,10 +458,16 @@ int Commands::PrintMarket() {
 
 int Commands::Report() {
     const DataFolder data = Data();
-    const Market market = LoadMarket(data, options_.Market);
+    const Market market = NamedMarket(data);
     std::vector<std::string> lines;
+    nlohmann::json json = {{"market", market.Name},
+                           {"from", options_.From},
+                           {"to", options_.To},
+                           {"kind", options_.Kind}};
     if (options_.Kind != "products") {
-        lines = CutLocationLines(ReadOptimalCuts(market.OptmcutsPath), options_.From, options_.To);
+        const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
+        lines = CutLocationLines(table, options_.From, options_.To);
+        json["cut_locations"] = CutLocationsToJson(table, options_.From, options_.To);
     }
     if (options_.Kind != "cuts") {
         const ResearchResults results =
@@ -351,6 +475,12 @@ int Commands::Report() {
         const std::vector<std::string> products =
             ProductsReportLines(results, options_.From, options_.To);
         lines.insert(lines.end(), products.begin(), products.end());
+        json["products"] = ResearchToJson(results, options_.From, options_.To);
+    }
+    if (options_.Json) {
+        json["lines"] = lines;
+        PrintJson(json);
+        return 0;
     }
     for (const std::string& line : lines) {
         std::cout << line << "\n";
@@ -360,7 +490,7 @@ int Commands::Report() {
 
 int Commands::Stats() {
     const DataFolder data = Data();
-    const Market market = LoadMarket(data, options_.Market);
+    const Market market = NamedMarket(data);
     const MarketStats stats = ComputeMarketStats(data, market);
     if (options_.Json) {
         nlohmann::json products = nlohmann::json::array();
@@ -378,6 +508,8 @@ int Commands::Stats() {
         }
         const nlohmann::json json = {
             {"market", market.Name},
+            {"complete", stats.Complete()},
+            {"trees_stored", stats.TreesStored},
             {"trees", stats.Trees.size()},
             {"graded_logs", stats.GradedLogs},
             {"waste_pieces", stats.WastePieces},
@@ -388,12 +520,17 @@ int Commands::Stats() {
             {"value_per_tree",
              {{"min", stats.MinTree}, {"median", stats.MedianTree}, {"max", stats.MaxTree}}},
             {"per_tree", trees}};
-        std::cout << json.dump() << "\n";
+        PrintJson(json);
         return 0;
     }
     std::cout << "Market " << market.Name << ": " << stats.Trees.size() << " trees, "
               << stats.GradedLogs << " graded logs in the optimal patterns (and "
-              << stats.WastePieces << " pieces too short to grade)\n\n";
+              << stats.WastePieces << " pieces too short to grade)\n";
+    if (!stats.Complete()) {
+        std::cout << "Incomplete: its computation stopped with " << StoredText(stats.TreesStored)
+                  << "; the figures below leave the other trees out.\n";
+    }
+    std::cout << "\n";
     std::cout << "Product                      logs   share\n";
     for (int p = 1; p <= 10; ++p) {
         const int logs = stats.LogsByProduct[static_cast<std::size_t>(p)];
@@ -416,6 +553,22 @@ int Commands::Stats() {
                   << FormatFixed(loss, 1) << "%\n";
     }
     return 0;
+}
+
+int Commands::Help() {
+    if (options_.HelpTopic.empty()) {
+        // App::help() would show the help of the command that was parsed: "help" itself.
+        std::cout << app_.get_formatter()->make_help(&app_, app_.get_name(),
+                                                     CLI::AppFormatMode::Normal);
+        return 0;
+    }
+    for (const CLI::App* sub : app_.get_subcommands({})) {
+        if (sub->get_name() == options_.HelpTopic) {
+            std::cout << sub->help(app_.get_name());
+            return 0;
+        }
+    }
+    throw UsageError(UnknownCommandText(options_.HelpTopic));
 }
 
 } // namespace varnok::cli

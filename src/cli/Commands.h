@@ -44,6 +44,8 @@ struct Options {
     int To = 150;
     std::string Out;
     std::string Kind;
+    bool Replace = false;
+    std::string HelpTopic;
 };
 
 // Registers the subcommands on `app` and runs the one the user chose. Each command returns the
@@ -52,12 +54,22 @@ struct Options {
 class Commands {
 public:
     Commands(CLI::App& app, Options& options);
+
+    // Before parsing: throws UsageError naming the command word of `args` (argv without the
+    // program) when it is not a command, or saying that none was given. Help and version
+    // requests pass.
+    void CheckCommandWord(const std::vector<std::string>& args) const;
+
     int Run();
 
 private:
     using Handler = std::function<int()>;
     CLI::App* Add(const std::string& name, const std::string& description, Handler handler);
-    DataFolder Data() const;
+    // The data folder, checked to be one (CheckDataFolder).
+    DataFolder Data(bool marketsNeeded = true) const;
+    // The market named by --market (or the positional name), reported as missing in the same
+    // words by every command (CheckMarketExists), then loaded.
+    Market NamedMarket(const DataFolder& data) const;
 
     // The market and the tree a command names.
     struct Loaded {
@@ -76,6 +88,7 @@ private:
     int PrintMarket();
     int Report();
     int Stats();
+    int Help();
 
     CLI::App& app_;
     Options& options_;

@@ -1,6 +1,6 @@
 // varnok-cli: batch work and checks on the data folder, without the desktop program.
-// Exit status: 0 success, 1 bad input or a missing or damaged file (one line on stderr),
-// 2 wrong usage.
+// Exit status: 0 success, 1 bad input, a missing or damaged file or any other failure (one line
+// on stderr), 2 wrong usage.
 
 #include "cli/Commands.h"
 #include "support/Errors.h"
@@ -8,36 +8,68 @@
 #include <CLI/CLI.hpp>
 
 #include <clocale>
+#include <exception>
 #include <iostream>
 #include <new>
+#include <string>
+#include <vector>
 
-int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "C");
+namespace {
+
+// A message may hold text read from a file (a name, say); a line break in it must not split
+// the one line a script reads.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+int Fail(int status, const std::string& message) {
+    std::cerr << "varnok-cli: " << OneLine(message) << "\n";
+    return status;
+}
+
+int Run(int argc, char** argv) {
     CLI::App app{"varnok-cli: bucking optimiser and rule files on the command line"};
+    app.name("varnok-cli");
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("varnok-cli ") + VARNOK_VERSION);
     varnok::cli::Options options;
     options.ProgramPath = argc > 0 ? argv[0] : "varnok-cli";
     varnok::cli::Commands commands(app, options);
     try {
+        commands.CheckCommandWord(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
+    } catch (const CLI::Success& e) { // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::cerr << "varnok-cli: " << e.what() << "\n";
-        return 2;
+        return Fail(2, e.what());
+    } catch (const varnok::cli::UsageError& e) {
+        return Fail(2, e.what());
     }
     try {
         return commands.Run();
     } catch (const varnok::cli::UsageError& e) {
-        std::cerr << "varnok-cli: " << e.what() << "\n";
-        return 2;
-    } catch (const varnok::VarnokError& e) {
-        std::cerr << "varnok-cli: " << e.what() << "\n";
-        return 1;
+        return Fail(2, e.what());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "C");
+    // Whatever goes wrong ends in one line and status 1, never in an abort.
+    try {
+        return Run(argc, argv);
     } catch (const std::bad_alloc&) {
-        std::cerr << "varnok-cli: out of memory\n";
-        return 1;
+        return Fail(1, "out of memory");
+    } catch (const std::exception& e) {
+        return Fail(1, e.what());
+    } catch (...) {
+        return Fail(1, "an unexpected error stopped the command");
     }
 }

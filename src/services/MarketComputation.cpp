@@ -183,6 +183,9 @@ std::string CancelledText(const std::string& market, int treesStored) {
 
 } // namespace
 
+MarketExists::MarketExists(const fs::path& folder, const std::string& market)
+    : FileError(folder, "I/O error 183: a market named \"" + market + "\" exists already") {}
+
 MarketComputationCancelled::MarketComputationCancelled(const std::string& market, int treesStored)
     : VarnokError(CancelledText(market, treesStored)), treesStored_(treesStored) {}
 
@@ -191,22 +194,25 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
     CheckNames(definition);
     const fs::path folder = data.MarketFolder(definition.Name);
     std::error_code ec;
-    if (fs::exists(folder, ec)) {
-        throw FileError(folder, "I/O error 183: a market named \"" + definition.Name +
-                                    "\" exists already; remove its folder to compute it again");
+    const bool exists = fs::exists(folder, ec);
+    if (exists && !definition.ReplaceExisting) {
+        throw MarketExists(folder, definition.Name);
     }
     const MarketSpecs specs = MakeSpecs(data, definition);
     Market market = BuildMarket(data, definition.Name, specs);
 
-    fs::create_directories(data.Markets(), ec);
-    if (!fs::create_directory(folder, ec)) {
-        throw FileError(folder, ec ? IoErrorText(ec.value()) : "I/O error 183");
+    if (!exists) {
+        fs::create_directories(data.Markets(), ec);
+        if (!fs::create_directory(folder, ec)) {
+            throw FileError(folder, ec ? IoErrorText(ec.value()) : "I/O error 183");
+        }
     }
+    // The old patterns go before the old definition, so that no moment of a replacement pairs
+    // the new Specs with optimal cuts computed under the old one.
+    ByteWriter image(OptimalCutsTable::kSize);
+    WriteFileBytes(market.OptmcutsPath, image.Data());
     WriteMarketSpecs(data.MarketSpecsFile(definition.Name), specs);
 
-    ByteWriter image(OptimalCutsTable::kSize);
-    RewrittenFile optmcuts(market.OptmcutsPath);
-    optmcuts.Rewrite(image.Data());
     const int threads = std::clamp(
         jobs > 0 ? jobs : static_cast<int>(std::thread::hardware_concurrency()), 1, kTreeCount);
     TreeQueue queue(kTreeCount, 2 * threads, stop);
@@ -217,22 +223,25 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
     }
     int stored = 0;
     for (int n = 1; n <= kTreeCount; ++n) {
+        if (progress) {
+            progress(n, kTreeCount);
+        }
         const std::optional<OptimalCutEntry> entry = queue.WaitFor(n);
         if (!entry) {
             break;
         }
         EncodeOptimalCutEntry(image, n, *entry);
         try {
-            optmcuts.Rewrite(image.Data());
+            // A sync per tree made a computation several times slower on a busy disk; the
+            // last store is synced, the others are whole after a crash of the program.
+            WriteFileBytes(market.OptmcutsPath, image.Data(),
+                           n == kTreeCount ? DiskSync::Synced : DiskSync::Unsynced);
         } catch (...) {
             queue.Failed(n, std::current_exception());
             break;
         }
         stored = n;
         queue.Stored(n);
-        if (progress) {
-            progress(n, kTreeCount);
-        }
     }
     queue.Stop();
     workers.clear(); // joins

@@ -21,12 +21,26 @@ struct MarketDefinition {
     std::string PriceSet;
     std::string FilterSet;
     std::string Roundwood;
+    // Recompute a market that exists already instead of refusing it. Its rule sets are loaded
+    // and checked before any of its files is touched; then its optimal cuts are cleared and its
+    // definition replaced, so from that moment on it is an incomplete market (fewer than 150
+    // trees stored) until the computation has stored every tree.
+    bool ReplaceExisting = false;
 };
 
-// Called after each tree's pattern is stored, in tree order: the tree number and the count of
-// trees (150). Runs on the thread that called ComputeMarket; an exception it throws stops the
-// computation as a cancellation does and is passed on.
+// Called once per tree in tree order, before the computation stores tree n (trees 1 to n - 1
+// are stored): the tree number and the count of trees (150). So the last call before an error
+// names the tree that failed. Runs on the thread that called ComputeMarket; an exception it
+// throws stops the computation as a cancellation does (trees 1 to n - 1 stay stored) and is
+// passed on.
 using MarketProgress = std::function<void(int treeNumber, int treeCount)>;
+
+// Computing a market whose folder exists, without ReplaceExisting: "I/O error 183" for the
+// folder. Nothing was written.
+class MarketExists : public FileError {
+public:
+    MarketExists(const std::filesystem::path& folder, const std::string& market);
+};
 
 // A market computation stopped by its stop token. The trees stored before it stay in
 // "Optmcuts"; the others are zero.
@@ -40,10 +54,17 @@ private:
 };
 
 // Defines and computes a market: checks every name before any file is touched, refuses an
-// existing market folder ("I/O error 183"), loads the rule sets (the veneer rules are copied
-// into Specs), creates the folder, writes "Specs", then finds the optimal pattern of trees 1 to
-// 150 on `jobs` threads (0 = one per core) and stores them in "Optmcuts" in tree order, so the
-// file is the same byte for byte whatever the number of threads.
+// existing market folder (MarketExists) unless ReplaceExisting is set, loads the rule sets (the
+// veneer rules are copied into Specs), creates the folder, writes "Optmcuts" as 150 zero
+// entries and then "Specs", then finds the optimal pattern of trees 1 to 150 on `jobs` threads
+// (0 = one per core) and stores them in "Optmcuts" in tree order, so the file is the same byte
+// for byte whatever the number of threads.
+// Every store replaces the whole "Optmcuts" through WriteFileBytes (a temporary file renamed
+// over it), so a crash of the program at any moment leaves each entry either complete or all
+// zero, and the trees stored always are 1 to k for some k (TreesStored in MarketStats.h). The
+// cleared file and the store of tree 150 are synced to the disk; the stores between are not
+// (DiskSync::Unsynced: whole after a power cut too where the file system writes a renamed
+// file's data first, as ext4 does by default).
 // A missing or bad tree file stops the computation at that tree with its error (the first such
 // tree when several fail); the entries of the trees before it stay in "Optmcuts" and the rest
 // stay zero. The threads work at most two trees each beyond the last tree stored. `stop` is

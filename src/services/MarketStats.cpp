@@ -2,10 +2,13 @@
 
 #include "game/PatternEvaluation.h"
 #include "market/OptimalCuts.h"
+#include "support/Errors.h"
 #include "tree/TreeLoad.h"
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace varnok {
 namespace {
@@ -41,9 +44,33 @@ std::vector<int> NaiveCuts(const LogLengthSet& lengths, int stemLength) {
     return cuts;
 }
 
+int TreesStored(const OptimalCutsTable& table) {
+    for (int n = kTreeCount; n >= 1; --n) {
+        if (!CutPositions(table.Entry(n)).empty()) {
+            return n;
+        }
+    }
+    return 0;
+}
+
+std::vector<MarketListing> ListMarketsWithProgress(const DataFolder& data) {
+    std::vector<MarketListing> listing;
+    for (const std::string& name : ListMarkets(data)) {
+        MarketListing market{name, 0, {}};
+        try {
+            market.TreesStored = TreesStored(ReadOptimalCuts(data.OptimalCutsFile(name)));
+        } catch (const VarnokError& error) {
+            market.Problem = error.what();
+        }
+        listing.push_back(std::move(market));
+    }
+    return listing;
+}
+
 MarketStats ComputeMarketStats(const DataFolder& data, const Market& market) {
     const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
     MarketStats stats;
+    stats.TreesStored = TreesStored(table);
     for (int n = 1; n <= kTreeCount; ++n) {
         const std::vector<int> cuts = CutPositions(table.Entry(n));
         if (cuts.size() < 2) {

@@ -3,7 +3,10 @@
 #include "market/Market.h"
 #include "support/DataFolder.h"
 
+#include "market/OptimalCuts.h"
+
 #include <array>
+#include <string>
 #include <vector>
 
 namespace varnok {
@@ -29,10 +32,31 @@ struct MarketStats {
     double MedianTree = 0.0;
     double MaxTree = 0.0;
     std::vector<TreeValueStats> Trees; // trees with a stored pattern, in number order
+    int TreesStored = 0;               // as TreesStored(table): 150 for a complete market
 
     // Share of the optimal total lost by the naive patterns, percent; 0 for no value.
     double NaiveLossPercent() const;
+    bool Complete() const { return TreesStored == kTreeCount; }
 };
+
+// How far the computation of a market got, read from its optimal cuts alone: trees are stored
+// in order and a computation that stopped leaves the entries after the last tree it stored all
+// zero, so this is the number of the last tree whose entry is not all zero (0 for none, 150
+// for a complete market). A stored pattern is never all zero for a stem of 4 inches or more.
+int TreesStored(const OptimalCutsTable& table);
+
+// A market of the data folder as a listing shows it.
+struct MarketListing {
+    std::string Name;
+    int TreesStored = 0; // as TreesStored(table); 0 when the optimal cuts cannot be read
+    std::string Problem; // why the optimal cuts cannot be read (the error's text), else empty
+    bool Complete() const { return Problem.empty() && TreesStored == kTreeCount; }
+};
+
+// Every market of the data folder (ListMarkets order) with how much of it is computed. A
+// market whose "Optmcuts" is missing or damaged is listed with the error as its Problem:
+// listing never fails because of one market.
+std::vector<MarketListing> ListMarketsWithProgress(const DataFolder& data);
 
 // The naive cuts of a stem: butt, 16 ft logs while they fit, the longest allowed length that
 // fits the rest, then the top (a shorter rest becomes a piece of its own).

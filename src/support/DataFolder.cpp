@@ -29,6 +29,31 @@ fs::path DataFolder::OptimalCutsFile(std::string_view name) const {
     return MarketFolder(name) / "Optmcuts";
 }
 
+void CheckDataFolder(const DataFolder& data, bool marketsNeeded) {
+    std::error_code ec;
+    if (!fs::is_directory(data.Root(), ec)) {
+        throw FileError(data.Root(), "Path not found: there is no data folder here");
+    }
+    for (const fs::path& sub : {data.Markets(), data.Shapes()}) {
+        if (sub == data.Markets() && !marketsNeeded) {
+            continue;
+        }
+        if (!fs::is_directory(sub, ec)) {
+            throw FileError(data.Root(), "not a data folder: it has no \"" +
+                                             sub.filename().string() + "\" folder");
+        }
+    }
+}
+
+void CheckMarketExists(const DataFolder& data, std::string_view name) {
+    CheckPlainName(name, "market");
+    std::error_code ec;
+    if (!fs::is_directory(data.MarketFolder(name), ec)) {
+        throw VarnokError("There is no market \"" + std::string(name) + "\" in " +
+                          data.Markets().string() + ".");
+    }
+}
+
 std::optional<fs::path> FindBundledData(const fs::path& programPath) {
     std::error_code ec;
     const fs::path programFolder = fs::absolute(programPath, ec).parent_path();

@@ -40,6 +40,17 @@ private:
     std::filesystem::path root_;
 };
 
+// Throws FileError naming the folder when it does not exist or is not a data folder: it lacks
+// the "Shapes" subfolder, or the "Markets" one when `marketsNeeded` (a folder fresh from the
+// data generator has no markets until the first is computed). So a mistyped folder is not taken
+// for one with no markets and no trees.
+void CheckDataFolder(const DataFolder& data, bool marketsNeeded = true);
+
+// Throws VarnokError when `name` is not a plain file name (as CheckPlainName) or when the data
+// folder has no market of that name: "There is no market "NAME" in FOLDER/Markets." Every
+// command that names a market reports a missing one in these words.
+void CheckMarketExists(const DataFolder& data, std::string_view name);
+
 // Where the data folder is, in this order: the --data option, the VARNOK_DATA environment
 // variable, else the per-user folder $XDG_DATA_HOME/varnok (default ~/.local/share/varnok),
 // which is created by copying the bundled data when it does not exist yet.

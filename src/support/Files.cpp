@@ -9,6 +9,8 @@
 #include <fstream>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace varnok {
 namespace fs = std::filesystem;
 
@@ -92,7 +94,7 @@ std::vector<std::uint8_t> ReadRecord(const fs::path& path, std::size_t recordSiz
     return std::vector<std::uint8_t>(first, first + static_cast<std::ptrdiff_t>(recordSize));
 }
 
-void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes) {
+void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes, DiskSync sync) {
     fs::path temporary = path;
     temporary += ".varnok-tmp";
     errno = 0;
@@ -103,6 +105,12 @@ void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes) {
     const std::size_t written =
         bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
     int error = (written != bytes.size()) ? (errno == 0 ? EIO : errno) : 0;
+    // On the disk before the rename, so that the rename can never expose a file whose data
+    // has not been written yet (after a power cut, say).
+    if (error == 0 && sync == DiskSync::Synced &&
+        (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)) {
+        error = errno == 0 ? EIO : errno;
+    }
     if (std::fclose(file) != 0 && error == 0) {
         error = errno == 0 ? EIO : errno;
     }
@@ -115,29 +123,6 @@ void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes) {
     if (ec) {
         std::remove(temporary.c_str());
         throw FileError(path, IoErrorText(ec.value()));
-    }
-}
-
-RewrittenFile::RewrittenFile(std::filesystem::path path) : path_(std::move(path)) {
-    errno = 0;
-    file_ = std::fopen(path_.c_str(), "wb");
-    if (file_ == nullptr) {
-        throw FileError(path_, IoErrorText(errno));
-    }
-}
-
-RewrittenFile::~RewrittenFile() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
-}
-
-void RewrittenFile::Rewrite(std::span<const std::uint8_t> bytes) {
-    errno = 0;
-    if (std::fseek(file_, 0, SEEK_SET) != 0 ||
-        std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
-        std::fflush(file_) != 0) {
-        throw FileError(path_, IoErrorText(errno == 0 ? EIO : errno));
     }
 }
 

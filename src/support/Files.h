@@ -25,27 +25,20 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
 std::vector<std::uint8_t> ReadRecord(const std::filesystem::path& path, std::size_t recordSize,
                                      RecordChoice choice);
 
-// Replaces the file with `bytes`: written to a temporary file beside it, then renamed over it,
-// so a failed write never destroys an existing file. Throws FileError on failure.
-void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-
-// A file created anew and then rewritten whole, in place, as often as needed: for a file that
-// grows entry by entry while nothing else reads it (a market's optimal cuts being computed).
-// Every failure throws FileError naming the file.
-class RewrittenFile {
-public:
-    explicit RewrittenFile(std::filesystem::path path);
-    ~RewrittenFile();
-    RewrittenFile(const RewrittenFile&) = delete;
-    RewrittenFile& operator=(const RewrittenFile&) = delete;
-
-    // Replaces the file's content with `bytes`, which must be at least as long as before.
-    void Rewrite(std::span<const std::uint8_t> bytes);
-
-private:
-    std::filesystem::path path_;
-    std::FILE* file_ = nullptr;
+// Whether a write waits until its data is on the disk before the rename.
+enum class DiskSync {
+    Synced,   // old or new file even after a power cut, on any file system
+    Unsynced, // old or new file after a crash of the program; after a power cut as the file
+              // system orders renames (ext4 by default writes the data before the rename)
 };
+
+// Replaces the file with `bytes`: written to a temporary file beside it ("<name>.varnok-tmp"),
+// then renamed over it. A crash at any moment therefore leaves either the old file or the new
+// one, never a mix, and a failed write never destroys an existing file. Every file the program
+// writes goes through here. Throws FileError naming `path` on failure (the temporary is
+// removed).
+void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                    DiskSync sync = DiskSync::Synced);
 
 // Writes lines as a UTF-8 text file with CR LF line ends, replacing the file as WriteFileBytes
 // does. Throws FileError on failure.

@@ -101,6 +101,137 @@ TEST_F(MarketComputationTest, NeverOverwritesAMarket) {
     EXPECT_FALSE(std::filesystem::exists(Data().Markets() / "Taken" / "Optmcuts"));
 }
 
+// Files left beside the market's own: a temporary that outlived its write.
+std::vector<std::string> StrayFiles(const std::filesystem::path& folder) {
+    std::vector<std::string> stray;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "Specs" && name != "Optmcuts") {
+            stray.push_back(name);
+        }
+    }
+    return stray;
+}
+
+TEST_F(MarketComputationTest, ReplaceRecomputesAndARefusedReplacementTouchesNothing) {
+    (void)ComputeMarket(Data(), Definition("M"), 2, nullptr);
+    MarketDefinition four = Definition("Four");
+    four.TrimAllowance = 4;
+    (void)ComputeMarket(Data(), four, 2, nullptr);
+    const auto specs8 = test::ReadBytes(Data().MarketSpecsFile("M"));
+    const auto cuts8 = test::ReadBytes(Data().OptimalCutsFile("M"));
+    const auto cuts4 = test::ReadBytes(Data().OptimalCutsFile("Four"));
+    ASSERT_NE(cuts8, cuts4); // else the replacement below could not be told from no change
+
+    struct Case {
+        const char* what;
+        bool replace;
+        void (*change)(MarketDefinition&);
+    };
+    const std::vector<Case> refused = {
+        {"no --replace", false, [](MarketDefinition&) {}},
+        {"missing veneer rules", true, [](MarketDefinition& d) { d.VeneerRules = "Missing"; }},
+        {"bad price set name", true, [](MarketDefinition& d) { d.PriceSet = "../x"; }},
+    };
+    for (const Case& c : refused) {
+        MarketDefinition d = Definition("M");
+        d.TrimAllowance = 4;
+        d.ReplaceExisting = c.replace;
+        c.change(d);
+        EXPECT_THROW((void)ComputeMarket(Data(), d, 1, nullptr), VarnokError) << c.what;
+        EXPECT_EQ(test::ReadBytes(Data().MarketSpecsFile("M")), specs8) << c.what;
+        EXPECT_EQ(test::ReadBytes(Data().OptimalCutsFile("M")), cuts8) << c.what;
+    }
+    EXPECT_THROW((void)ComputeMarket(Data(), Definition("M"), 1, nullptr), MarketExists);
+
+    MarketDefinition d = Definition("M");
+    d.TrimAllowance = 4;
+    d.ReplaceExisting = true;
+    const Market replaced = ComputeMarket(Data(), d, 1, nullptr);
+    EXPECT_EQ(replaced.Specs().TrimAllowance, 4);
+    EXPECT_EQ(test::ReadBytes(Data().MarketSpecsFile("M"))[0], 4);
+    EXPECT_EQ(test::ReadBytes(Data().OptimalCutsFile("M")), cuts4);
+    EXPECT_EQ(StrayFiles(Data().MarketFolder("M")), std::vector<std::string>{});
+
+    // A replacement of a folder that does not exist is a plain computation.
+    MarketDefinition fresh = Definition("New");
+    fresh.ReplaceExisting = true;
+    (void)ComputeMarket(Data(), fresh, 2, nullptr);
+    EXPECT_EQ(test::ReadBytes(Data().OptimalCutsFile("New")), cuts8);
+}
+
+// A replacement that fails part-way leaves the new definition with the trees done: a market
+// that the listing and the statistics show as incomplete, up to the last tree stored.
+TEST_F(MarketComputationTest, AFailedReplacementIsAnIncompleteMarket) {
+    (void)ComputeMarket(Data(), Definition("M"), 2, nullptr);
+    std::filesystem::remove(Data().Defects() / "Tree5.DEF");
+    MarketDefinition d = Definition("M");
+    d.TrimAllowance = 4;
+    d.ReplaceExisting = true;
+    EXPECT_THROW((void)ComputeMarket(Data(), d, 2, nullptr), FileError);
+    EXPECT_EQ(test::ReadBytes(Data().MarketSpecsFile("M"))[0], 4);
+    const OptimalCutsTable table = ReadOptimalCuts(Data().OptimalCutsFile("M"));
+    EXPECT_EQ(TreesStored(table), 4);
+
+    const std::vector<MarketListing> listing = ListMarketsWithProgress(Data());
+    ASSERT_EQ(listing.size(), 1U);
+    EXPECT_EQ(listing[0].Name, "M");
+    EXPECT_EQ(listing[0].TreesStored, 4);
+    EXPECT_FALSE(listing[0].Complete());
+    EXPECT_EQ(listing[0].Problem, "");
+
+    const MarketStats stats = ComputeMarketStats(Data(), LoadMarket(Data(), "M"));
+    EXPECT_EQ(stats.TreesStored, 4);
+    EXPECT_FALSE(stats.Complete());
+    EXPECT_EQ(stats.Trees.size(), 4U);
+}
+
+// Seen from between two stores (the progress call), the file always holds whole entries: trees
+// 1 to n - 1 as they end up, the rest zero, and no temporary beside it.
+TEST_F(MarketComputationTest, BetweenStoresTheFileHoldsWholeEntriesOnly) {
+    std::vector<OptimalCutsTable> seen;
+    const auto path = Data().OptimalCutsFile("Watched");
+    const Market market = ComputeMarket(Data(), Definition("Watched"), 2, [&](int tree, int) {
+        if (tree % 37 == 1 || tree == 150) {
+            ASSERT_EQ(test::ReadBytes(path).size(), OptimalCutsTable::kSize) << tree;
+            seen.push_back(ReadOptimalCuts(path));
+            EXPECT_EQ(TreesStored(seen.back()), tree - 1);
+            EXPECT_EQ(StrayFiles(Data().MarketFolder("Watched")), std::vector<std::string>{});
+        }
+    });
+    const OptimalCutsTable final = ReadOptimalCuts(market.OptmcutsPath);
+    ASSERT_EQ(seen.size(), 6U); // trees 1, 38, 75, 112, 149, 150
+    for (const OptimalCutsTable& table : seen) {
+        const int stored = TreesStored(table);
+        for (int t = 1; t <= kTreeCount; ++t) {
+            ASSERT_EQ(table.Entry(t), t <= stored ? final.Entry(t) : OptimalCutEntry{})
+                << "stored " << stored << ", tree " << t;
+        }
+    }
+}
+
+TEST(TreesStored, TheLastTreeWithAPattern) {
+    const OptimalCutEntry pattern = MakeOptimalCutEntry(std::vector<int>{0, 200, 400});
+    struct Case {
+        std::vector<int> trees; // trees given a pattern
+        int stored;
+    };
+    const std::vector<Case> cases = {
+        {{}, 0},      {{1}, 1},       {{1, 2, 3, 4}, 4},
+        {{150}, 150}, {{1, 2, 6}, 6}, // a gap is not a stop: the trees after it were computed
+    };
+    for (const Case& c : cases) {
+        OptimalCutsTable table;
+        for (const int t : c.trees) {
+            table.Entry(t) = pattern;
+        }
+        EXPECT_EQ(TreesStored(table), c.stored) << c.trees.size();
+    }
+    OptimalCutsTable full;
+    full.Entries.fill(pattern);
+    EXPECT_EQ(TreesStored(full), kTreeCount);
+}
+
 TEST_F(MarketComputationTest, RefusesBadNamesAndMissingRulesBeforeMakingTheFolder) {
     const std::vector<std::pair<std::string, void (*)(MarketDefinition&)>> cases = {
         {"..", [](MarketDefinition&) {}},
@@ -129,7 +260,7 @@ TEST_F(MarketComputationTest, AMissingTreeStopsTheComputationKeepingTheTreesBefo
         EXPECT_EQ(e.Path().filename(), "Tree5.DEF");
         EXPECT_EQ(e.Message(), "File not found");
     }
-    EXPECT_EQ(last, 4);
+    EXPECT_EQ(last, 5); // announced before it was loaded, so the failing tree is the last shown
     const OptimalCutsTable table = ReadOptimalCuts(Data().Markets() / "Partial" / "Optmcuts");
     for (int t = 1; t <= 4; ++t) {
         EXPECT_FALSE(CutPositions(table.Entry(t)).empty()) << t;
@@ -201,8 +332,9 @@ std::vector<int> TreesOpenedDuring(const DataFolder& data, const std::function<v
     return trees;
 }
 
-// Cancelled after tree 2 (by its stop token, or by a progress callback that throws), the
-// computation returns without opening the files of tree 10, and keeps trees 1 and 2.
+// Cancelled after tree 2 (by its stop token, or by a progress callback that throws when tree 3
+// is announced), the computation returns without opening the files of tree 10, and keeps trees
+// 1 and 2.
 TEST_F(MarketComputationTest, ACancelledComputationReturnsPromptlyKeepingTheTreesDone) {
     for (const bool byToken : {true, false}) {
         const std::string name = byToken ? "Stopped" : "Thrown";
@@ -210,9 +342,9 @@ TEST_F(MarketComputationTest, ACancelledComputationReturnsPromptlyKeepingTheTree
         int lastProgress = 0;
         const auto progress = [&](int tree, int) {
             lastProgress = tree;
-            if (tree == 2 && byToken) {
+            if (tree == 3 && byToken) {
                 stop.request_stop();
-            } else if (tree == 2) {
+            } else if (tree == 3) {
                 throw std::runtime_error("the window was closed");
             }
         };
@@ -231,7 +363,7 @@ TEST_F(MarketComputationTest, ACancelledComputationReturnsPromptlyKeepingTheTree
                 EXPECT_EQ(std::string(e.what()), "the window was closed");
             }
         });
-        EXPECT_EQ(lastProgress, 2) << name;
+        EXPECT_EQ(lastProgress, 3) << name;
         ASSERT_FALSE(opened.empty()) << name;
         EXPECT_LT(*std::max_element(opened.begin(), opened.end()), 10) << name;
         const OptimalCutsTable table = ReadOptimalCuts(Data().OptimalCutsFile(name));
