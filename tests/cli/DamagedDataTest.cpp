@@ -1,6 +1,7 @@
 // A copy of the bundled data with one file at a time damaged, run through the command that reads
 // it. A damaged file must either be refused (exit 1, one line on stderr naming the file) or make
-// no difference at all (damage the format ignores); nothing else in the folder may change.
+// no difference at all (damage the format ignores); a listing may instead flag the one entry
+// whose file is damaged, naming the file. Nothing else in the folder may change.
 
 #include "TestSupport.h"
 
@@ -378,7 +379,7 @@ void ApplyDamage(const fs::path& path, const Bytes& original, Damage kind, std::
 
 // ----- judging a run ------------------------------------------------------------------------
 
-enum class Outcome { Refused, Unchanged, Changed, Crash, BadRefusal, TouchedOthers };
+enum class Outcome { Refused, Unchanged, Flagged, Changed, Crash, BadRefusal, TouchedOthers };
 
 const char* OutcomeName(Outcome outcome) {
     switch (outcome) {
@@ -386,6 +387,8 @@ const char* OutcomeName(Outcome outcome) {
         return "refused";
     case Outcome::Unchanged:
         return "unchanged result";
+    case Outcome::Flagged:
+        return "flagged in a listing";
     case Outcome::Changed:
         return "changed result";
     case Outcome::Crash:
@@ -444,6 +447,28 @@ std::string FirstDifference(const std::string& clean, const std::string& damaged
            "\", damaged \"" + excerpt(damaged) + "\"";
 }
 
+// A listing (markets) goes on past one damaged entry: it keeps every line of the clean run and
+// changes only lines that name the damaged file.
+bool FlaggedInListing(const std::string& clean, const std::string& damaged,
+                      const std::string& named) {
+    const std::vector<std::string> before = Lines(clean);
+    const std::vector<std::string> after = Lines(damaged);
+    if (before.size() != after.size()) {
+        return false;
+    }
+    bool flagged = false;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i] == after[i]) {
+            continue;
+        }
+        if (after[i].rfind(before[i] + "\t", 0) != 0 || after[i].find(named) == std::string::npos) {
+            return false;
+        }
+        flagged = true;
+    }
+    return flagged;
+}
+
 Verdict Judge(const ProgramRun& run, const Clean& clean, const Snapshot& newFiles,
               const std::vector<std::string>& changedOthers, const std::string& damaged) {
     if (run.TimedOut) {
@@ -460,20 +485,23 @@ Verdict Judge(const ProgramRun& run, const Clean& clean, const Snapshot& newFile
         }
         return {Outcome::TouchedOthers, "exit " + std::to_string(run.ExitCode) + ";" + list};
     }
+    // The name with its folder, so "Specs" of one market is not taken for another's, nor the
+    // price set "Appalachian Doyle" for the market of that name.
+    const fs::path file(damaged);
+    const std::string named =
+        file.parent_path().filename().string() + "/" + file.filename().string();
     if (run.ExitCode == 0) {
         if (run.Out == clean.Out && newFiles == clean.NewFiles) {
             return {Outcome::Unchanged, ""};
+        }
+        if (FlaggedInListing(clean.Out, run.Out, named)) {
+            return {Outcome::Flagged, FirstDifference(clean.Out, run.Out)};
         }
         return {Outcome::Changed,
                 "exit 0; " + (run.Out == clean.Out ? "stdout same, written market differs"
                                                    : FirstDifference(clean.Out, run.Out))};
     }
     const std::vector<std::string> message = MessageLines(run.Err);
-    // The name with its folder, so "Specs" of one market is not taken for another's, nor the
-    // price set "Appalachian Doyle" for the market of that name.
-    const fs::path file(damaged);
-    const std::string named =
-        file.parent_path().filename().string() + "/" + file.filename().string();
     if (run.ExitCode == 1 && message.size() == 1 && message[0].find(named) != std::string::npos) {
         return {Outcome::Refused, message[0]};
     }
@@ -506,7 +534,8 @@ public:
                                      Describe(c, "DATA") +
                                      (verdict.Detail.empty() ? "" : ": " + verdict.Detail);
             std::cout << line << "\n";
-            if (verdict.What != Outcome::Refused && verdict.What != Outcome::Unchanged) {
+            if (verdict.What != Outcome::Refused && verdict.What != Outcome::Unchanged &&
+                verdict.What != Outcome::Flagged) {
                 failures.push_back(line);
             }
         }
