@@ -69,7 +69,8 @@ void PrintPieces(const PatternEvaluation& evaluation) {
                   << int{s.SawGrade} << std::setw(4) << int{s.VeneerGrade} << std::setw(3)
                   << int{s.RoundwoodProduct} << "  " << std::left << std::setw(22)
                   << (log.Graded ? piece.ProductName : piece.ProductName + " (not graded)")
-                  << std::right << std::setw(10) << FormatFixed(s.Value, 2) << "\n";
+                  << std::right << std::setw(10) << FormatFixed(s.Value, 2) << "\n"
+                  << ReasonsText(piece);
     }
     std::cout << "Returns: $" << FormatFixed(evaluation.Returns, 2) << "   Cull penalty: $"
               << FormatFixed(evaluation.CullPenalty, 2) << "\n";
@@ -125,6 +126,8 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     auto* optimal =
         evaluate->add_flag("--optimal", options_.Optimal, "The market's stored optimal pattern");
     cuts->excludes(optimal);
+    evaluate->add_flag("--explain", options_.Explain,
+                       "Add why each log took its grades and product");
     evaluate->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* compute = Add("compute-market", "Define a market and compute its optimal cuts",
@@ -271,13 +274,14 @@ int Commands::Evaluate() {
     } else {
         cuts = ParseCuts(options_.Cuts);
     }
-    const PatternEvaluation evaluation = EvaluatePattern(tree, market, cuts);
+    const PatternEvaluation evaluation = EvaluatePattern(
+        tree, market, cuts, options_.Explain ? GradeReasons::Record : GradeReasons::Skip);
     if (options_.Json) {
         const nlohmann::json json = {{"market", options_.Market},
                                      {"tree", options_.Tree},
                                      {"returns", static_cast<double>(evaluation.Returns)},
                                      {"cull_penalty", static_cast<double>(evaluation.CullPenalty)},
-                                     {"logs", PiecesToJson(evaluation)}};
+                                     {"logs", PiecesToJson(evaluation, options_.Explain)}};
         std::cout << json.dump() << "\n";
         return 0;
     }
