@@ -15,6 +15,7 @@
 #include "support/Numbers.h"
 #include "tree/TreeLoad.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -71,7 +72,8 @@ void PrintPieces(const PatternEvaluation& evaluation) {
                   << int{s.SawGrade} << std::setw(4) << int{s.VeneerGrade} << std::setw(3)
                   << int{s.RoundwoodProduct} << "  " << std::left << std::setw(22)
                   << (log.Graded ? piece.ProductName : piece.ProductName + " (not graded)")
-                  << std::right << std::setw(10) << FormatFixed(s.Value, 2) << "\n";
+                  << std::right << std::setw(10) << FormatFixed(s.Value, 2) << "\n"
+                  << ReasonsText(piece);
     }
     std::cout << "Returns: $" << FormatFixed(evaluation.Returns, 2) << "   Cull penalty: $"
               << FormatFixed(evaluation.CullPenalty, 2) << "\n";
@@ -105,6 +107,12 @@ void CheckWholeStem(const std::vector<int>& cuts, const Tree& tree, int treeNumb
     const std::string whole = "--cuts must start at the butt (0) and end at the top (" +
                               std::to_string(top) + " inches for tree " +
                               std::to_string(treeNumber) + ")";
+    // Cuts out of order or off the stem get the evaluation's own, more precise message.
+    const bool ascending =
+        std::adjacent_find(cuts.begin(), cuts.end(), std::greater_equal<>()) == cuts.end();
+    if (!ascending || cuts.back() > top) {
+        return;
+    }
     if (cuts.front() != 0) {
         throw VarnokError(whole + "; this pattern starts at " + std::to_string(cuts.front()) + ".");
     }
@@ -169,6 +177,8 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     auto* optimal =
         evaluate->add_flag("--optimal", options_.Optimal, "The market's stored optimal pattern");
     cuts->excludes(optimal);
+    evaluate->add_flag("--explain", options_.Explain,
+                       "Add why each log took its grades and product");
     evaluate->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* compute = Add("compute-market", "Define a market and compute its optimal cuts",
@@ -367,13 +377,14 @@ int Commands::Evaluate() {
         cuts = ParseCuts(options_.Cuts);
         CheckWholeStem(cuts, tree, options_.Tree);
     }
-    const PatternEvaluation evaluation = EvaluatePattern(tree, market, cuts);
+    const PatternEvaluation evaluation = EvaluatePattern(
+        tree, market, cuts, options_.Explain ? GradeReasons::Record : GradeReasons::Skip);
     if (options_.Json) {
         const nlohmann::json json = {{"market", options_.Market},
                                      {"tree", options_.Tree},
                                      {"returns", static_cast<double>(evaluation.Returns)},
                                      {"cull_penalty", static_cast<double>(evaluation.CullPenalty)},
-                                     {"logs", PiecesToJson(evaluation)}};
+                                     {"logs", PiecesToJson(evaluation, options_.Explain)}};
         PrintJson(json);
         return 0;
     }

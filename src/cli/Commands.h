@@ -31,6 +31,7 @@ struct Options {
     int Tree = 0;
     std::string Cuts;
     bool Optimal = false;
+    bool Explain = false;
     std::string Name;
     std::string LogRule;
     std::string Veneer;

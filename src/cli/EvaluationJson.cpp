@@ -1,11 +1,13 @@
 #include "cli/EvaluationJson.h"
 
+#include <utility>
+
 namespace varnok {
 
-nlohmann::json PieceToJson(const EvaluatedPiece& piece) {
+nlohmann::json PieceToJson(const EvaluatedPiece& piece, bool reasons) {
     const EvaluatedLog& log = piece.Log;
     const LogSegment& s = log.Segment;
-    return {
+    nlohmann::json json = {
         {"index", piece.Index},
         {"start", s.StartPosition},
         {"end", s.EndPosition},
@@ -27,14 +29,35 @@ nlohmann::json PieceToJson(const EvaluatedPiece& piece) {
         {"shown_volume", static_cast<double>(s.ShownVolume)},
         {"value", static_cast<double>(s.Value)},
     };
+    if (reasons) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const GradeReason& reason : piece.Reasons) {
+            list.push_back({{"product", reason.Product},
+                            {"product_class", reason.ProductClass},
+                            {"passed", reason.Passed},
+                            {"rule", reason.Rule},
+                            {"detail", reason.Detail}});
+        }
+        json["explain"] = std::move(list);
+    }
+    return json;
 }
 
-nlohmann::json PiecesToJson(const PatternEvaluation& evaluation) {
+nlohmann::json PiecesToJson(const PatternEvaluation& evaluation, bool reasons) {
     nlohmann::json logs = nlohmann::json::array();
     for (const EvaluatedPiece& piece : evaluation.Pieces) {
-        logs.push_back(PieceToJson(piece));
+        logs.push_back(PieceToJson(piece, reasons));
     }
     return logs;
+}
+
+std::string ReasonsText(const EvaluatedPiece& piece) {
+    std::string text;
+    for (const GradeReason& reason : piece.Reasons) {
+        text += std::string("      ") + (reason.Passed ? "passed  " : "failed  ") + reason.Product +
+                "  " + reason.Rule + ": " + reason.Detail + "\n";
+    }
+    return text;
 }
 
 } // namespace varnok

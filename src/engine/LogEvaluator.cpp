@@ -6,8 +6,10 @@
 #include "engine/detail/Values.h"
 #include "engine/detail/VeneerGrading.h"
 #include "support/Errors.h"
+#include "support/Numbers.h"
 
 #include <string>
+#include <utility>
 
 namespace varnok {
 
@@ -19,7 +21,7 @@ LogEvaluator::LogEvaluator(const Tree& tree, const Market& market)
 
 LogEvaluator::~LogEvaluator() = default;
 
-EvaluatedLog LogEvaluator::EvaluateLog(int start, int end) {
+EvaluatedLog LogEvaluator::Evaluate(int start, int end, GradeTrace* trace) {
     if (start < 0 || start >= end || end > tree_.Stem.StemLength) {
         throw VarnokError("A log from " + std::to_string(start) + " to " + std::to_string(end) +
                           " inches does not lie on the stem (0 to " +
@@ -45,11 +47,11 @@ EvaluatedLog LogEvaluator::EvaluateLog(int start, int end) {
     ForkBulgeDeduction(tree_, *index_, s);
     SeamDeduction(tree_, *index_, s);
     MarkButtLog(s);
-    sawlog_->GradeSawlog(s);
+    sawlog_->GradeSawlog(s, trace);
     log.NetScale = NetScale(market_.LogRule, s);
     log.CubicVolume = CubicVolume(s);
-    ClassRoundwood(market_, log.CubicVolume, s);
-    GradeVeneerAll(tree_, *index_, market_.VeneerRules(), s);
+    ClassRoundwood(market_, log.CubicVolume, s, trace);
+    GradeVeneerAll(tree_, *index_, market_.VeneerRules(), s, trace);
 
     const int length = s.NominalLength;
     log.VeneerValue = VeneerValue(market_, s.VeneerGrade, length, log.NetScale);
@@ -71,6 +73,71 @@ EvaluatedLog LogEvaluator::EvaluateLog(int start, int end) {
     s.ShownVolume = ShownVolumeOf(s.ProductClass, log.NetScale, log.CubicVolume);
     s.Value = log.SoldAsCull() ? CullCharge(market_, log.CubicVolume) : log.ProductValue;
     return log;
+}
+
+namespace {
+
+std::string Dollars(float value) {
+    return "$" + FormatFixed(static_cast<double>(value), 2);
+}
+
+// What a log fetches one way, and why nothing when it met the product but is too small.
+std::string WayOfSelling(const char* way, float value, bool met, bool sells) {
+    std::string text = std::string(way) + " " + Dollars(value);
+    if (value <= 0.0F) {
+        text += met && !sells ? " (too small to sell)" : met ? "" : " (no grade)";
+    }
+    return text;
+}
+
+} // namespace
+
+GradeReason LogEvaluator::ValueReason(const EvaluatedLog& log) const {
+    const LogSegment& s = log.Segment;
+    GradeReason reason;
+    reason.ProductClass = s.ProductClass;
+    reason.Product = market_.ProductName(s.ProductClass);
+    reason.Passed = true;
+    reason.Rule = "value";
+    if (!log.Graded) {
+        reason.Detail = "not graded: " + std::to_string(s.LengthInches) +
+                        " in. is shorter than 8 ft plus trim (" +
+                        std::to_string(market_.Lengths().Lengths[0]) + " in.); charged " +
+                        Dollars(s.Value) + " as cull";
+        return reason;
+    }
+    const bool byBoardFoot = SellsByBoardFoot(log.NetScale);
+    const std::string ways =
+        WayOfSelling("veneer", log.VeneerValue, s.VeneerGrade <= 3, byBoardFoot) + ", " +
+        WayOfSelling("sawlog", log.SawlogValue, s.SawGrade <= 3, byBoardFoot) + ", " +
+        WayOfSelling("roundwood", log.RoundwoodValue, s.RoundwoodProduct <= 3,
+                     SellsAsRoundwood(log.NetScale, log.CubicVolume)) +
+        "; net scale " + std::to_string(log.NetScale) + " bd ft, " +
+        FormatFixed(static_cast<double>(log.CubicVolume), 2) + " cu ft";
+    reason.Detail =
+        log.SoldAsCull()
+            ? "nothing is worth anything (" + ways + "); charged " + Dollars(s.Value) + " as cull"
+            : "sells for " + Dollars(log.ProductValue) + ", the most of " + ways;
+    return reason;
+}
+
+ExplainedLog LogEvaluator::ExplainLog(int start, int end) {
+    GradeTrace trace;
+    ExplainedLog explained;
+    explained.Log = Evaluate(start, end, &trace);
+    // Grades worse than the one reached are left out: the sawlog grader stops trying cells
+    // once a grade is reached, so their verdicts would be incomplete.
+    const LogSegment& s = explained.Log.Segment;
+    for (GradeReason& reason : trace.Verdicts()) {
+        const int c = reason.ProductClass;
+        if ((c <= 3 && c > s.VeneerGrade) || (c >= 4 && c <= 6 && c > s.SawGrade + 3)) {
+            continue;
+        }
+        reason.Product = market_.ProductName(c);
+        explained.Reasons.push_back(std::move(reason));
+    }
+    explained.Reasons.push_back(ValueReason(explained.Log));
+    return explained;
 }
 
 } // namespace varnok

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "engine/GradeExplanation.h"
 #include "engine/LogSegment.h"
 #include "market/Market.h"
 #include "tree/Tree.h"
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace varnok {
 
@@ -35,6 +37,17 @@ struct EvaluatedLog {
     bool SoldAsCull() const { return Segment.ProductClass == kCullProduct; }
 };
 
+// A log evaluated with the reasons for its grades and product.
+struct ExplainedLog {
+    EvaluatedLog Log;
+    // Best product first: one verdict for each veneer and each sawlog grade better than the
+    // one the log reached and for that one (every grade when it reached none), and for each
+    // defined roundwood product; then, last, the "value" entry of the product the log sells
+    // as, with what it fetches sold each way. A piece too short to grade has only its "value"
+    // entry.
+    std::vector<GradeReason> Reasons;
+};
+
 // The engine's one way to evaluate a log: a tree prepared once (its defects indexed by kind and
 // by sawlog face, the market's rule cells flattened), then any number of logs of it, each
 // scaled, graded and valued completely.
@@ -54,12 +67,19 @@ public:
     // deductions, sawlog grade, roundwood product, veneer grade, scale, volume and values, and
     // the product it sells as (cull when nothing is worth anything).
     // Throws VarnokError unless 0 <= start < end <= the stem length.
-    EvaluatedLog EvaluateLog(int start, int end);
+    EvaluatedLog EvaluateLog(int start, int end) { return Evaluate(start, end, nullptr); }
+
+    // The same evaluation, with the graders recording why (see GradeTrace); the log comes out
+    // exactly as EvaluateLog gives it. Throws as EvaluateLog.
+    ExplainedLog ExplainLog(int start, int end);
 
     const Tree& TheTree() const { return tree_; }
     const Market& TheMarket() const { return market_; }
 
 private:
+    EvaluatedLog Evaluate(int start, int end, GradeTrace* trace);
+    GradeReason ValueReason(const EvaluatedLog& log) const;
+
     const Tree& tree_;
     const Market& market_;
     std::unique_ptr<detail::TreeIndex> index_;

@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 namespace varnok {
 namespace {
@@ -64,7 +65,7 @@ std::array<std::string, 6> LabelLines(const Market& market, const EvaluatedLog& 
 }
 
 PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
-                                  std::span<const int> positions) {
+                                  std::span<const int> positions, GradeReasons reasons) {
     CheckPositions(tree, positions);
     PatternEvaluation result;
     LogEvaluator evaluator(tree, market);
@@ -72,7 +73,13 @@ PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
     for (std::size_t k = 0; k + 1 < positions.size(); ++k) {
         EvaluatedPiece piece;
         piece.Index = static_cast<int>(k + 1);
-        piece.Log = evaluator.EvaluateLog(positions[k], positions[k + 1]);
+        if (reasons == GradeReasons::Record) {
+            ExplainedLog explained = evaluator.ExplainLog(positions[k], positions[k + 1]);
+            piece.Log = explained.Log;
+            piece.Reasons = std::move(explained.Reasons);
+        } else {
+            piece.Log = evaluator.EvaluateLog(positions[k], positions[k + 1]);
+        }
         const LogSegment& s = piece.Log.Segment;
         piece.ProductName = market.ProductName(s.ProductClass);
         if (piece.Log.Graded) {

@@ -18,7 +18,13 @@ struct EvaluatedPiece {
     std::string ProductName;
     std::array<std::string, 6> LabelLines; // empty for a piece that was not graded
     float RunningReturns = 0.0F;           // returns up to and including this piece, dollars
+    // Why the piece took its grades and product (see ExplainedLog); empty unless the pattern
+    // was evaluated with reasons.
+    std::vector<GradeReason> Reasons;
 };
+
+// Whether a pattern evaluation records the reasons for each piece's grades.
+enum class GradeReasons { Skip, Record };
 
 struct PatternEvaluation {
     std::vector<EvaluatedPiece> Pieces;
@@ -33,9 +39,11 @@ struct PatternEvaluation {
 // entries, strictly ascending, within the stem) and evaluates every piece through the engine.
 // A piece shorter than 8 ft plus trim is not graded and is charged as cull; a graded log sells
 // in the way worth most (ties: veneer, sawlog, roundwood) or, when nothing is worth anything,
-// as cull. Throws VarnokError for positions that break the rules above.
+// as cull. With GradeReasons::Record each piece also gets its reasons; the evaluation is the
+// same either way. Throws VarnokError for positions that break the rules above.
 PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
-                                  std::span<const int> positions);
+                                  std::span<const int> positions,
+                                  GradeReasons reasons = GradeReasons::Skip);
 
 // The six lines of a graded log's label: nominal length and product, small-end diameter,
 // sweep, sweep and total deduction in per cent, volume in its sale units, the value it sells

@@ -3,6 +3,7 @@
 #include "support/Numbers.h"
 
 #include <algorithm>
+#include <string>
 
 namespace varnok::detail {
 namespace {
@@ -17,6 +18,47 @@ bool IsKnotType(std::uint8_t kind) {
 // Faces mode: the clear faces a rotation needs for the cell's code, 11 to 14 meaning 1 to 4.
 int ClearFacesNeeded(int code) {
     return code >= 11 && code <= 14 ? code - 10 : kNeverPasses;
+}
+
+// The stages of a traced sawlog grade: the cell's conditions in the order they are checked,
+// then its clear cuttings, then the stain downgrades that follow.
+enum Stage : int { kSed, kSweep, kDeduction, kLength, kButtOnly, kClearCuttings, kStain };
+
+int SawlogClass(int grade) {
+    return grade + 3;
+}
+
+std::string Percent(double fraction) {
+    return FormatFixed(fraction * 100.0, 1) + "%";
+}
+
+// A stain downgrade as trace steps: the grade lost and the grade the log falls to. `stainAt` is
+// the end whose stain is read; the diameter named is that of the first end whose ratio is
+// over the limit.
+struct StainCase {
+    double Stain = 0.0;
+    int StainAt = 0;
+    double Diameter = 0.0;
+    int DiameterAt = 0;
+    double Limit = 0.0;
+};
+
+void RecordStain(GradeTrace& trace, int from, const StainCase& c) {
+    const std::string ratio =
+        c.Diameter > 0.0 ? FormatFixed(c.Stain / c.Diameter, 2) : std::string("any stain");
+    const std::string detail =
+        "stain " + FormatGeneral(c.Stain) + " in. at " + std::to_string(c.StainAt) +
+        " in. over the diameter " + FormatGeneral(c.Diameter) + " in. at " +
+        std::to_string(c.DiameterAt) + " in.: " + ratio + ", above " + FormatGeneral(c.Limit) +
+        "; grade " + std::to_string(from) + " becomes " + std::to_string(from + 1);
+    trace.Record(SawlogClass(from), kStain, false, "stain", detail);
+    trace.Record(SawlogClass(from + 1), kStain, true, "stain", detail);
+}
+
+const char* Ordinal(int n) {
+    static constexpr std::array<const char*, 5> kOrdinals = {"best", "second-best", "third-best",
+                                                             "fourth-best", "fifth-best"};
+    return n >= 1 && n <= 5 ? kOrdinals[static_cast<std::size_t>(n - 1)] : "deciding";
 }
 
 } // namespace
@@ -40,6 +82,8 @@ void SawlogGrader::FlattenCells(const SawlogRuleSet& rules) {
                     continue; // not in use: never applies
                 }
                 Cell cell;
+                cell.DiameterSet = d;
+                cell.LengthVariation = l;
                 cell.Grade = rule.GradeNumber;
                 cell.TriedSlot = g - 1;
                 cell.Rules = rule;
@@ -124,12 +168,62 @@ void SawlogGrader::IndexSeams() {
     }
 }
 
-bool SawlogGrader::Applies(const Cell& cell, const LogSegment& segment) const {
+int SawlogGrader::UnmetCondition(const Cell& cell, const LogSegment& segment) const {
     const SawlogRuleCell& rule = cell.Rules;
-    return segment.SED >= rule.MinDiameter && segment.SED <= rule.MaxDiameter &&
-           segment.SweepDeduction <= rule.MaxSweepUnder25 &&
-           segment.Deduction <= rule.MaxDeduction && segment.LengthInches >= rule.MinLength * 12 &&
-           (rule.ButtLogsOnly == 0 || segment.ButtLog == 1);
+    if (segment.SED < rule.MinDiameter || segment.SED > rule.MaxDiameter) {
+        return kSed;
+    }
+    if (segment.SweepDeduction > rule.MaxSweepUnder25) {
+        return kSweep;
+    }
+    if (segment.Deduction > rule.MaxDeduction) {
+        return kDeduction;
+    }
+    if (segment.LengthInches < rule.MinLength * 12) {
+        return kLength;
+    }
+    if (rule.ButtLogsOnly != 0 && segment.ButtLog != 1) {
+        return kButtOnly;
+    }
+    return -1;
+}
+
+void SawlogGrader::ExplainUnmet(const Cell& cell, const LogSegment& segment, int stage) const {
+    const SawlogRuleCell& rule = cell.Rules;
+    const std::string name = "Cell " + std::to_string(cell.TriedSlot + 1) + "." +
+                             std::to_string(cell.DiameterSet) + "." +
+                             std::to_string(cell.LengthVariation) + ": ";
+    const char* id = "sed";
+    std::string detail;
+    switch (stage) {
+    case kSed:
+        detail = "SED " + std::to_string(segment.SED) + " in. outside " +
+                 std::to_string(rule.MinDiameter) + " to " + std::to_string(rule.MaxDiameter) +
+                 " in.";
+        break;
+    case kSweep:
+        id = "sweep";
+        detail = "sweep deduction " + Percent(segment.SweepDeduction) + " over the " +
+                 Percent(rule.MaxSweepUnder25) + " allowed";
+        break;
+    case kDeduction:
+        id = "deduction";
+        detail = "total deduction " + Percent(segment.Deduction) + " over the " +
+                 Percent(rule.MaxDeduction) + " allowed";
+        break;
+    case kLength:
+        id = "length";
+        detail = "length " + std::to_string(segment.LengthInches) + " in. under the " +
+                 std::to_string(rule.MinLength) + " ft minimum (" +
+                 std::to_string(rule.MinLength * 12) + " in.)";
+        break;
+    default:
+        id = "butt_only";
+        detail =
+            "butt logs only; this log starts at " + std::to_string(segment.StartPosition) + " in.";
+        break;
+    }
+    trace_->Record(SawlogClass(cell.Grade), stage, false, id, name + detail);
 }
 
 // The cells apply from the worst grade to the best, each one improving the grade when its
@@ -138,7 +232,8 @@ bool SawlogGrader::Applies(const Cell& cell, const LogSegment& segment) const {
 // 1 to 3 and never rise along the order (as every rule set the editor writes): the first cell
 // of the best grade that any face search passes decides, since no worse cell can change the
 // outcome after it, and only the stain downgrades of the cells that follow it remain.
-void SawlogGrader::GradeSawlog(LogSegment& segment) {
+void SawlogGrader::GradeSawlog(LogSegment& segment, GradeTrace* trace) {
+    trace_ = trace;
     segment.SawGrade = kNoGrade;
     segment.SawGradeTried = {0, 0, 0};
     std::array<int, 27> applicable{};
@@ -146,7 +241,11 @@ void SawlogGrader::GradeSawlog(LogSegment& segment) {
     bool descending = true;
     for (std::size_t i = 0; i < cells_.size(); ++i) {
         const Cell& cell = cells_[i];
-        if (!Applies(cell, segment)) {
+        const int unmet = UnmetCondition(cell, segment);
+        if (unmet >= 0) {
+            if (trace_ != nullptr) {
+                ExplainUnmet(cell, segment, unmet);
+            }
             continue;
         }
         segment.SawGradeTried[static_cast<std::size_t>(cell.TriedSlot)] = 1;
@@ -360,11 +459,18 @@ std::span<const SawlogGrader::Run> SawlogGrader::PlainFaceRuns(int firstSector, 
 // order; the face reaches the grade when the longest of them, as many as the cell counts, add
 // up to the required clear length (in faces mode: the whole log and one inch). That sum only
 // grows as the walk goes on, so the walk stops once it is reached.
-int SawlogGrader::FaceGrade(std::span<const Run> runs, const Target& target) const {
+template <bool kTraced>
+int SawlogGrader::FaceGrade(std::span<const Run> runs, const Target& target,
+                            FaceCuttings* found) const {
     const Cell& cell = *target.Of;
     const int counted = cell.Counted;
     if (counted > 3 && counted < kMaxCuttings) {
-        return SumOfLongestCuttings(runs, cell) >= target.Threshold ? cell.FacePassed : kNoGrade;
+        int all = 0;
+        const int longest = SumOfLongestCuttings(runs, cell, all);
+        if constexpr (kTraced) {
+            *found = {longest, all, false};
+        }
+        return longest >= target.Threshold ? cell.FacePassed : kNoGrade;
     }
     int count = 0;
     int sum = 0;
@@ -392,16 +498,23 @@ int SawlogGrader::FaceGrade(std::span<const Run> runs, const Target& target) con
                   longest[2] * (counted > 2);
         }
         if (sum >= target.Threshold) {
+            if constexpr (kTraced) {
+                *found = {sum, count, false};
+            }
             return cell.FacePassed;
         }
+    }
+    if constexpr (kTraced) {
+        *found = {sum, count, false};
     }
     return sum >= target.Threshold ? cell.FacePassed : kNoGrade;
 }
 
 // The sum of the longest cuttings of a face, for cells that count 4 to 26 of them.
-int SawlogGrader::SumOfLongestCuttings(std::span<const Run> runs, const Cell& cell) const {
+int SawlogGrader::SumOfLongestCuttings(std::span<const Run> runs, const Cell& cell,
+                                       int& count) const {
     std::array<int, kMaxCuttings> cuttings{};
-    int count = 0;
+    count = 0;
     for (const Run& run : runs) {
         if (run.Start > end_ || count == kMaxCuttings) {
             break;
@@ -421,22 +534,40 @@ int SawlogGrader::SumOfLongestCuttings(std::span<const Run> runs, const Cell& ce
     return sum;
 }
 
-int SawlogGrader::GradeOfFace(int rotation, int face, const Target& target) {
+template <bool kTraced>
+int SawlogGrader::GradeOfFace(int rotation, int face, const Target& target, FaceCuttings* found) {
     if (plainLog_) {
-        return FaceGrade(PlainFaceRuns(9 * face + rotation, *target.Of), target);
+        return FaceGrade<kTraced>(PlainFaceRuns(9 * face + rotation, *target.Of), target, found);
     }
     const FaceOutcome& outcome = Face(rotation, face);
     if (outcome.Failed) {
+        if constexpr (kTraced) {
+            *found = {0, 0, true};
+        }
         return kNoGrade;
     }
-    return FaceGrade(
-        std::span<const Run>(logRuns_).subspan(outcome.First, outcome.End - outcome.First), target);
+    return FaceGrade<kTraced>(
+        std::span<const Run>(logRuns_).subspan(outcome.First, outcome.End - outcome.First), target,
+        found);
 }
 
 // Whether some rotation reaches the cell's grade on enough faces: three faces (the grade of the
 // third face in ascending order), or in faces mode the clear faces the cell's code asks for.
 // A rotation is left as soon as too many faces fail.
 bool SawlogGrader::CellPasses(const Cell& cell, Rotation& found) {
+    if (trace_ == nullptr) {
+        return SearchRotations<false>(cell, found, nullptr);
+    }
+    CellReport report;
+    const bool passed = SearchRotations<true>(cell, found, &report);
+    ExplainCuttings(cell, report, passed);
+    return passed;
+}
+
+// Traced, every face of every rotation is searched, which only adds work: a rotation passes
+// exactly when no more faces fail than the cell allows, as when the search leaves it early.
+template <bool kTraced>
+bool SawlogGrader::SearchRotations(const Cell& cell, Rotation& found, CellReport* report) {
     if (cell.FacesNeeded > 4) {
         return false;
     }
@@ -448,22 +579,107 @@ bool SawlogGrader::CellPasses(const Cell& cell, Rotation& found) {
         facesMode_
             ? lengthInches_ + 1.0
             : RoundHalfEven(nominalLength_ * 12.0 * static_cast<double>(cell.Rules.YieldFraction));
+    [[maybe_unused]] int closest = -1; // the deciding face's cuttings of the closest rotation
     for (int r = 0; r < 9; ++r) {
         int failed = 0;
         int f = 0;
+        [[maybe_unused]] std::array<FaceCuttings, 4> faces{};
         for (; f < 4; ++f) {
-            const int grade = GradeOfFace(r, f, target);
+            const int grade =
+                GradeOfFace<kTraced>(r, f, target, &faces[static_cast<std::size_t>(f)]);
             found.FaceGrades[static_cast<std::size_t>(f)] = grade;
-            if (grade == kNoGrade && ++failed > mayFail) {
+            if (grade == kNoGrade && ++failed > mayFail && !kTraced) {
                 break;
             }
         }
-        if (f == 4) {
+        if constexpr (kTraced) {
+            // The face that decides is the one the cell needs last, counting from the best.
+            std::array<int, 4> sums{};
+            for (std::size_t k = 0; k < 4; ++k) {
+                const bool passes = found.FaceGrades[k] != kNoGrade;
+                sums[k] = passes ? faces[k].Sum + 1000000 : faces[k].Sum;
+            }
+            std::sort(sums.begin(), sums.end(), std::greater<>());
+            const int deciding = sums[static_cast<std::size_t>(cell.FacesNeeded - 1)];
+            const bool passes = failed <= mayFail;
+            if (passes || deciding > closest) {
+                closest = deciding;
+                report->Rotation = r;
+                report->Faces = faces;
+                report->Grades = found.FaceGrades;
+            }
+            if (passes) {
+                found.Number = r;
+                return true;
+            }
+        } else if (f == 4) {
             found.Number = r;
             return true;
         }
     }
     return false;
+}
+
+void SawlogGrader::ExplainCuttings(const Cell& cell, const CellReport& report, bool passed) const {
+    std::string detail =
+        "Cell " + std::to_string(cell.TriedSlot + 1) + "." + std::to_string(cell.DiameterSet) +
+        "." + std::to_string(cell.LengthVariation) + ", " +
+        (passed ? "rotation " : "closest rotation ") + std::to_string(report.Rotation) + ": ";
+    int reaching = 0;
+    for (const int grade : report.Grades) {
+        reaching += grade != kNoGrade ? 1 : 0;
+    }
+    if (cell.FacesNeeded > 4) {
+        detail = "the cell's clear-cutting code " + std::to_string(cell.Rules.ClearCuttingCode) +
+                 " can never be met";
+    } else if (facesMode_) {
+        detail += std::to_string(reaching) + " clear faces of the " +
+                  std::to_string(cell.FacesNeeded) + " needed";
+    } else {
+        const double needed =
+            RoundHalfEven(nominalLength_ * 12.0 * static_cast<double>(cell.Rules.YieldFraction));
+        const std::string need = FormatGeneral(needed) + " in. (" + std::to_string(nominalLength_) +
+                                 " ft x 12 x yield " +
+                                 FormatFixed(static_cast<double>(cell.Rules.YieldFraction), 3) +
+                                 ")";
+        const bool limited = cell.Counted < kMaxCuttings;
+        const std::string counted = limited ? " in at most " + std::to_string(cell.Counted) +
+                                                  (cell.Counted == 1 ? " cutting" : " cuttings")
+                                            : "";
+        const std::string minimum = std::to_string(cell.Rules.ClearCuttingCode) + " ft or more";
+        if (passed) {
+            detail += std::to_string(reaching) + " faces reach the " + need +
+                      " the grade needs from cuttings of " + minimum + counted;
+        } else {
+            // The deciding face: after the faces that reach the grade, the failing faces from
+            // the most inches down, the one the cell needs last.
+            std::array<const FaceCuttings*, 4> failing{};
+            std::size_t count = 0;
+            for (std::size_t k = 0; k < 4; ++k) {
+                if (report.Grades[k] == kNoGrade) {
+                    failing[count++] = &report.Faces[k];
+                }
+            }
+            std::stable_sort(
+                failing.begin(), failing.begin() + static_cast<std::ptrdiff_t>(count),
+                [](const FaceCuttings* x, const FaceCuttings* y) { return x->Sum > y->Sum; });
+            const auto at = static_cast<std::size_t>(cell.FacesNeeded - 1 - reaching);
+            const FaceCuttings* face = at < count ? failing[at] : nullptr;
+            detail += "the " + std::string(Ordinal(cell.FacesNeeded)) + " face ";
+            if (face == nullptr || face->SeamFailed) {
+                detail += "is failed by a seam that runs the whole log";
+            } else {
+                const std::string cuttings = face->Count == 1 ? " cutting" : " cuttings";
+                detail += "has " + std::to_string(face->Sum) + " in. in " +
+                          (limited && face->Count > cell.Counted
+                               ? "the longest " + std::to_string(cell.Counted) + " of its "
+                               : std::string("its ")) +
+                          std::to_string(face->Count) + cuttings + " of " + minimum;
+            }
+            detail += "; the grade needs " + need + counted;
+        }
+    }
+    trace_->Record(SawlogClass(cell.Grade), kClearCuttings, passed, "clear_cuttings", detail);
 }
 
 void SawlogGrader::StainDowngrade(LogSegment& segment) const {
@@ -480,6 +696,15 @@ void SawlogGrader::StainDowngrade(LogSegment& segment) const {
     auto over = [](double stain, double diameter, double limit) {
         return diameter > 0.0 ? stain / diameter > limit : stain > 0.0;
     };
+    // Traced, a downgrade is recorded with the ratio that caused it.
+    auto lower = [&](double stain, int stainAt, double limit) {
+        if (trace_ != nullptr) {
+            const bool atStart = over(stain, diaStart, limit);
+            RecordStain(*trace_, segment.SawGrade,
+                        {stain, stainAt, atStart ? diaStart : diaEnd, atStart ? s : e, limit});
+        }
+        ++segment.SawGrade;
+    };
     for (const int n : index_.Stains) {
         const EndDefect& d = tree_.EndDefects[static_cast<std::size_t>(n)];
         if (!Overlaps(d.StartPosition, d.EndPosition, s, e)) {
@@ -487,19 +712,19 @@ void SawlogGrader::StainDowngrade(LogSegment& segment) const {
         }
         if (segment.SawGrade == 1) {
             if (over(stainAtStart, diaStart, 0.5) || over(stainAtStart, diaEnd, 0.5)) {
-                segment.SawGrade = 2;
+                lower(stainAtStart, s, 0.5);
             }
             continue;
         }
         if (segment.SawGrade == 2 && segment.SED >= 16) {
             if (over(stainAtStart, diaStart, 0.6) || over(stainAtStart, diaEnd, 0.6)) {
-                segment.SawGrade = 3;
+                lower(stainAtStart, s, 0.6);
             }
             continue;
         }
         if (segment.SawGrade == 2 && segment.SED < 16) {
             if (over(stainAtEnd, diaStart, 0.5) || over(stainAtEnd, diaEnd, 0.5)) {
-                segment.SawGrade = 3;
+                lower(stainAtEnd, e, 0.5);
             }
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/GradeExplanation.h"
 #include "engine/LogSegment.h"
 #include "engine/detail/InchMask.h"
 #include "engine/detail/TreeIndex.h"
@@ -26,8 +27,12 @@ public:
     SawlogGrader(const Tree& tree, const TreeIndex& index, const SawlogRuleSet& rules);
 
     // Sets SawGrade (4 = below grade), SawGradeTried and the face work areas of a segment
-    // prepared up to MarkButtLog.
-    void GradeSawlog(LogSegment& segment);
+    // prepared up to MarkButtLog. With a trace, also records for every rule cell tried the
+    // first condition it fails, its clear cuttings (every face of every rotation is then
+    // searched to the end, which changes no grade) and each stain downgrade, as steps of the
+    // sawlog products 4 to 6 ranked sed, sweep, deduction, length, butt_only, clear_cuttings,
+    // stain. Cells of grades worse than the one reached are not tried, so they get no step.
+    void GradeSawlog(LogSegment& segment, GradeTrace* trace = nullptr);
 
 private:
     // A rule cell as grading reads it, in the order the cells are tried.
@@ -39,7 +44,9 @@ private:
         std::size_t RunList = 0; // the knot-free runs of this minimum: longRuns_[RunList]
         int FacesNeeded = 3;     // faces that must reach the grade; 5 = the cell can never pass
         int Counted = 0;         // cuttings added up: 27 (all a face holds) for "no limit"
-        int FacePassed = 0; // a face's grade when it reaches the cell: the grade, 1 in faces mode
+        int FacePassed = 0;  // a face's grade when it reaches the cell: the grade, 1 in faces mode
+        int DiameterSet = 0; // where the cell sits in the rules, to name it
+        int LengthVariation = 0;
     };
     // What a face of the current log must reach for one cell: the sum of the longest Counted
     // cuttings of at least MinimumRun inches must come to Threshold inches.
@@ -72,12 +79,30 @@ private:
         std::array<int, 4> FaceGrades{};
         int Number = 0;
     };
+    // What a traced face search found on one face: the cuttings it counted and the inches they
+    // sum to (only up to what the cell needs once the face reaches it).
+    struct FaceCuttings {
+        int Sum = 0;
+        int Count = 0;
+        bool SeamFailed = false;
+    };
+    // A traced rotation search: the rotation that passed, or else the one whose deciding face
+    // came closest, with its faces.
+    struct CellReport {
+        int Rotation = 0;
+        std::array<FaceCuttings, 4> Faces{};
+        std::array<int, 4> Grades{};
+    };
 
     void FlattenCells(const SawlogRuleSet& rules);
     void IndexFaces();
     void IndexLongRuns();
     void IndexSeams();
-    bool Applies(const Cell& cell, const LogSegment& segment) const;
+    // The stage of the first condition of the cell that the log does not meet, or -1 when the
+    // cell applies.
+    int UnmetCondition(const Cell& cell, const LogSegment& segment) const;
+    void ExplainUnmet(const Cell& cell, const LogSegment& segment, int stage) const;
+    void ExplainCuttings(const Cell& cell, const CellReport& report, bool passed) const;
     void GradeBestFirst(LogSegment& segment, std::span<const int> applicable);
     void GradeInOrder(LogSegment& segment, std::span<const int> applicable);
     void StartLog(const LogSegment& segment);
@@ -86,20 +111,26 @@ private:
     FaceOutcome EvaluateFace(int firstSector, bool& boundaryNote);
     bool ApplySeamsToFace(InchMask& blocked, int firstSector, bool& boundaryNote) const;
     std::span<const Run> PlainFaceRuns(int firstSector, const Cell& cell);
-    int GradeOfFace(int rotation, int face, const Target& target);
-    int FaceGrade(std::span<const Run> runs, const Target& target) const;
+    template <bool kTraced>
+    int GradeOfFace(int rotation, int face, const Target& target, FaceCuttings* found);
+    template <bool kTraced>
+    int FaceGrade(std::span<const Run> runs, const Target& target, FaceCuttings* found) const;
     // The inches of a run that lie in the log.
     int LengthInLog(const Run& run) const {
         return std::min(run.End, end_) - std::max(run.Start, start_) + 1;
     }
-    int SumOfLongestCuttings(std::span<const Run> runs, const Cell& cell) const;
+    int SumOfLongestCuttings(std::span<const Run> runs, const Cell& cell, int& count) const;
     bool CellPasses(const Cell& cell, Rotation& found);
+    // The rotation search; traced, it searches every face of a rotation and reports.
+    template <bool kTraced>
+    bool SearchRotations(const Cell& cell, Rotation& found, CellReport* report);
     static void Record(LogSegment& segment, const Cell& cell, const Rotation& rotation);
     void StainDowngrade(LogSegment& segment) const;
 
     const Tree& tree_;
     const TreeIndex& index_;
     bool facesMode_ = false;
+    GradeTrace* trace_ = nullptr; // the log being graded is traced
     std::vector<Cell> cells_;
     InchMask forkBulgeBlocked_;
     std::array<InchMask, kSectorCount> faceKnots_;            // by the face's first sector

@@ -1,19 +1,73 @@
 #include "engine/detail/Values.h"
 
 #include "rules/SaleUnits.h"
+#include "support/Numbers.h"
+
+#include <string>
 
 namespace varnok::detail {
+namespace {
 
-void ClassRoundwood(const Market& market, float cubicVolume, LogSegment& segment) {
+enum class Limit { None, Length, Sed, Deduction };
+
+// The first of the product's limits that the log is outside of.
+Limit UnmetLimit(const RoundwoodProductSpec& product, const LogSegment& segment) {
+    if (product.MinLength > segment.NominalLength || segment.NominalLength > product.MaxLength) {
+        return Limit::Length;
+    }
+    if (product.MinDiameter > segment.SED || segment.SED > product.MaxDiameter) {
+        return Limit::Sed;
+    }
+    if (!(segment.Deduction <= product.Soundness)) {
+        return Limit::Deduction;
+    }
+    return Limit::None;
+}
+
+std::string Percent(float fraction) {
+    return FormatFixed(static_cast<double>(fraction) * 100.0, 1) + "%";
+}
+
+void RecordRoundwood(GradeTrace& trace, int p, const RoundwoodProductSpec& product,
+                     const LogSegment& segment, Limit unmet) {
+    switch (unmet) {
+    case Limit::Length:
+        trace.Record(6 + p, 0, false, "length",
+                     std::to_string(segment.NominalLength) + " ft outside " +
+                         std::to_string(product.MinLength) + " to " +
+                         std::to_string(product.MaxLength) + " ft");
+        return;
+    case Limit::Sed:
+        trace.Record(6 + p, 0, false, "sed",
+                     "SED " + std::to_string(segment.SED) + " in. outside " +
+                         std::to_string(product.MinDiameter) + " to " +
+                         std::to_string(product.MaxDiameter) + " in.");
+        return;
+    case Limit::Deduction:
+    case Limit::None:
+        trace.Record(6 + p, 0, unmet == Limit::None, "deduction",
+                     "deduction " + Percent(segment.Deduction) +
+                         (unmet == Limit::None ? " within the " : " over the ") +
+                         Percent(product.Soundness) + " the product accepts");
+        return;
+    }
+}
+
+} // namespace
+
+void ClassRoundwood(const Market& market, float cubicVolume, LogSegment& segment,
+                    GradeTrace* trace) {
     float best = 0.0F;
     for (int p = 1; p <= 3; ++p) {
         const RoundwoodProductSpec& product =
             market.Roundwood.Products[static_cast<std::size_t>(p - 1)];
-        const bool eligible =
-            product.IsDefined() && product.MinLength <= segment.NominalLength &&
-            segment.NominalLength <= product.MaxLength && product.MinDiameter <= segment.SED &&
-            segment.SED <= product.MaxDiameter && segment.Deduction <= product.Soundness;
+        const bool defined = product.IsDefined();
+        const Limit unmet = defined ? UnmetLimit(product, segment) : Limit::None;
+        const bool eligible = defined && unmet == Limit::None;
         segment.RoundwoodEligible[static_cast<std::size_t>(p - 1)] = eligible ? 1 : 0;
+        if (trace != nullptr && defined) {
+            RecordRoundwood(*trace, p, product, segment, unmet);
+        }
         if (!eligible) {
             continue;
         }
@@ -27,14 +81,14 @@ void ClassRoundwood(const Market& market, float cubicVolume, LogSegment& segment
 }
 
 float VeneerValue(const Market& market, int grade, int nominalLength, int netScale) {
-    if (netScale < 30 || grade < 1 || grade > 3) {
+    if (!SellsByBoardFoot(netScale) || grade < 1 || grade > 3) {
         return 0.0F;
     }
     return static_cast<float>(BoardFeetWorth(netScale, market.Prices.Price(grade, nominalLength)));
 }
 
 float SawlogValue(const Market& market, int grade, int nominalLength, int netScale) {
-    if (netScale < 30 || grade < 1 || grade > 3) {
+    if (!SellsByBoardFoot(netScale) || grade < 1 || grade > 3) {
         return 0.0F;
     }
     return static_cast<float>(
@@ -43,7 +97,7 @@ float SawlogValue(const Market& market, int grade, int nominalLength, int netSca
 
 float RoundwoodValue(const Market& market, int product, int nominalLength, int netScale,
                      float cubicVolume) {
-    if (product < 1 || product > 3 || (netScale < 30 && cubicVolume < 1.0F)) {
+    if (product < 1 || product > 3 || !SellsAsRoundwood(netScale, cubicVolume)) {
         return 0.0F;
     }
     return static_cast<float>(

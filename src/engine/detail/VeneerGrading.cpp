@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <span>
+#include <string>
 
 namespace varnok::detail {
 namespace {
@@ -15,6 +16,21 @@ namespace {
 // as too large.
 bool RatioOver(double defect, double stem, double limit) {
     return stem > 0.0 ? defect / stem > limit : defect > 0.0;
+}
+
+// Why a traced grade failed, or the count that let it pass.
+struct Finding {
+    const char* Rule = "defect_count";
+    std::string Detail;
+};
+
+std::string Inches(double value) {
+    return FormatGeneral(value) + " in.";
+}
+
+const char* SurfaceKindName(std::uint8_t kind) {
+    static constexpr std::array<const char*, 3> kNames = {"knot", "bump", "surface rise"};
+    return kind < kNames.size() ? kNames[kind] : "defect";
 }
 
 // Knot-type defects of one half (or of the whole log), with the window of sectors of the
@@ -62,8 +78,9 @@ struct DefectGroup {
 // holds for the gathered defects: the order of the kinds does not matter, only the order of
 // the knots among themselves (for the in-line windows).
 struct LogDefects {
-    LogDefects() {}                // NOLINT: the lists are filled before they are read
-    bool StainForkOrBulge = false; // rules out every grade
+    LogDefects() {}           // NOLINT: the lists are filled before they are read
+    bool Stain = false;       // rules out every grade, as does
+    bool ForkOrBulge = false; // a fork or a bulge
     bool Decay = false;
     bool Heart = false;
     std::array<const SurfaceDefect*, kMaxSurfaceDefects> Seams; // filled up to SeamCount
@@ -78,15 +95,13 @@ struct LogDefects {
 void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDefects& found) {
     for (const int n : index.Stains) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        found.StainForkOrBulge =
-            found.StainForkOrBulge || Overlaps(d.StartPosition, d.EndPosition, s, e);
+        found.Stain = found.Stain || Overlaps(d.StartPosition, d.EndPosition, s, e);
     }
     for (const int n : index.ForksAndBulges) {
         const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
-        found.StainForkOrBulge =
-            found.StainForkOrBulge || Overlaps(d.Position, d.EndPosition, s, e);
+        found.ForkOrBulge = found.ForkOrBulge || Overlaps(d.Position, d.EndPosition, s, e);
     }
-    if (found.StainForkOrBulge) {
+    if (found.Stain || found.ForkOrBulge) {
         return;
     }
     for (const int n : index.Decays) {
@@ -114,15 +129,47 @@ void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDe
     }
 }
 
-bool MeetsLogRequirements(const VeneerGradeRules& rules, const LogSegment& segment) {
-    if (!rules.Accepts(segment.NominalLength) || segment.SED < rules.MinSmallEndDiameter) {
+std::string AcceptedLengths(const VeneerGradeRules& rules) {
+    std::string lengths;
+    for (int feet = 8; feet <= 16; feet += 2) {
+        if (rules.Accepts(feet)) {
+            lengths += (lengths.empty() ? "" : ", ") + std::to_string(feet);
+        }
+    }
+    return lengths.empty() ? "no length" : lengths + " ft";
+}
+
+// Traced (`why` not null), a failure says which requirement and by how much.
+bool MeetsLogRequirements(const VeneerGradeRules& rules, const LogSegment& segment, Finding* why) {
+    if (!rules.Accepts(segment.NominalLength)) {
+        if (why != nullptr) {
+            *why = {"length", std::to_string(segment.NominalLength) + " ft not accepted (" +
+                                  AcceptedLengths(rules) + ")"};
+        }
+        return false;
+    }
+    if (segment.SED < rules.MinSmallEndDiameter) {
+        if (why != nullptr) {
+            *why = {"sed", "SED " + Inches(segment.SED) + " under the minimum of " +
+                               Inches(rules.MinSmallEndDiameter)};
+        }
         return false;
     }
     const float maxSweep = rules.MaxSweepFor(segment.SED);
-    if (std::floor(maxSweep) == maxSweep && segment.Sweep > maxSweep) {
+    const bool whole = std::floor(maxSweep) == maxSweep;
+    const double scaled = static_cast<double>(maxSweep) * segment.SED;
+    if ((whole && segment.Sweep > maxSweep) || !(static_cast<double>(segment.Sweep) <= scaled)) {
+        if (why != nullptr) {
+            const std::string limit =
+                whole && segment.Sweep > maxSweep
+                    ? Inches(maxSweep)
+                    : FormatGeneral(maxSweep) + " x SED = " + FormatFixed(scaled, 2) + " in.";
+            *why = {"sweep", "sweep " + Inches(segment.Sweep) + " over the " + limit +
+                                 " allowed at SED " + Inches(segment.SED)};
+        }
         return false;
     }
-    return static_cast<double>(segment.Sweep) <= static_cast<double>(maxSweep) * segment.SED;
+    return true;
 }
 
 class VeneerTest {
@@ -133,41 +180,82 @@ public:
           inLine_(rules.InLineCountsAsOneFor(segment.NominalLength)),
           window_(rules.MaxInLineAngle / 10) {}
 
-    bool Passes(const LogDefects& found) {
-        if (found.StainForkOrBulge || (found.Decay && !DecayPasses()) ||
-            (found.Heart && !HeartPasses())) {
+    // Traced (`why` not null), says which test failed, or the counts when all pass.
+    bool Passes(const LogDefects& found, Finding* why) {
+        if (found.Stain || found.ForkOrBulge) {
+            if (why != nullptr) {
+                *why = found.Stain ? Finding{"stain", "stain touches the log"}
+                                   : Finding{"fork_bulge", "a fork or bulge touches the log"};
+            }
+            return false;
+        }
+        if ((found.Decay && !DecayPasses(why)) || (found.Heart && !HeartPasses(why))) {
             return false;
         }
         for (const SurfaceDefect* seam : found.SeamList()) {
-            if (!SeamPasses(*seam)) {
+            if (!SeamPasses(*seam, why)) {
                 return false;
             }
         }
         for (const SurfaceDefect* knot : found.KnotList()) {
-            if (!KnotPasses(*knot)) {
+            if (!KnotPasses(*knot, why)) {
                 return false;
             }
         }
-        return WithinLimits();
+        const bool within = WithinLimits();
+        if (why != nullptr) {
+            *why = {"defect_count", DescribeCounts(within)};
+        }
+        return within;
     }
 
 private:
-    bool DecayPasses() const {
+    bool DecayPasses(Finding* why) const {
         const int hole = rules_.MaxHoleFor(seg_.SED);
-        return tree_.DecayProfile[static_cast<std::size_t>(s_)] <= hole &&
-               tree_.DecayProfile[static_cast<std::size_t>(e_)] <= hole;
+        const int atStart = tree_.DecayProfile[static_cast<std::size_t>(s_)];
+        const int atEnd = tree_.DecayProfile[static_cast<std::size_t>(e_)];
+        if (atStart <= hole && atEnd <= hole) {
+            return true;
+        }
+        if (why != nullptr) {
+            *why = {"decay", "decay " + Inches(atStart) + " at " + std::to_string(s_) +
+                                 " in. and " + Inches(atEnd) + " at " + std::to_string(e_) +
+                                 " in., the hole allowed at SED " + Inches(seg_.SED) + " is " +
+                                 Inches(hole)};
+        }
+        return false;
     }
 
-    bool HeartPasses() const {
+    bool HeartPasses(Finding* why) const {
         const auto sAt = static_cast<std::size_t>(s_);
         const auto eAt = static_cast<std::size_t>(e_);
         const double limit = static_cast<double>(rules_.MaxHeartPercent) / 100.0;
-        return !RatioOver(tree_.HeartProfile[eAt], tree_.Stem.Diameter[eAt], limit) &&
-               !RatioOver(tree_.HeartProfile[sAt], tree_.Stem.Diameter[sAt], limit);
+        const bool overAtEnd = RatioOver(tree_.HeartProfile[eAt], tree_.Stem.Diameter[eAt], limit);
+        if (!overAtEnd && !RatioOver(tree_.HeartProfile[sAt], tree_.Stem.Diameter[sAt], limit)) {
+            return true;
+        }
+        if (why != nullptr) {
+            const std::size_t at = overAtEnd ? eAt : sAt;
+            const double heart = tree_.HeartProfile[at];
+            const double diameter = tree_.Stem.Diameter[at];
+            *why = {"heart", "heart " + Inches(heart) + " over the diameter " + Inches(diameter) +
+                                 " at " + std::to_string(at) + " in.: " +
+                                 (diameter > 0.0 ? FormatFixed(heart / diameter, 2)
+                                                 : std::string("any heart")) +
+                                 ", above " + FormatGeneral(limit)};
+        }
+        return false;
     }
 
-    bool KnotPasses(const SurfaceDefect& d) {
+    bool KnotPasses(const SurfaceDefect& d, Finding* why) {
         if (d.Width > rules_.MaxKnotSize || d.Length > rules_.MaxKnotSize) {
+            if (why != nullptr) {
+                *why = {"knot_size",
+                        std::string(SurfaceKindName(d.Kind)) + " at " + std::to_string(d.Position) +
+                            " in. (sector " + std::to_string(d.Sector) + ") is " +
+                            std::to_string(d.Width) + " by " + std::to_string(d.Length) +
+                            " in., over the " + Inches(rules_.MaxKnotSize) + " allowed"};
+            }
             return false;
         }
         DefectGroup& group =
@@ -177,7 +265,7 @@ private:
     }
 
     // A straight seam short enough counts as one defect, in both halves when they count apart.
-    bool SeamPasses(const SurfaceDefect& d) {
+    bool SeamPasses(const SurfaceDefect& d, Finding* why) {
         const int a = d.Position;
         const int b = d.EndPosition;
         int inside = seg_.LengthInches; // covers the whole log
@@ -188,7 +276,23 @@ private:
         } else if (a >= s_ && b > e_) {
             inside = e_ - a;
         }
-        if (inside > rules_.MaxSeamLength * 12 || d.Sector != d.EndSector) {
+        if (inside > rules_.MaxSeamLength * 12) {
+            if (why != nullptr) {
+                *why = {"seam_length",
+                        "seam from " + std::to_string(a) + " to " + std::to_string(b) +
+                            " in. runs " + std::to_string(inside) + " in. in the log, over the " +
+                            std::to_string(rules_.MaxSeamLength) + " ft (" +
+                            std::to_string(rules_.MaxSeamLength * 12) + " in.) allowed"};
+            }
+            return false;
+        }
+        if (d.Sector != d.EndSector) {
+            if (why != nullptr) {
+                *why = {"seam_straight",
+                        "seam from " + std::to_string(a) + " to " + std::to_string(b) +
+                            " in. turns from sector " + std::to_string(d.Sector) + " to " +
+                            std::to_string(d.EndSector) + "; only straight seams are allowed"};
+            }
             return false;
         }
         ++lower_.Count;
@@ -221,6 +325,33 @@ private:
         return within(lower_.Count);
     }
 
+    // The defects counted against the limits that apply, e.g. "5 defects (lower half 3, upper
+    // half 2), over the limit of 4 at SED 14 in.".
+    std::string DescribeCounts(bool within) const {
+        const bool byDiameter = rules_.DefectsVaryWithDiameter != 0;
+        const bool byLength = rules_.DefectsVaryWithLength != 0;
+        std::string counts = halves_ ? "lower half " + std::to_string(lower_.Count) +
+                                           " defects, upper half " + std::to_string(upper_.Count)
+                                     : std::to_string(lower_.Count) + " defects";
+        std::string limits;
+        if (byDiameter) {
+            limits = std::to_string(rules_.MaxDefectsForDiameterOf(seg_.SED)) + " at SED " +
+                     Inches(seg_.SED);
+        }
+        if (byLength) {
+            limits += (limits.empty() ? "" : " and ") +
+                      std::to_string(rules_.MaxDefectsForLengthOf(seg_.NominalLength)) + " at " +
+                      std::to_string(seg_.NominalLength) + " ft";
+        }
+        if (!byDiameter && !byLength) {
+            if (halves_) {
+                return counts + "; no limit applies to halves";
+            }
+            limits = std::to_string(rules_.MaxDefects);
+        }
+        return counts + (within ? ", within the limit of " : ", over the limit of ") + limits;
+    }
+
     const Tree& tree_;
     const VeneerGradeRules& rules_;
     const LogSegment& seg_;
@@ -236,7 +367,7 @@ private:
 } // namespace
 
 void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
-                    LogSegment& segment) {
+                    LogSegment& segment, GradeTrace* trace) {
     segment.VeneerGrade = kNoGrade;
     LogDefects found;
     bool gathered = false;
@@ -244,14 +375,25 @@ void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSe
         const auto slot = static_cast<std::size_t>(grade - 1);
         segment.VeneerGradeMet[slot] = 0;
         const VeneerGradeRules& block = rules.GradeBlock(grade);
-        if (!MeetsLogRequirements(block, segment)) {
-            continue;
+        auto meets = [&](Finding* why) {
+            if (!MeetsLogRequirements(block, segment, why)) {
+                return false;
+            }
+            if (!gathered) {
+                GatherDefects(tree, index, segment.StartPosition, segment.EndPosition, found);
+                gathered = true;
+            }
+            return VeneerTest(tree, block, segment).Passes(found, why);
+        };
+        bool met = false;
+        if (trace == nullptr) {
+            met = meets(nullptr);
+        } else {
+            Finding finding;
+            met = meets(&finding);
+            trace->Record(grade, 0, met, finding.Rule, std::move(finding.Detail));
         }
-        if (!gathered) {
-            GatherDefects(tree, index, segment.StartPosition, segment.EndPosition, found);
-            gathered = true;
-        }
-        if (VeneerTest(tree, block, segment).Passes(found)) {
+        if (met) {
             segment.VeneerGradeMet[slot] = 1;
             segment.VeneerGrade = static_cast<std::uint8_t>(grade);
         }
