@@ -9,6 +9,9 @@ VARNOK_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libcli11-dev nlohmann-js
 VARNOK_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev locales poppler-utils
     desktop-file-utils)
 VARNOK_PACKAGES=("${VARNOK_BUILD_PACKAGES[@]}" "${VARNOK_TEST_PACKAGES[@]}")
+# What the sanitizer build and the fuzz targets need on top: clang, its sanitizer and libFuzzer
+# runtimes, and the symbolizer that puts file and line into their reports.
+VARNOK_FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm)
 
 # Installs the packages named (all of VARNOK_PACKAGES when none are) that are missing.
 varnok_install_packages() {
@@ -55,4 +58,26 @@ varnok_build_run() {
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DVARNOK_BUILD_TESTS=OFF -DVARNOK_BUILD_BENCHMARKS=OFF
     cmake --build "$build" --parallel --target "$@"
+}
+
+# Configures and builds the core, the command-line tool and their tests into build-sanitize/
+# with clang, AddressSanitizer and UndefinedBehaviorSanitizer (no recovery). No desktop program.
+varnok_build_sanitize() {
+    local root="$1"
+    local build="$root/build-sanitize"
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ -DVARNOK_SANITIZE=ON -DVARNOK_BUILD_APP=OFF \
+        -DVARNOK_BUILD_BENCHMARKS=OFF
+    cmake --build "$build" --parallel
+}
+
+# Configures build-fuzz/ with clang and everything instrumented for libFuzzer, and builds the
+# fuzz targets alone.
+varnok_build_fuzz() {
+    local root="$1"
+    local build="$root/build-fuzz"
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ -DVARNOK_FUZZ=ON -DVARNOK_BUILD_APP=OFF \
+        -DVARNOK_BUILD_TESTS=OFF -DVARNOK_BUILD_BENCHMARKS=OFF
+    cmake --build "$build" --parallel --target varnok_fuzz_all
 }
