@@ -367,7 +367,7 @@ int Commands::Evaluate() {
     std::vector<int> cuts;
     if (options_.Optimal) {
         const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
-        cuts = CutPositions(table.Entry(options_.Tree));
+        cuts = StoredOptimalCuts(table, market.OptmcutsPath, options_.Tree, tree);
         if (cuts.empty()) {
             throw VarnokError(
                 "Market \"" + options_.Market + "\" stores no optimal pattern for tree " +

@@ -99,4 +99,17 @@ PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
     return result;
 }
 
+std::vector<int> StoredOptimalCuts(const OptimalCutsTable& table, const std::filesystem::path& file,
+                                   int treeNumber, const Tree& tree) {
+    std::vector<int> cuts = CutPositions(table.Entry(treeNumber));
+    const int top = tree.Stem.StemLength;
+    if (!cuts.empty() && cuts.back() > top) {
+        throw FileError(file, "the optimal pattern of tree " + std::to_string(treeNumber) +
+                                  " ends at " + std::to_string(cuts.back()) +
+                                  " inches, beyond the top of the stem (" + std::to_string(top) +
+                                  " inches)");
+    }
+    return cuts;
+}
+
 } // namespace varnok

@@ -2,9 +2,11 @@
 
 #include "engine/LogEvaluator.h"
 #include "market/Market.h"
+#include "market/OptimalCuts.h"
 #include "tree/Tree.h"
 
 #include <array>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -44,6 +46,13 @@ struct PatternEvaluation {
 PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
                                   std::span<const int> positions,
                                   GradeReasons reasons = GradeReasons::Skip);
+
+// The optimal cuts `table` stores for tree `treeNumber`, checked against the loaded tree: empty
+// when the entry is all zero. An entry whose top lies beyond the stem (a damaged file, or one
+// computed from other tree files) throws FileError naming `file` and the tree, so that the fault
+// is not blamed on the pattern.
+std::vector<int> StoredOptimalCuts(const OptimalCutsTable& table, const std::filesystem::path& file,
+                                   int treeNumber, const Tree& tree);
 
 // The six lines of a graded log's label: nominal length and product, small-end diameter,
 // sweep, sweep and total deduction in per cent, volume in its sale units, the value it sells

@@ -100,12 +100,7 @@ Market BuildMarket(const DataFolder& data, std::string_view name, const MarketSp
 }
 
 Market LoadMarket(const DataFolder& data, std::string_view name) {
-    CheckPlainName(name, "market");
-    std::error_code ec;
-    if (!fs::is_directory(data.MarketFolder(name), ec)) {
-        throw VarnokError("There is no market \"" + std::string(name) + "\" in " +
-                          data.Markets().string() + ".");
-    }
+    CheckMarketExists(data, name);
     return BuildMarket(data, name, ReadMarketSpecs(data.MarketSpecsFile(name)));
 }
 

@@ -72,11 +72,11 @@ MarketStats ComputeMarketStats(const DataFolder& data, const Market& market) {
     MarketStats stats;
     stats.TreesStored = TreesStored(table);
     for (int n = 1; n <= kTreeCount; ++n) {
-        const std::vector<int> cuts = CutPositions(table.Entry(n));
-        if (cuts.size() < 2) {
+        if (CutPositions(table.Entry(n)).empty()) {
             continue;
         }
         const std::unique_ptr<Tree> tree = LoadTree(data, n, market.Filter);
+        const std::vector<int> cuts = StoredOptimalCuts(table, market.OptmcutsPath, n, *tree);
         const PatternEvaluation optimal = EvaluatePattern(*tree, market, cuts);
         const PatternEvaluation naive =
             EvaluatePattern(*tree, market, NaiveCuts(market.Lengths(), tree->Stem.StemLength));

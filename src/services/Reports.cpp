@@ -97,11 +97,11 @@ ResearchResults ResearchOptimalPatterns(const DataFolder& data, const Market& ma
     ResearchResults results;
     for (int t = from; t <= to; ++t) {
         std::vector<ResearchEntry>& entries = results[t];
-        const std::vector<int> cuts = CutPositions(table.Entry(t));
-        if (cuts.size() < 2) {
+        if (CutPositions(table.Entry(t)).empty()) {
             continue;
         }
         const std::unique_ptr<Tree> tree = LoadTree(data, t, market.Filter);
+        const std::vector<int> cuts = StoredOptimalCuts(table, market.OptmcutsPath, t, *tree);
         for (const EvaluatedPiece& piece : EvaluatePattern(*tree, market, cuts).Pieces) {
             if (piece.Log.Graded) {
                 entries.push_back(MakeResearchEntry(piece));

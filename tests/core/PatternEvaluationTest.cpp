@@ -1,5 +1,6 @@
 #include "game/PatternEvaluation.h"
 #include "EngineFixtures.h"
+#include "TestSupport.h"
 #include "services/Reports.h"
 #include "support/Errors.h"
 #include "support/Numbers.h"
@@ -147,6 +148,23 @@ TEST(PatternEvaluation, RefusesBadPatterns) {
     for (const auto& cuts : bad) {
         EXPECT_THROW((void)EvaluatePattern(*tree, *market, cuts), VarnokError) << cuts.size();
     }
+}
+
+// A stored pattern is checked against the tree it is used with: a top beyond the stem is the
+// fault of the file that stores it, not of the pattern.
+TEST(PatternEvaluation, StoredCutsBeyondTheStemNameTheFileAndTheTree) {
+    auto tree = StraightTree(400, 20, 20);
+    OptimalCutsTable table;
+    const std::vector<int> fits = {0, 200, 400};
+    const std::vector<int> beyond = {0, 200, 404};
+    table.Entry(3) = MakeOptimalCutEntry(fits);
+    table.Entry(4) = MakeOptimalCutEntry(beyond);
+    const std::filesystem::path file = "Markets/M/Optmcuts";
+    EXPECT_EQ(StoredOptimalCuts(table, file, 3, *tree), fits);
+    EXPECT_TRUE(StoredOptimalCuts(table, file, 5, *tree).empty());
+    EXPECT_FILE_ERROR((void)StoredOptimalCuts(table, file, 4, *tree), file,
+                      "the optimal pattern of tree 4 ends at 404 inches, beyond the top of the "
+                      "stem (400 inches)");
 }
 
 } // namespace
