@@ -6,35 +6,34 @@
 
 namespace varnok {
 
-Optimiser::Optimiser(const Tree& tree, const Market& market)
-    : tree_(tree), market_(market), evaluator_(tree, market) {}
-
-float Optimiser::SpanValue(int i, int j) {
-    if (!market_.Lengths().Contains(j - i)) {
-        return 0.0F;
-    }
-    return evaluator_.EvaluateLog(i, j).ProductValue;
-}
+Optimiser::Optimiser(const Tree& tree, const Market& market) : evaluator_(tree, market) {}
 
 OptimalPattern Optimiser::OptimiseTree() {
-    const int usable = tree_.Stem.StemLength / kCutStep * kCutStep;
-    const int longest = market_.Lengths().MaxLength;
+    const GridSpanValues spans(evaluator_);
+    const int usable = spans.UsableLength();
+    const int longest = spans.LongestLength();
     bestValue_.fill(0.0F);
     bestPredecessor_.fill(0);
-    // Each position's best total is final once every span ending there has been seen, so the
-    // spans are valued and relaxed in one sweep, in the same order as building every span
-    // list first and passing over them afterwards.
-    // Which spans of k steps of 4 inches are allowed log lengths; the others are waste worth 0.
-    std::array<bool, kInchSlots / kCutStep + 1> allowed{};
-    for (int k = 1; k * kCutStep <= longest; ++k) {
-        allowed[static_cast<std::size_t>(k)] = market_.Lengths().Contains(k * kCutStep);
-    }
+    // The spans from one position reach different positions, so the order among them does not
+    // matter; what settles ties is that the positions are taken in ascending order. Every span
+    // is first relaxed as waste: for a span of an allowed length that is the same as relaxing
+    // it with its value alone, since values are never negative.
     for (int i = 0; i <= usable; i += kCutStep) {
-        const double fromHere = bestValue_[static_cast<std::size_t>(i)];
-        for (int j = i + kCutStep; j <= usable && j - i <= longest; j += kCutStep) {
-            const bool log = allowed[static_cast<std::size_t>((j - i) / kCutStep)];
-            const float value = log ? evaluator_.EvaluateLog(i, j).ProductValue : 0.0F;
-            const double total = fromHere + static_cast<double>(value);
+        const float fromHere = bestValue_[static_cast<std::size_t>(i)];
+        const int last = std::min(usable, i + longest);
+        for (int j = i + kCutStep; j <= last; j += kCutStep) {
+            if (fromHere > bestValue_[static_cast<std::size_t>(j)]) {
+                bestValue_[static_cast<std::size_t>(j)] = fromHere;
+                bestPredecessor_[static_cast<std::size_t>(j)] = i;
+            }
+        }
+        for (int k = 0; k < kLengthCount; ++k) {
+            const int j = i + spans.Lengths()[static_cast<std::size_t>(k)];
+            if (j > usable) {
+                break;
+            }
+            const double total =
+                static_cast<double>(fromHere) + static_cast<double>(spans.Value(i, k));
             if (total > static_cast<double>(bestValue_[static_cast<std::size_t>(j)])) {
                 bestValue_[static_cast<std::size_t>(j)] = static_cast<float>(total);
                 bestPredecessor_[static_cast<std::size_t>(j)] = i;

@@ -2,6 +2,7 @@
 
 #include "engine/LogEvaluator.h"
 #include "market/Market.h"
+#include "optimiser/SpanValues.h"
 #include "tree/Tree.h"
 
 #include <array>
@@ -9,7 +10,6 @@
 
 namespace varnok {
 
-inline constexpr int kCutStep = 4;  // inches between candidate cut positions
 inline constexpr int kMaxLogs = 26; // logs an optimal pattern may hold
 
 // The most valuable pattern of a tree: its cuts from the butt to the top.
@@ -20,9 +20,10 @@ struct OptimalPattern {
 };
 
 // Dynamic programme over cut positions every 4 inches. Each span of an allowed log length is
-// valued by the engine as the best of a veneer log, a sawlog and a roundwood product; any
-// other span is waste worth 0. Spans are taken in ascending start, then ascending end, and a
-// position keeps the first predecessor that reaches it with the strictly greatest total.
+// valued by the engine as the best of a veneer log, a sawlog and a roundwood product (all of
+// them first, as GridSpanValues); any other span is waste worth 0. Spans are taken in ascending
+// start, then ascending end, and a position keeps the first predecessor that reaches it with the
+// strictly greatest total.
 //
 // Keeps references to the tree and the market: both must outlive the optimiser and stay
 // unchanged. An optimiser keeps work areas and must not be used by two threads at once;
@@ -34,14 +35,11 @@ public:
     // Throws VarnokError when the best pattern has more than 26 logs (it could not be stored).
     OptimalPattern OptimiseTree();
 
-    // The value of the span from i to j inches (dollars): 0 unless j - i is an allowed length,
-    // else the engine's value of the log as it sells best. Throws VarnokError for a span that
-    // does not lie on the stem.
-    float SpanValue(int i, int j);
+    // The value of the span from i to j inches (dollars), as the free SpanValue. Throws
+    // VarnokError for a span that does not lie on the stem.
+    float SpanValue(int i, int j) { return varnok::SpanValue(evaluator_, i, j); }
 
 private:
-    const Tree& tree_;
-    const Market& market_;
     LogEvaluator evaluator_;
     std::array<float, kInchSlots> bestValue_{};
     std::array<int, kInchSlots> bestPredecessor_{};

@@ -22,9 +22,9 @@ namespace fs = std::filesystem;
 // Folders of the same rank may not include each other.
 const std::map<std::string, int>& Ranks() {
     static const std::map<std::string, int> ranks = {
-        {"support", 0},  {"rules", 1},    {"grading", 1},   {"market", 2},
-        {"tree", 3},     {"engine", 4},   {"optimiser", 5}, {"game", 5},
-        {"tracking", 6}, {"services", 7}, {"app", 8},       {"cli", 8},
+        {"support", 0},  {"rules", 1},     {"grading", 1}, {"market", 2}, {"tree", 3},
+        {"engine", 4},   {"optimiser", 5}, {"game", 5},    {"coach", 6},  {"tracking", 6},
+        {"services", 7}, {"app", 8},       {"cli", 8},
     };
     return ranks;
 }

@@ -1,0 +1,301 @@
+#include "coach/Coach.h"
+#include "TestSupport.h"
+#include "market/Market.h"
+#include "optimiser/Optimiser.h"
+#include "support/DataFolder.h"
+#include "support/Errors.h"
+#include "tree/TreeLoad.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace varnok {
+namespace {
+
+struct Loaded {
+    Market TheMarket;
+    std::unique_ptr<Tree> TheTree;
+};
+
+Loaded Load(const std::filesystem::path& folder, const std::string& market, int tree) {
+    const DataFolder data(folder);
+    Market loaded = LoadMarket(data, market);
+    std::unique_ptr<Tree> stem = LoadTree(data, tree, loaded.Filter);
+    return Loaded{std::move(loaded), std::move(stem)};
+}
+
+std::filesystem::path Bundled() {
+    return VARNOK_BUNDLED_DATA_DIR;
+}
+
+struct Case {
+    std::filesystem::path Folder;
+    std::string Market;
+    int Tree = 0;
+};
+
+std::vector<Case> SomeTrees() {
+    std::vector<Case> cases = {{test::GoldenData(), "Hardwood8", 1},
+                               {test::GoldenData(), "Hardwood8", 4},
+                               {test::GoldenData(), "Hardwood8", 6}};
+    for (const char* market :
+         {"Appalachian Doyle", "Lake States Scribner", "Northern International"}) {
+        for (const int tree : {3, 12, 57, 84, 121, 149}) {
+            cases.push_back({Bundled(), market, tree});
+        }
+    }
+    return cases;
+}
+
+std::string Name(const Case& c) {
+    return c.Market + " tree " + std::to_string(c.Tree);
+}
+
+// The optimal cuts as a bucker's pattern: they end at the usable length, the bucker's at the
+// stem length.
+std::vector<int> AsBuckerCuts(const OptimalPattern& optimal, int stemLength) {
+    std::vector<int> cuts = optimal.Cuts;
+    if (cuts.empty()) {
+        cuts.push_back(0);
+    }
+    if (cuts.back() != stemLength) {
+        cuts.push_back(stemLength);
+    }
+    return cuts;
+}
+
+std::vector<int> With(std::vector<int> cuts, int position) {
+    cuts.insert(std::upper_bound(cuts.begin(), cuts.end(), position), position);
+    return cuts;
+}
+
+std::vector<int> Without(std::vector<int> cuts, std::size_t index) {
+    cuts.erase(cuts.begin() + static_cast<std::ptrdiff_t>(index));
+    return cuts;
+}
+
+TEST(Coach, OptimalCutsLoseNothingAndCostNothing) {
+    for (const Case& c : SomeTrees()) {
+        const Loaded loaded = Load(c.Folder, c.Market, c.Tree);
+        const OptimalPattern optimal = Optimiser(*loaded.TheTree, loaded.TheMarket).OptimiseTree();
+        Coach coach(*loaded.TheTree, loaded.TheMarket);
+        const int stem = coach.StemLength();
+        EXPECT_EQ(coach.UsableLength(), optimal.UsableLength) << Name(c);
+        EXPECT_NEAR(coach.OptimalValue(), optimal.TotalValue, 1e-3) << Name(c);
+
+        const std::vector<int> buttAndTop = {0, stem};
+        const Completion alone = coach.BestCompletion(buttAndTop);
+        EXPECT_EQ(alone.BestValue, coach.OptimalValue()) << Name(c);
+        EXPECT_EQ(alone.BestCuts, AsBuckerCuts(optimal, stem)) << Name(c);
+        EXPECT_EQ(coach.Loss(buttAndTop), 0.0) << Name(c);
+
+        const std::vector<int> cuts = AsBuckerCuts(optimal, stem);
+        EXPECT_EQ(coach.Loss(cuts), 0.0) << Name(c);
+        const Completion kept = coach.BestCompletion(cuts);
+        EXPECT_EQ(kept.BestCuts, cuts) << Name(c);
+        const std::vector<CutCost> costs = coach.CutCosts(cuts);
+        ASSERT_EQ(costs.size(), cuts.size() - 2) << Name(c);
+        for (std::size_t k = 0; k < costs.size(); ++k) {
+            EXPECT_EQ(costs[k].Position, cuts[k + 1]);
+            EXPECT_EQ(costs[k].Cost, 0.0) << Name(c) << " cut " << costs[k].Position;
+        }
+    }
+}
+
+// Random patterns on the grid from the butt, as the game places cuts: removing a cut never
+// lowers the best value, adding one never raises it, and the costs and the value with one more
+// cut are those differences.
+TEST(Coach, MoreCutsNeverHelpAndCostsAreTheDifferences) {
+    std::mt19937 random(20261208);
+    for (const Case& c : SomeTrees()) {
+        const Loaded loaded = Load(c.Folder, c.Market, c.Tree);
+        Coach coach(*loaded.TheTree, loaded.TheMarket);
+        const int stem = coach.StemLength();
+        std::uniform_int_distribution<int> grid(1, (stem - 1) / kCutStep);
+        for (int pattern = 0; pattern < 6; ++pattern) {
+            std::vector<int> cuts = {0, stem};
+            const int inner = std::uniform_int_distribution<int>(0, 25)(random);
+            for (int k = 0; k < inner; ++k) {
+                const int p = grid(random) * kCutStep;
+                if (std::find(cuts.begin(), cuts.end(), p) == cuts.end()) {
+                    cuts = With(cuts, p);
+                }
+            }
+            const double best = coach.BestCompletion(cuts).BestValue;
+            EXPECT_LE(best, coach.OptimalValue() + 1e-9) << Name(c);
+            EXPECT_NEAR(coach.Loss(cuts), coach.OptimalValue() - best, 1e-9);
+            const std::vector<CutCost> costs = coach.CutCosts(cuts);
+            for (std::size_t k = 1; k + 1 < cuts.size(); ++k) {
+                const double without = coach.BestCompletion(Without(cuts, k)).BestValue;
+                EXPECT_GE(without, best) << Name(c) << " removing " << cuts[k];
+                EXPECT_NEAR(costs[k - 1].Cost, without - best, 1e-9);
+            }
+            const int p = grid(random) * kCutStep;
+            if (cuts.size() < kMaxCoachCuts &&
+                std::find(cuts.begin(), cuts.end(), p) == cuts.end()) {
+                const double more = coach.ValueWithCutAt(cuts, p);
+                EXPECT_LE(more, best) << Name(c) << " adding " << p;
+                EXPECT_NEAR(more, coach.BestCompletion(With(cuts, p)).BestValue, 1e-9);
+            }
+        }
+    }
+}
+
+// The value of a gap by trying every chain of logs in it: a log of an allowed length starts on
+// the gap's grid and ends within the gap, everything between logs is waste worth 0.
+double BruteForceGap(const std::function<float(int, int)>& span, const LogLengthSet& lengths,
+                     int start, int end) {
+    double best = 0.0;
+    for (int from = start; from < end; from += kCutStep) {
+        for (const int length : lengths.Lengths) {
+            if (from + length <= end) {
+                best = std::max(best, static_cast<double>(span(from, from + length)) +
+                                          BruteForceGap(span, lengths, from + length, end));
+            }
+        }
+    }
+    return best;
+}
+
+TEST(Coach, EveryGapIsWorthWhatTryingEveryChainGives) {
+    const Loaded loaded = Load(test::GoldenData(), "Hardwood8", 6);
+    Optimiser optimiser(*loaded.TheTree, loaded.TheMarket);
+    std::map<std::pair<int, int>, float> values;
+    const auto span = [&](int i, int j) {
+        const auto found = values.find({i, j});
+        if (found != values.end()) {
+            return found->second;
+        }
+        return values[{i, j}] = optimiser.SpanValue(i, j);
+    };
+    Coach coach(*loaded.TheTree, loaded.TheMarket);
+    const int stem = coach.StemLength();
+    const int usable = coach.UsableLength();
+    // On the grid from the butt, off it (the gaps above 101, 203 and 330 have grids of their
+    // own), gaps shorter than a log, and the top gap that ends at the usable length.
+    const std::vector<std::vector<int>> patterns = {
+        {0, 200, 420, stem},
+        {0, 101, 203, 330, stem},
+        {0, 50, 150, 250, 350, 450, stem},
+        {0, 7, 309, stem - 1, stem},
+        {0, 96, 97, 98, 99, 400, stem},
+    };
+    for (const std::vector<int>& cuts : patterns) {
+        const Completion completion = coach.BestCompletion(cuts);
+        ASSERT_EQ(completion.Gaps.size(), cuts.size() - 1);
+        double total = 0.0;
+        for (const CoachedGap& gap : completion.Gaps) {
+            const int end = gap.End == stem ? usable : gap.End;
+            const double expected =
+                end > gap.Start ? BruteForceGap(span, loaded.TheMarket.Lengths(), gap.Start, end)
+                                : 0.0;
+            EXPECT_NEAR(gap.BestValue, expected, 1e-6) << gap.Start << " to " << gap.End;
+            // The added cuts are on the gap's grid, and its pieces are worth the gap's value.
+            std::vector<int> pieces = {gap.Start};
+            pieces.insert(pieces.end(), gap.AddedCuts.begin(), gap.AddedCuts.end());
+            pieces.push_back(std::max(gap.Start, end));
+            double sum = 0.0;
+            for (std::size_t k = 0; k + 1 < pieces.size(); ++k) {
+                EXPECT_LT(pieces[k], pieces[k + 1]);
+                if (k > 0) {
+                    EXPECT_EQ((pieces[k] - gap.Start) % kCutStep, 0) << pieces[k];
+                }
+                sum += static_cast<double>(span(pieces[k], pieces[k + 1]));
+            }
+            EXPECT_NEAR(sum, gap.BestValue, 1e-6) << gap.Start << " to " << gap.End;
+            total += gap.BestValue;
+        }
+        EXPECT_NEAR(completion.BestValue, total, 1e-9);
+    }
+}
+
+// A cut off the grid from the butt ends the gap below with waste (no allowed length reaches it
+// from that grid), and removing it can lower the value: the gap merged from its neighbours
+// has the grid of the lower one, where the log that started at the cut no longer fits. Its
+// cost then shows as 0, not as a gain.
+TEST(Coach, CutsOffTheGridAreValuedExactly) {
+    const Loaded loaded = Load(test::GoldenData(), "Hardwood8", 1);
+    Coach coach(*loaded.TheTree, loaded.TheMarket);
+    const int stem = coach.StemLength();
+    struct Row {
+        int Off;    // a cut off the grid
+        int OnGrid; // the grid point just below it
+    };
+    for (const Row row : {Row{101, 100}, Row{102, 100}, Row{207, 204}, Row{333, 332}}) {
+        const Completion off = coach.BestCompletion(std::vector<int>{0, row.Off, stem});
+        const Completion on = coach.BestCompletion(std::vector<int>{0, row.OnGrid, stem});
+        EXPECT_EQ(off.Gaps[0].BestValue, on.Gaps[0].BestValue) << row.Off;
+        for (const int cut : off.Gaps[1].AddedCuts) {
+            EXPECT_EQ((cut - row.Off) % kCutStep, 0) << row.Off;
+        }
+    }
+    // 104 to 208 is a 8 ft 8 in log; starting one inch higher it is a log of the gap above 105.
+    const std::vector<int> cuts = {0, 105, 209, stem};
+    const Completion completion = coach.BestCompletion(cuts);
+    const std::vector<CutCost> costs = coach.CutCosts(cuts);
+    ASSERT_EQ(costs.size(), 2U);
+    for (std::size_t k = 1; k + 1 < cuts.size(); ++k) {
+        const double without = coach.BestCompletion(Without(cuts, k)).BestValue;
+        EXPECT_EQ(costs[k - 1].Cost, std::max(0.0, without - completion.BestValue));
+    }
+    EXPECT_GE(coach.Loss(cuts), 0.0);
+}
+
+TEST(Coach, ValueWithOneMoreCut) {
+    const Loaded loaded = Load(Bundled(), "Appalachian Doyle", 12);
+    Coach coach(*loaded.TheTree, loaded.TheMarket);
+    const int stem = coach.StemLength();
+    const std::vector<int> cuts = {0, 200, 400, 600, 800, 1000, stem};
+    const double best = coach.BestCompletion(cuts).BestValue;
+    for (const int at : {0, 200, stem}) {
+        EXPECT_EQ(coach.ValueWithCutAt(cuts, at), best) << at;
+    }
+    for (const int at : {4, 104, 301, 999, stem - 4, stem - 1}) {
+        EXPECT_NEAR(coach.ValueWithCutAt(cuts, at), coach.BestCompletion(With(cuts, at)).BestValue,
+                    1e-9)
+            << at;
+    }
+}
+
+TEST(Coach, BadPatternsAreRefused) {
+    const Loaded loaded = Load(test::GoldenData(), "Hardwood8", 4);
+    Coach coach(*loaded.TheTree, loaded.TheMarket);
+    const int stem = coach.StemLength();
+    std::vector<int> tooMany = {0};
+    for (int k = 1; k <= 26; ++k) {
+        tooMany.push_back(k * 20);
+    }
+    tooMany.push_back(stem);
+    const std::vector<std::vector<int>> bad = {
+        {},
+        {0},
+        {4, stem},
+        {0, stem - 1},
+        {0, stem + 1},
+        {0, 300, 200, stem},
+        {0, 200, 200, stem},
+        {0, -4, stem},
+        tooMany,
+    };
+    for (const std::vector<int>& cuts : bad) {
+        EXPECT_THROW(coach.BestCompletion(cuts), VarnokError) << cuts.size();
+        EXPECT_THROW(coach.CutCosts(cuts), VarnokError) << cuts.size();
+        EXPECT_THROW(coach.Loss(cuts), VarnokError) << cuts.size();
+    }
+    tooMany.pop_back();
+    tooMany.back() = stem; // 27 positions are still a pattern
+    EXPECT_NO_THROW(coach.BestCompletion(tooMany));
+    const std::vector<int> good = {0, 200, stem};
+    EXPECT_THROW(coach.ValueWithCutAt(good, -1), VarnokError);
+    EXPECT_THROW(coach.ValueWithCutAt(good, stem + 1), VarnokError);
+}
+
+} // namespace
+} // namespace varnok
