@@ -89,4 +89,31 @@ inline void CopyGoldenData(const std::filesystem::path& to) {
     }
 }
 
+// The command line that computes a market named `name` into `data` from the golden rule files
+// (a copy of the golden data), followed by `extra`.
+inline std::vector<std::string> GoldenComputeArgs(const std::string& data, const std::string& name,
+                                                  const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {"--data",
+                                     data,
+                                     "compute-market",
+                                     "--name",
+                                     name,
+                                     "--log-rule",
+                                     "Doyle",
+                                     "--veneer",
+                                     "Veneer Three",
+                                     "--sawlog",
+                                     "Factory Grades",
+                                     "--prices",
+                                     "Hardwood Whole",
+                                     "--filter",
+                                     "Default Filter",
+                                     "--roundwood",
+                                     "RW Two",
+                                     "--trim",
+                                     "8"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+}
+
 } // namespace varnok::test

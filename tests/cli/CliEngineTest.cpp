@@ -64,27 +64,8 @@ TEST(CliEngine, ComputeAMarketThenUseIt) {
         }
     }
     const std::string data = root.string();
-    const std::vector<std::string> compute = {"--data",
-                                              data,
-                                              "compute-market",
-                                              "--name",
-                                              "Fresh",
-                                              "--log-rule",
-                                              "Doyle",
-                                              "--veneer",
-                                              "Veneer Three",
-                                              "--sawlog",
-                                              "Factory Grades",
-                                              "--prices",
-                                              "Hardwood Whole",
-                                              "--filter",
-                                              "Default Filter",
-                                              "--roundwood",
-                                              "RW Two",
-                                              "--trim",
-                                              "8",
-                                              "--jobs",
-                                              "2"};
+    const std::vector<std::string> compute =
+        test::GoldenComputeArgs(data, "Fresh", {"--jobs", "2"});
     const auto made = RunCli(compute);
     ASSERT_EQ(made.ExitCode, 0) << made.Err;
     EXPECT_NE(made.Err.find("Working on Tree Number 150 of 150"), std::string::npos);

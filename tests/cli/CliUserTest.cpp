@@ -41,27 +41,7 @@ void Make150Trees(const fs::path& root) {
 
 std::vector<std::string> Compute(const std::string& data, const std::string& name,
                                  std::vector<std::string> extra = {"--jobs", "2"}) {
-    std::vector<std::string> args = {"--data",
-                                     data,
-                                     "compute-market",
-                                     "--name",
-                                     name,
-                                     "--log-rule",
-                                     "Doyle",
-                                     "--veneer",
-                                     "Veneer Three",
-                                     "--sawlog",
-                                     "Factory Grades",
-                                     "--prices",
-                                     "Hardwood Whole",
-                                     "--filter",
-                                     "Default Filter",
-                                     "--roundwood",
-                                     "RW Two",
-                                     "--trim",
-                                     "8"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
+    return test::GoldenComputeArgs(data, name, extra);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
