@@ -3,6 +3,7 @@
 // sawlog grades, three veneer grades, roundwood); the bundled benchmarks run every sample tree
 // of the first bundled market.
 
+#include "BundledTrees.h"
 #include "game/PatternEvaluation.h"
 #include "market/Market.h"
 #include "optimiser/Optimiser.h"
@@ -104,32 +105,8 @@ void BM_LoadTree(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadTree)->Unit(benchmark::kMicrosecond);
 
-// The first bundled market and every bundled tree loaded through it; null without bundled data.
-struct BundledSet {
-    Market TheMarket;
-    std::vector<std::unique_ptr<Tree>> Trees;
-    std::vector<int> Numbers;
-};
-
-const BundledSet* Bundled() {
-    static const std::unique_ptr<BundledSet> set = []() -> std::unique_ptr<BundledSet> {
-        const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
-        const std::vector<std::string> markets = ListMarkets(data);
-        if (markets.empty()) {
-            return nullptr;
-        }
-        auto loaded = std::make_unique<BundledSet>();
-        loaded->TheMarket = LoadMarket(data, markets.front());
-        for (int n = 1; n <= 150; ++n) {
-            if (fs::exists(data.ShapeFile(n))) {
-                loaded->Trees.push_back(LoadTree(data, n, loaded->TheMarket.Filter));
-                loaded->Numbers.push_back(n);
-            }
-        }
-        return loaded;
-    }();
-    return set.get();
-}
+using bench::Bundled;
+using bench::BundledSet;
 
 // The bundled sample tree whose stem is nearest 60 ft, under the first bundled market.
 void BM_OptimiseBundledTreeNear60ft(benchmark::State& state) {

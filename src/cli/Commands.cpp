@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/CommandSupport.h"
 #include "cli/EvaluationJson.h"
 #include "cli/ReportJson.h"
 #include "cli/TreeJson.h"
@@ -79,56 +80,6 @@ void PrintPieces(const PatternEvaluation& evaluation) {
               << FormatFixed(evaluation.CullPenalty, 2) << "\n";
 }
 
-std::vector<int> ParseCuts(const std::string& text) {
-    std::vector<int> cuts;
-    std::size_t from = 0;
-    while (from <= text.size()) {
-        const std::size_t comma = text.find(',', from);
-        const std::string item =
-            text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
-        const auto value = ParseInteger(item);
-        if (!value) {
-            throw VarnokError("--cuts: \"" + item + "\" is not a whole number of inches.");
-        }
-        cuts.push_back(*value);
-        if (comma == std::string::npos) {
-            break;
-        }
-        from = comma + 1;
-    }
-    return cuts;
-}
-
-// A bucker's pattern covers the whole stem: from the butt to the top, or to the end of the
-// last 4-inch step where the optimal patterns end, so that `optimise`'s cuts are accepted.
-void CheckWholeStem(const std::vector<int>& cuts, const Tree& tree, int treeNumber) {
-    const int top = tree.Stem.StemLength;
-    const int lastStep = top / 4 * 4;
-    const std::string whole = "--cuts must start at the butt (0) and end at the top (" +
-                              std::to_string(top) + " inches for tree " +
-                              std::to_string(treeNumber) + ")";
-    // Cuts out of order or off the stem get the evaluation's own, more precise message.
-    const bool ascending =
-        std::adjacent_find(cuts.begin(), cuts.end(), std::greater_equal<>()) == cuts.end();
-    if (!ascending || cuts.back() > top) {
-        return;
-    }
-    if (cuts.front() != 0) {
-        throw VarnokError(whole + "; this pattern starts at " + std::to_string(cuts.front()) + ".");
-    }
-    if (cuts.back() != top && cuts.back() != lastStep) {
-        throw VarnokError(whole + "; this pattern ends at " + std::to_string(cuts.back()) +
-                          ", leaving " + std::to_string(top - cuts.back()) +
-                          " inches of the stem out.");
-    }
-}
-
-// Names come from folder and file names, which need not be valid UTF-8: such bytes are shown as
-// U+FFFD instead of stopping the command.
-void PrintJson(const nlohmann::json& json) {
-    std::cout << json.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-}
-
 nlohmann::json TextOrNull(const std::string& text) {
     return text.empty() ? nlohmann::json() : nlohmann::json(text);
 }
@@ -180,6 +131,15 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     evaluate->add_flag("--explain", options_.Explain,
                        "Add why each log took its grades and product");
     evaluate->add_flag("--json", options_.Json, "Print JSON");
+
+    CLI::App* coach = Add("coach", "What a pattern's cuts cost against the optimum",
+                          [this] { return CoachPattern(); });
+    coach->add_option("--market", options_.Market, "Market name")->required();
+    coach->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
+    coach->add_option("--cuts", options_.Cuts, "Cut positions in inches, butt to top: 0,P1,...,TOP")
+        ->required();
+    coach->add_option("--at", options_.At, "The best value with one more cut here, inches");
+    coach->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* compute = Add("compute-market", "Define a market and compute its optimal cuts",
                             [this] { return ComputeMarketCommand(); });

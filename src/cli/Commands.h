@@ -32,6 +32,7 @@ struct Options {
     std::string Cuts;
     bool Optimal = false;
     bool Explain = false;
+    std::optional<int> At;
     std::string Name;
     std::string LogRule;
     std::string Veneer;
@@ -84,6 +85,7 @@ private:
     int TreeDump();
     int Optimise();
     int Evaluate();
+    int CoachPattern(); // in CoachCommand.cpp
     int ComputeMarketCommand();
     int ExportOptimal();
     int PrintMarket();

@@ -130,7 +130,9 @@ void Coach::CheckCuts(std::span<const int> cuts) const {
     }
     if (cuts.front() != 0 || cuts.back() != stemLength_) {
         throw VarnokError("The cuts must start at 0 and end at the stem length (" +
-                          std::to_string(stemLength_) + " inches).");
+                          std::to_string(stemLength_) + " inches); these run from " +
+                          std::to_string(cuts.front()) + " to " + std::to_string(cuts.back()) +
+                          ".");
     }
     for (std::size_t k = 1; k < cuts.size(); ++k) {
         if (cuts[k] <= cuts[k - 1]) {
