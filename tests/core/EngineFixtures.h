@@ -158,6 +158,20 @@ inline VeneerGradeRules OpenVeneerGrade(int grades, int maxDefects) {
     return g;
 }
 
+// A roundwood product sold in cords; diameters in inches, lengths in feet, soundness 0 to 1.
+inline RoundwoodProductSpec RoundwoodProduct(const char* name, int minDiameter, int maxDiameter,
+                                             int minLength, int maxLength, float soundness) {
+    RoundwoodProductSpec p;
+    p.Name = name;
+    p.Units = "Cords";
+    p.MinDiameter = static_cast<std::uint8_t>(minDiameter);
+    p.MaxDiameter = static_cast<std::uint8_t>(maxDiameter);
+    p.MinLength = static_cast<std::uint8_t>(minLength);
+    p.MaxLength = static_cast<std::uint8_t>(maxLength);
+    p.Soundness = soundness;
+    return p;
+}
+
 // Trim 8 (or 4), Doyle's rule, every product priced at 0 unless a test sets it, no grades.
 inline std::unique_ptr<Market> TestMarket(int trim = 8) {
     auto market = std::make_unique<Market>();

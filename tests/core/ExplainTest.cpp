@@ -301,14 +301,7 @@ struct LogSetup {
     LogSetup() {
         test::SetSawlogGrades(*TheMarket, 3, 2, 0.5F, 99);
         test::SetVeneerGrade(*TheMarket, 1, test::OpenVeneerGrade(1, 4));
-        RoundwoodProductSpec& pulp = TheMarket->Roundwood.Products[0];
-        pulp.Name = "Pulp";
-        pulp.Units = "Cords";
-        pulp.MinDiameter = 6;
-        pulp.MaxDiameter = 16;
-        pulp.MinLength = 8;
-        pulp.MaxLength = 16;
-        pulp.Soundness = 0.5F;
+        TheMarket->Roundwood.Products[0] = test::RoundwoodProduct("Pulp", 6, 16, 8, 16, 0.5F);
         test::SetPrice(*TheMarket, 1, 900);
         test::SetPrice(*TheMarket, 4, 500);
         test::SetPrice(*TheMarket, 7, 60);

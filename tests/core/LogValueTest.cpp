@@ -11,18 +11,7 @@ using namespace detail;
 
 using test::TestMarket;
 
-RoundwoodProductSpec Product(const char* name, int minDiameter, int maxDiameter, int minLength,
-                             int maxLength, float soundness) {
-    RoundwoodProductSpec p;
-    p.Name = name;
-    p.Units = "Cords";
-    p.MinDiameter = static_cast<std::uint8_t>(minDiameter);
-    p.MaxDiameter = static_cast<std::uint8_t>(maxDiameter);
-    p.MinLength = static_cast<std::uint8_t>(minLength);
-    p.MaxLength = static_cast<std::uint8_t>(maxLength);
-    p.Soundness = soundness;
-    return p;
-}
+using test::RoundwoodProduct;
 
 LogSegment Log(int sed, int led, int feet, float deduction) {
     LogSegment s;
@@ -47,9 +36,9 @@ TEST(Roundwood, EligibilityLimitsAreInclusive) {
         {21, 16, 0.0F, {0, 1, 0}}, {10, 0, 0.0F, {0, 0, 0}},  // no nominal length
     };
     auto market = TestMarket();
-    market->Roundwood.Products[0] = Product("Pulp", 8, 20, 8, 16, 0.5F);
-    market->Roundwood.Products[1] = Product("Bolts", 8, 30, 8, 16, 0.25F);
-    market->Roundwood.Products[2] = Product("", 8, 30, 8, 16, 1.0F); // no product: never
+    market->Roundwood.Products[0] = RoundwoodProduct("Pulp", 8, 20, 8, 16, 0.5F);
+    market->Roundwood.Products[1] = RoundwoodProduct("Bolts", 8, 30, 8, 16, 0.25F);
+    market->Roundwood.Products[2] = RoundwoodProduct("", 8, 30, 8, 16, 1.0F); // no product: never
     for (const Case& c : cases) {
         LogSegment s = Log(c.sed, c.sed + 2, c.feet, c.deduction);
         ClassRoundwood(*market, CubicVolume(s), s);
@@ -59,9 +48,9 @@ TEST(Roundwood, EligibilityLimitsAreInclusive) {
 
 TEST(Roundwood, BestProductTiesAndZeroPrices) {
     auto market = TestMarket();
-    market->Roundwood.Products[0] = Product("A", 8, 30, 8, 16, 1.0F);
-    market->Roundwood.Products[1] = Product("B", 8, 30, 8, 16, 1.0F);
-    market->Roundwood.Products[2] = Product("C", 8, 30, 8, 16, 1.0F);
+    market->Roundwood.Products[0] = RoundwoodProduct("A", 8, 30, 8, 16, 1.0F);
+    market->Roundwood.Products[1] = RoundwoodProduct("B", 8, 30, 8, 16, 1.0F);
+    market->Roundwood.Products[2] = RoundwoodProduct("C", 8, 30, 8, 16, 1.0F);
     struct Case {
         int a, b, c;
         std::uint8_t product;
@@ -117,7 +106,7 @@ TEST(LogValues, BestWayToSellWithTiesToVeneerThenSawlog) {
         auto market = TestMarket();
         test::SetSawlogGrades(*market, 1, 2, 0.5F, 99);
         test::SetVeneerGrade(*market, 1, test::OpenVeneerGrade(1, 8));
-        market->Roundwood.Products[0] = Product("Pulp", 8, 40, 8, 16, 1.0F);
+        market->Roundwood.Products[0] = RoundwoodProduct("Pulp", 8, 40, 8, 16, 1.0F);
         test::SetPrice(*market, 1, c.veneerPrice);
         test::SetPrice(*market, 4, c.sawlogPrice);
         test::SetPrice(*market, 7, c.roundwoodPrice);

@@ -21,15 +21,7 @@ std::unique_ptr<Market> PricedMarket(int trim = 8) {
     prime.GradeNames[0] = "Prime Veneer";
     prime.MinSmallEndDiameter = 18;
     test::SetVeneerGrade(*market, 1, prime);
-    RoundwoodProductSpec pulp;
-    pulp.Name = "Pulpwood";
-    pulp.Units = "Cords";
-    pulp.MinDiameter = 8;
-    pulp.MaxDiameter = 17;
-    pulp.MinLength = 8;
-    pulp.MaxLength = 16;
-    pulp.Soundness = 1.0F;
-    market->Roundwood.Products[0] = pulp;
+    market->Roundwood.Products[0] = test::RoundwoodProduct("Pulpwood", 8, 17, 8, 16, 1.0F);
     test::SetPrice(*market, 1, 1000);
     test::SetPrice(*market, 4, 300);
     test::SetPrice(*market, 7, 60);
