@@ -140,6 +140,9 @@ void DefectFilterSet::Check(std::span<const std::uint8_t> bytes, const FieldChec
         e.TextLength("name", entry.U8(kNameOffset), kTextCapacity);
         e.TextLength("code", entry.U8(kCodeOffset), kTextCapacity);
         e.TextLength("grading class", entry.U8(kClassOffset), kTextCapacity);
+        // The editor writes 0 or 1; another byte would drop the defect while the viewer shows
+        // it checked.
+        e.Flag("flag", entry.U8(kFlagOffset));
         const std::string classCode = entry.ShortStringBytes(kClassOffset, kTextCapacity);
         if (std::find(kClasses.begin(), kClasses.end(), classCode) == kClasses.end()) {
             e.Fail("grading class", "\"" + entry.ShortString(kClassOffset, kTextCapacity) + "\"",
@@ -172,7 +175,7 @@ FilterOutcome ApplyDefectFilter(const DefectFilterSet& set, const std::string& c
         if (entry.Flag == 1) {
             return FilterOutcome{false, entry.ClassCode};
         }
-        return FilterOutcome{true, {}};
+        return FilterOutcome{true, entry.ClassCode};
     }
     return FilterOutcome{false, code};
 }

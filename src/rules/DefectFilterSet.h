@@ -55,9 +55,10 @@ DefectFilterSet ReadDefectFilterSet(const std::filesystem::path& path);
 void WriteDefectFilterSet(const std::filesystem::path& path, const DefectFilterSet& set);
 
 // What the filter does to one defect code: removes it, or gives the code it continues with
-// (the entry's class code, or the code unchanged when no entry matches). The first entry whose
-// code equals the defect's decides. A code that is one letter once its leading blanks are
-// removed is compared without those blanks, since a one-letter field code can only stand
+// (the entry's class code, or the code unchanged when no entry matches). A removed code comes
+// with the class code of the entry that removed it, which says what kind of line it was. The first
+// entry whose code equals the defect's decides. A code that is one letter once its leading blanks
+// are removed is compared without those blanks, since a one-letter field code can only stand
 // right-aligned in the defect file's code field.
 struct FilterOutcome {
     bool Removed = false;

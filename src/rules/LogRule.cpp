@@ -52,11 +52,11 @@ void LogRuleTable::Check(std::span<const std::uint8_t> bytes, const FieldCheck& 
         // The editor writes k into entries 6 to 50 and zeros into 1 to 5; anything else is a
         // damaged or foreign file.
         check.OneOf(name + "diameter", entry.Diameter, {0, diameter});
+        // Net scale is kept in 16 bits: a larger volume would saturate it and value the log
+        // by a scale it does not have.
         for (std::size_t l = 0; l < kFeet.size(); ++l) {
-            if (!std::isfinite(entry.Volume[l])) {
-                check.Fail(name + "volume of " + std::to_string(kFeet[l]) + " ft logs",
-                           FormatGeneral(entry.Volume[l]), "a finite number");
-            }
+            check.Number(name + "volume of " + std::to_string(kFeet[l]) + " ft logs",
+                         entry.Volume[l], 0.0, kMaxLogRuleVolume);
         }
     }
 }

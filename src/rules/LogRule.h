@@ -1,14 +1,17 @@
 #pragma once
 
 #include "support/Errors.h"
-#include <array>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <vector>
 
 namespace varnok {
+
+// The largest volume a log rule may give, board feet: net scale is kept in 16 bits.
+inline constexpr double kMaxLogRuleVolume = 65535.0;
 
 // One row of a log rule: the board-foot volume of logs of one small-end diameter.
 struct LogRuleEntry {
@@ -31,8 +34,8 @@ struct LogRuleTable {
     std::vector<std::uint8_t> Encode() const;
 
     // Refuses (FileError through `check`) a record of kSize bytes whose entry k holds a
-    // diameter other than k or 0, or a volume that is not a finite number. Negative and zero
-    // volumes load: the scaling gives such a log no volume.
+    // diameter other than k or 0, or a volume that is not a number within 0 to
+    // kMaxLogRuleVolume board feet. A zero volume loads: the rule gives such a log none.
     static void Check(std::span<const std::uint8_t> bytes, const FieldCheck& check);
 };
 

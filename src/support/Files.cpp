@@ -136,10 +136,12 @@ void WriteCrLfFile(const fs::path& path, const std::vector<std::string>& lines) 
                              reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-std::vector<std::string> ReadTextLines(const fs::path& path) {
+TextLines ReadTextLines(const fs::path& path) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::vector<std::string> lines;
+    TextLines result;
+    result.LastLineEnded = text.empty() || text.back() == '\n';
+    std::vector<std::string>& lines = result.Lines;
     std::size_t from = 0;
     while (from < text.size()) {
         std::size_t end = text.find('\n', from);
@@ -152,7 +154,7 @@ std::vector<std::string> ReadTextLines(const fs::path& path) {
         lines.emplace_back(line);
         from = next;
     }
-    return lines;
+    return result;
 }
 
 std::vector<std::string> ListFiles(const fs::path& folder) {

@@ -45,8 +45,16 @@ void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint
 void WriteCrLfFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 // The lines of a text file without their line ends (CR LF or LF); a final line end does not
-// start another line. Throws as ReadFileBytes.
-std::vector<std::string> ReadTextLines(const std::filesystem::path& path);
+// start another line.
+struct TextLines {
+    std::vector<std::string> Lines;
+    // False when the last line has no line end: what a file cut short by a failed copy or a
+    // full disk ends in. An empty file counts as ended.
+    bool LastLineEnded = true;
+};
+
+// Throws as ReadFileBytes.
+TextLines ReadTextLines(const std::filesystem::path& path);
 
 // Regular files of a folder (no dot-files), sorted by name case-insensitively. A folder that
 // does not exist gives an empty list.

@@ -53,7 +53,7 @@ public:
 
     // A position in feet, as whole inches from the butt (0 to 2400).
     std::int32_t Position(std::size_t field) const {
-        const double feet = ParseDecimal(line_.Fields[field]).value_or(0.0);
+        const double feet = DecimalField(line_.Fields[field], Name(field), path_, line_.LineNumber);
         const double inches = RoundHalfEven(feet * 12.0);
         if (inches < 0.0 || inches > kMaxStemInches) {
             Fail("position " + Quoted(field) + " ft lies outside 0 to 200 ft");
@@ -63,7 +63,7 @@ public:
 
     // An integer that must lie within [low, high].
     int Integer(std::size_t field, int low, int high, const char* what) const {
-        const int value = ParseInteger(line_.Fields[field]).value_or(0);
+        const int value = IntegerField(line_.Fields[field], Name(field), path_, line_.LineNumber);
         if (value < low || value > high) {
             Fail(std::string(what) + " " + Quoted(field) + " lies outside " + std::to_string(low) +
                  " to " + std::to_string(high));
@@ -83,6 +83,10 @@ public:
     }
 
 private:
+    static std::string Name(std::size_t field) {
+        return std::string("field ") + static_cast<char>('A' + field);
+    }
+
     std::string Quoted(std::size_t field) const {
         const std::string& text = line_.Fields[field];
         const std::size_t first = text.find_first_not_of(' ');
@@ -124,15 +128,53 @@ EndDefect MakeEndDefect(DefectKind kind, const FieldReader& fields) {
     EndDefect d;
     d.Kind = static_cast<std::uint8_t>(kind);
     d.StartPosition = static_cast<std::uint16_t>(fields.Position(0));
-    d.EndPosition = static_cast<std::uint16_t>(fields.Position(1));
-    // Its deductions measure the stretch from start to end; reversed, it would add volume.
-    if (d.EndPosition < d.StartPosition) {
-        fields.Fail("the end defect (decay, stain, heart) ends before it starts");
-    }
+    // One that ends before it starts marks its start alone; taking its end as its start keeps
+    // every deduction, which measures the stretch from start to end, from adding volume.
+    d.EndPosition = std::max(d.StartPosition, static_cast<std::uint16_t>(fields.Position(1)));
     // The profiles hold one byte per inch, so a wider defect could not be mapped.
     d.StartDiameter = static_cast<std::uint16_t>(fields.Integer(2, 0, 255, "diameter"));
     d.EndDiameter = static_cast<std::uint16_t>(fields.Integer(3, 0, 255, "diameter"));
     return d;
+}
+
+const char* LineKindName(DefectKind kind) {
+    static constexpr std::array<const char*, 9> kNames = {
+        "knot", "bump", "surface rise", "seam", "fork", "bulge", "decay", "stain", "heart"};
+    return kNames[static_cast<std::size_t>(kind)];
+}
+
+// The kind a line has when its code field is `width` characters wide.
+std::optional<DefectKind> KindWithCodeWidth(const std::string& line, std::size_t width,
+                                            const DefectFilterSet& filter) {
+    return KindOfCode(ApplyDefectFilter(filter, line.substr(0, std::min(line.size(), width))).Code);
+}
+
+// A file cut short (a failed copy, a full disk) ends inside a line, which then has no line
+// end; every defect after it is lost, so such a last line must hold all the fields of its kind.
+// Its length no longer tells the width of its code field, so the other width is tried too.
+// Without a kind, a code and two fields are the least a line holds.
+void CheckNotCutShort(const std::string& line, const DefectFilterSet& filter,
+                      const std::filesystem::path& path, int lineNumber) {
+    const std::size_t read = std::min(line.size(), kLongestLine);
+    const std::size_t width = (read == 22 || read == 12) ? 2 : 3;
+    std::size_t needed = kShortestLine;
+    std::string what = "a defect line";
+    for (const std::size_t w : {width, 5 - width}) {
+        if (const std::optional<DefectKind> kind = KindWithCodeWidth(line, w, filter)) {
+            const bool twoFields = kind == DefectKind::Fork || kind == DefectKind::Bulge;
+            needed = w + (twoFields ? 2 : 4) * 5;
+            what = std::string("a ") + LineKindName(*kind) + " line";
+            break;
+        }
+    }
+    if (read >= needed) {
+        return;
+    }
+    throw FileError(path,
+                    "the file is cut short inside this line: it has no line end and " +
+                        std::to_string(read) + " characters, where " + what + " has " +
+                        std::to_string(needed),
+                    lineNumber);
 }
 
 } // namespace
@@ -154,7 +196,8 @@ DefectLine SplitDefectLine(const std::string& line, int lineNumber) {
 
 std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& path,
                                                 const DefectFilterSet& filter) {
-    const std::vector<std::string> lines = ReadTextLines(path);
+    const TextLines text = ReadTextLines(path);
+    const std::vector<std::string>& lines = text.Lines;
     std::vector<DefectLine> kept;
     std::size_t defectLines = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -166,14 +209,18 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
             throw FileError(path, "more than 100 defect lines", lineNumber);
         }
         CheckTreeFileText(std::string_view(lines[i]).substr(0, kLongestLine), path, lineNumber);
-        // A line cut short (a truncated file ends in one) would lose its fields silently: an
-        // unknown code is skipped and a missing number reads as 0.
-        if (lines[i].size() < kShortestLine) {
+        const bool unended = i + 1 == lines.size() && !text.LastLineEnded;
+        // A line shorter than a code and two fields lost them: an unknown code is skipped and
+        // a missing number reads as 0.
+        if (lines[i].size() < kShortestLine && !unended) {
             throw FileError(path,
                             "a defect line holds a code and at least two fields (" +
                                 std::to_string(kShortestLine) + " characters); this one has " +
                                 std::to_string(lines[i].size()),
                             lineNumber);
+        }
+        if (unended) {
+            CheckNotCutShort(lines[i], filter, path, lineNumber);
         }
         DefectLine defect = SplitDefectLine(lines[i], lineNumber);
         FilterOutcome outcome = ApplyDefectFilter(filter, defect.Code);
@@ -182,11 +229,6 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
         }
         defect.Code = std::move(outcome.Code);
         kept.push_back(std::move(defect));
-    }
-    // An empty file is what a failed copy leaves; read as a stem without a single defect it
-    // would grade every log clear.
-    if (defectLines == 0) {
-        throw FileError(path, "the defect file holds no defect line");
     }
     return kept;
 }

@@ -23,10 +23,12 @@ struct DefectLine {
 DefectLine SplitDefectLine(const std::string& line, int lineNumber);
 
 // Reads a defect file into its lines, passes them through the filter set (recoded or removed,
-// the rest keeping their order) and returns what remains. Blank lines are skipped.
-// Throws FileError when the file cannot be read, holds no defect line or more than 100, a line
-// shorter than 12 characters (cut short) or a control byte within the 23 characters read of a
-// line (CheckTreeFileText).
+// the rest keeping their order) and returns what remains. Blank lines are skipped; a file
+// without a defect line is a stem without defects. Throws FileError when the file cannot be
+// read, holds more than 100 defect lines, a line shorter than 12 characters (a code and two
+// fields), a last line without a line end that is shorter than its kind's fields (the file was
+// cut short inside it), or a control byte within the 23 characters read of a line
+// (CheckTreeFileText).
 std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& path,
                                                 const DefectFilterSet& filter);
 
@@ -35,11 +37,13 @@ std::optional<DefectKind> KindOfCode(const std::string& code);
 
 // Fills the surface and end defect tables of the tree from a defect file, through the filter
 // set; the counts are reset first. A defect whose code names no kind after filtering is
-// skipped; a field that is not a number reads as 0. Throws FileError naming the file and line
-// for more than 100 surface or 40 end defects, a position outside 0 to 2400 inches, a seam or
-// an end defect (decay, stain, heart) that ends before it starts, or a number that does not fit
-// its field (sector -128 to 127, end sector 0 to 255, width, length, diameter 0 to 255); the
-// tables are then left empty. Sectors are stored modulo 36.
+// skipped; a blank field reads as 0. An end defect (decay, stain, heart) that ends before it
+// starts marks its start alone: its end is taken as its start. Throws FileError naming the
+// file and line as ReadFilteredDefectLines does, and for more than 100 surface or 40 end
+// defects, a field the kind reads that holds anything but a number or blanks (named A to D), a
+// position outside 0 to 2400 inches, a seam that ends before it starts, or a number that does
+// not fit its field (sector -128 to 127, end sector 0 to 255, width, length, diameter 0 to
+// 255); the tables are then left empty. Sectors are stored modulo 36.
 void ReadDefectFile(Tree& tree, const std::filesystem::path& path, const DefectFilterSet& filter);
 
 } // namespace varnok

@@ -11,6 +11,9 @@
 namespace varnok {
 namespace {
 
+// Four fields of four characters; anything after them is ignored.
+constexpr std::size_t kLineLength = 16;
+
 std::string_view Field(std::string_view line, std::size_t index) {
     const std::size_t start = index * 4;
     if (start >= line.size()) {
@@ -31,7 +34,8 @@ std::string_view Trimmed(std::string_view field) {
 } // namespace
 
 std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
-    const std::vector<std::string> lines = ReadTextLines(path);
+    const TextLines text = ReadTextLines(path);
+    const std::vector<std::string>& lines = text.Lines;
     std::vector<CrossSection> sections;
     int previousLine = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -43,8 +47,20 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
         if (sections.size() == kMaxShapeLines) {
             throw FileError(path, "more than 49 cross-sections", lineNumber);
         }
-        CheckTreeFileText(line.substr(0, 4 * 4), path, lineNumber);
-        const double feet = ParseDecimal(Field(line, 0)).value_or(0.0);
+        CheckTreeFileText(line.substr(0, kLineLength), path, lineNumber);
+        // A file cut short ends inside a line, which has no line end; its missing fields would
+        // read as 0 and every cross-section after it is lost.
+        if (i + 1 == lines.size() && !text.LastLineEnded && line.size() < kLineLength) {
+            throw FileError(path,
+                            "the file is cut short inside this line: it has no line end and " +
+                                std::to_string(line.size()) +
+                                " characters, where a cross-section has 16",
+                            lineNumber);
+        }
+        const auto decimal = [&](std::size_t index, const char* name) {
+            return DecimalField(Field(line, index), name, path, lineNumber);
+        };
+        const double feet = decimal(0, "the height field");
         const double inches = RoundHalfEven(feet * 12.0);
         if (inches < 0.0 || inches > kMaxStemInches) {
             throw FileError(
@@ -53,9 +69,9 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
         }
         CrossSection section;
         section.Position = static_cast<int>(inches);
-        section.Diameter = ParseInteger(Field(line, 1)).value_or(0);
-        section.OffsetY = std::fabs(ParseDecimal(Field(line, 2)).value_or(0.0));
-        section.OffsetX = std::fabs(ParseDecimal(Field(line, 3)).value_or(0.0));
+        section.Diameter = IntegerField(Field(line, 1), "the diameter field", path, lineNumber);
+        section.OffsetY = std::fabs(decimal(2, "the offset Y field"));
+        section.OffsetX = std::fabs(decimal(3, "the offset X field"));
         if (section.Diameter < 0 || section.Diameter > 255) {
             throw FileError(path,
                             "diameter " + std::to_string(section.Diameter) +

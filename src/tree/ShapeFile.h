@@ -23,9 +23,10 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path);
 // Builds the stem model (Diameter, CentreX, CentreY, PointPosition, PointCount, StemLength)
 // from a shape file: a header line, then one cross-section per line in four 4-character
 // fields (height in feet, diameter in inches, surface offsets Y and X in inches).
-// A field that is not a number reads as 0, without a message.
-// Throws FileError naming the file (and the line) when the file cannot be read, holds no
-// cross-section or more than 49, starts above height 0, has a height beyond 200 ft or below
+// A blank field reads as 0. Throws FileError naming the file (and the line) when the file
+// cannot be read, holds no cross-section or more than 49, a field holding anything but a number
+// or blanks, a last line without a line end that is shorter than 16 characters (the file was
+// cut short inside it), starts above height 0, has a height beyond 200 ft or below
 // the previous one, a diameter outside 0 to 255 inches or of 0 below the top, or an offset
 // beyond 2400 inches, or a control byte within the 16 characters read of a data line. The stem
 // model is only changed when the whole file is good.

@@ -125,6 +125,16 @@ void ClearDefectMaps(Tree& tree);
 // the line and the byte when `read` holds one.
 void CheckTreeFileText(std::string_view read, const std::filesystem::path& path, int line);
 
+// A number field of a tree file. A blank (or absent) field reads as 0; anything else that is
+// not a number (a garbled byte, a letter) is refused, since read as 0 it would move a defect to
+// the butt or end the stem early without a word. `field` names the field in the message
+// ("field B", "the diameter field"). Throws FileError naming the file, the line and the field.
+double DecimalField(std::string_view text, std::string_view field,
+                    const std::filesystem::path& path, int line);
+// As DecimalField, for a field that holds a whole number ("1.5" is refused).
+std::int32_t IntegerField(std::string_view text, std::string_view field,
+                          const std::filesystem::path& path, int line);
+
 // Sector numbers given outside 0 to 35 are taken modulo 36.
 inline int WrapSector(int sector) {
     return ((sector % kSectorCount) + kSectorCount) % kSectorCount;

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <tuple>
 
 namespace varnok {
 namespace {
@@ -77,18 +78,16 @@ TEST(DefectFilter, FirstMatchingEntryDecides) {
     // "SW" is decided by entry 20 (unchecked) whatever entry 41 says.
     set.Entries[40].Flag = 1;
     const Case cases[] = {
-        {"SK", false, "  K"},  {"SW", true, ""},      {"UW", false, " SR"},  {"FLA", false, "FLA"},
-        {"GLA", true, ""},     {"OBP", false, "  K"}, {"  F", false, "  F"}, {" F", false, "  F"},
+        {"SK", false, "  K"},  {"SW", true, " SR"},   {"UW", false, " SR"},  {"FLA", false, "FLA"},
+        {"GLA", true, " SE"},  {"OBP", false, "  K"}, {"  F", false, "  F"}, {" F", false, "  F"},
         {"  T", false, "  K"}, {"  L", false, "  K"}, {"  R", false, " DY"}, {"  K", false, "  K"},
-        {" DY", false, " DY"}, {"DY", false, "DY"},   {"LOH", true, ""},     {"sk", false, "sk"},
+        {" DY", false, " DY"}, {"DY", false, "DY"},   {"LOH", true, " DY"},  {"sk", false, "sk"},
         {" SK", false, " SK"},
     };
     for (const Case& c : cases) {
         const FilterOutcome outcome = ApplyDefectFilter(set, c.code);
         EXPECT_EQ(outcome.Removed, c.removed) << c.code;
-        if (!c.removed) {
-            EXPECT_EQ(outcome.Code, c.result) << c.code;
-        }
+        EXPECT_EQ(outcome.Code, c.result) << c.code;
     }
     // A flag other than 0 or 1 does not count as a grading defect.
     set.Entries[27].Flag = 2;
@@ -183,11 +182,52 @@ TEST_F(DefectModelTest, EndDefectProfilesAndDecayExceedance) {
     EXPECT_EQ(t.StainProfile[250], 0);
 }
 
-TEST_F(DefectModelTest, UnknownCodesAreSkippedAndBadNumbersReadZero) {
-    const Tree& t = Load({Line("ZZ", " 1.0", "1", "1", "1"), Line("SK", " abc", "x", "2", "2")});
+TEST_F(DefectModelTest, UnknownCodesAreSkippedAndBlankNumbersReadZero) {
+    // The fields of a skipped line are never read, so its garbage is no fault.
+    const Tree& t = Load({Line("ZZ", " 1.x", "1", "1", "1"), Line("SK", "", "", "2", "2")});
     ASSERT_EQ(t.SurfaceDefectCount, 1);
     EXPECT_EQ(t.SurfaceDefects[0].Position, 0);
     EXPECT_EQ(t.SurfaceDefects[0].Sector, 0);
+}
+
+TEST_F(DefectModelTest, ReversedEndDefectsMarkTheirStartAlone) {
+    const Tree& t =
+        Load({Line("DY", "30.0", "29.0", "5", "9"), Line("SN", "40.0", " 0.0", "4", "1")});
+    ASSERT_EQ(t.EndDefectCount, 2);
+    EXPECT_EQ(t.EndDefects[0].StartPosition, 360);
+    EXPECT_EQ(t.EndDefects[0].EndPosition, 360);
+    EXPECT_EQ(t.EndDefects[0].EndDiameter, 9);
+    EXPECT_EQ(t.EndDefects[1].EndPosition, 480);
+    for (const auto& [profile, at, value] :
+         {std::tuple{&t.DecayProfile, 360, 5}, {&t.StainProfile, 480, 4}}) {
+        EXPECT_EQ((*profile)[static_cast<std::size_t>(at)], value);
+        EXPECT_EQ((*profile)[static_cast<std::size_t>(at - 1)], 0);
+        EXPECT_EQ((*profile)[static_cast<std::size_t>(at + 1)], 0);
+    }
+}
+
+TEST_F(DefectModelTest, FilesWithoutDefectLinesAreCleanStems) {
+    for (const std::vector<std::string>& lines :
+         {std::vector<std::string>{}, {""}, {"   ", "\t"}}) {
+        const Tree& t = Load(lines);
+        EXPECT_EQ(t.SurfaceDefectCount, 0);
+        EXPECT_EQ(t.EndDefectCount, 0);
+        EXPECT_EQ(t.DecayProfile[0], 0);
+    }
+    test::WriteText(DefectPath(), "");
+    NewTree(*tree_);
+    ReadDefectFile(*tree_, DefectPath(), filter_);
+    EXPECT_EQ(tree_->SurfaceDefectCount, 0);
+}
+
+TEST_F(DefectModelTest, ACompleteLastLineNeedsNoLineEnd) {
+    for (const std::string& last : {Line("SK", "10.0", "3", "2", "2"), std::string(" F 10.0 12.5"),
+                                    Line("SPH", "10.0", "12.0", "4", "4") + " trailing"}) {
+        test::WriteText(DefectPath(), "SK  1.0    1    1    1\r\n" + last);
+        NewTree(*tree_);
+        ReadDefectFile(*tree_, DefectPath(), filter_);
+        EXPECT_EQ(tree_->SurfaceDefectCount + tree_->EndDefectCount, 2) << last;
+    }
 }
 
 TEST_F(DefectModelTest, RefusesFilesBeyondTheLimits) {
@@ -212,7 +252,12 @@ TEST_F(DefectModelTest, RefusesFilesBeyondTheLimits) {
         {{Line("SK", " 1.0", "1", "1", "1"), Line("SE", " 3.0", "1", " 2.0", "1")},
          2,
          "ends before it starts"},
-        {{Line("DP", "10.0", " 9.0", "3", "7")}, 1, "end defect (decay, stain, heart) ends before"},
+        {{Line("SK", " abc", "1", "1", "1")}, 1, "field A holds \"abc\", which is not a number"},
+        {{Line("SE", " 1.0", "1", " 2.0", "1.5")},
+         1,
+         "field D holds \"1.5\", which is not a whole"},
+        {{Line("DY", " 1.0", " 2.0", "-", "1")}, 1, "field C holds \"-\", which is not"},
+        {{Line("BB", " 1.0", "1e", "", "")}, 1, "field B holds \"1e\""},
         {{Line("SK", " 1.0", "200", "1", "1")}, 1, "sector"},
         {{Line("SK", " 1.0", "1", "300", "1")}, 1, "width"},
         {{Line("DY", " 1.0", " 2.0", "256", "1")}, 1, "diameter"},

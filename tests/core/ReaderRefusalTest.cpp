@@ -147,7 +147,11 @@ TEST(ReaderRefusal, OneDamagedFieldRefusesTheRecord) {
         {"Log Rules/Doyle", logRule, 19 * 44, I32(21),
          "entry 20 diameter is 21; it must be 0 or 20"},
         {"Log Rules/Doyle", logRule, 856, F64(nan),
-         "entry 20 volume of 12 ft logs is nan; it must be a finite number"},
+         "entry 20 volume of 12 ft logs is nan; it must be a number within 0 to 65535"},
+        {"Log Rules/Doyle", logRule, 856, F64(70000.0),
+         "entry 20 volume of 12 ft logs is 70000; it must be a number within 0 to 65535"},
+        {"Log Rules/Doyle", logRule, 49 * 44 + 36, F64(-12.5),
+         "entry 50 volume of 16 ft logs is -12.5; it must be a number within 0 to 65535"},
         {"Prices/Hardwood Whole", prices, 392, F64(inf),
          "row 4 price for 12 ft logs is inf; it must be a finite number"},
         {"Prices/Hardwood Whole",
@@ -172,6 +176,11 @@ TEST(ReaderRefusal, OneDamagedFieldRefusesTheRecord) {
          "Feet\" or \"Cull\"/\"Cubic Meters\""},
         {"Filters/Default Filter", filter, 2 * 154 + 103, Text(50, " XX"),
          "entry 3 grading class is \" XX\"; it must be one of the nine grading codes"},
+        {"Filters/Default Filter",
+         filter,
+         27 * 154 + 102,
+         {200},
+         "entry 28 flag is 200; it must be 0 (no) or 1 (yes)"},
         {"Filters/Default Filter",
          filter,
          0,
@@ -358,16 +367,17 @@ TEST(ReaderRefusal, WhatTheEditorsWriteStillLoads) {
 
     TempFolder folder;
     const fs::path path = folder.Path() / "edge";
-    // A log rule saved with every cell empty, and one with a negative volume typed in.
+    // A log rule saved with every cell empty, and one at both ends of its volumes.
     LogRuleTable empty;
     for (int d = 6; d <= 50; ++d) {
         empty.Entries[static_cast<std::size_t>(d - 1)].Diameter = d;
     }
     WriteLogRule(path, empty);
     EXPECT_NO_THROW((void)ReadLogRule(path));
-    empty.Entries[19].Volume[2] = -12.5;
+    empty.Entries[19].Volume[2] = 65535.0;
+    empty.Entries[19].Volume[3] = 0.5;
     WriteLogRule(path, empty);
-    EXPECT_EQ(ReadLogRule(path).VolumeFor(20, 12), -12.5);
+    EXPECT_EQ(ReadLogRule(path).VolumeFor(20, 12), 65535.0);
 
     // A roundwood set saved right after the editor opened: empty names, limits 8, soundness
     // 0.05; and one with products at both ends of their choices.
@@ -473,6 +483,47 @@ TEST(PlainNames, AreCheckedAsTypedAndAsStored) {
 
 // The second line of defence: trees built in code, past the readers, cannot make a deduction
 // negative or above 1.
+// Defect files the format allows, read through the whole tree load: a file without a defect
+// line is a clean stem (what a filter removing every defect makes of tree 1), and a decay that
+// ends before it starts marks its start alone, adding no volume to any log over it.
+TEST(ReaderRefusal, DefectFilesTheFormatAllowsLoad) {
+    TempFolder folder;
+    test::CopyGoldenData(folder.Path());
+    const DataFolder data(folder.Path());
+    const Market market = LoadMarket(data, "Hardwood8");
+    DefectFilterSet removeAll = market.Filter;
+    for (DefectFilterEntry& entry : removeAll.Entries) {
+        entry.Flag = 0;
+    }
+    const auto clean = LoadTree(data, 1, removeAll);
+    ASSERT_EQ(clean->SurfaceDefectCount + clean->EndDefectCount, 0);
+    const std::vector<std::pair<int, int>> logs = {{0, 104}, {200, 328}, {220, 420}, {236, 252}};
+    for (const char* text : {"", "\r\n", "   \r\n\r\n"}) {
+        test::WriteText(data.DefectFile(1), text);
+        const auto empty = LoadTree(data, 1, market.Filter);
+        for (const auto& [start, end] : logs) {
+            const EvaluatedLog a = test::Evaluate(*empty, market, start, end);
+            const EvaluatedLog b = test::Evaluate(*clean, market, start, end);
+            EXPECT_EQ(a.Segment.Value, b.Segment.Value) << start;
+            EXPECT_EQ(a.Segment.SawGrade, b.Segment.SawGrade) << start;
+        }
+    }
+    test::WriteText(data.DefectFile(1), test::CrLf({"DY 20.0 10.0    8    2"}));
+    const auto reversed = LoadTree(data, 1, market.Filter);
+    ASSERT_EQ(reversed->EndDefectCount, 1);
+    EXPECT_EQ(reversed->EndDefects[0].StartPosition, 240);
+    EXPECT_EQ(reversed->EndDefects[0].EndPosition, 240);
+    EXPECT_EQ(reversed->DecayProfile[240], 8);
+    EXPECT_EQ(reversed->DecayProfile[239] + reversed->DecayProfile[241], 0);
+    for (const auto& [start, end] : logs) {
+        const EvaluatedLog log = test::Evaluate(*reversed, market, start, end);
+        const EvaluatedLog plain = test::Evaluate(*clean, market, start, end);
+        EXPECT_GE(log.Segment.Deduction, 0.0F) << start;
+        EXPECT_LE(log.NetScale, plain.NetScale) << start;
+        EXPECT_LE(log.CubicVolume, plain.CubicVolume) << start;
+    }
+}
+
 TEST(DeductionBounds, NoDefectAddsVolume) {
     const auto market = test::TestMarket();
     struct Case {

@@ -68,11 +68,16 @@ TEST_F(ShapeFileTest, EqualPositionsOverwriteTheEarlierValues) {
     EXPECT_EQ(t.Stem.Diameter[24], 19);
 }
 
-TEST_F(ShapeFileTest, BadNumbersReadAsZeroAndBlankLinesAreSkipped) {
-    const Tree& t = Load({" 0.0  20 x.x 0.0", "", " 8.0  ab 1.0 1.0", "  "});
+TEST_F(ShapeFileTest, BlankFieldsReadAsZeroAndBlankLinesAreSkipped) {
+    const Tree& t = Load({" 0.0  20     0.0", "", " 8.0     1.0", "  "});
     EXPECT_EQ(t.Stem.PointCount, 2);
     EXPECT_EQ(t.Stem.Diameter[96], 0);
     EXPECT_EQ(t.Stem.StemLength, 96);
+    // A complete last line needs no line end.
+    test::WriteText(Path(), "header\r\n 0.0  20 0.0 0.0\r\n 8.0  18 1.0 1.0");
+    NewTree(*tree_);
+    ReadShapeFile(*tree_, Path());
+    EXPECT_EQ(tree_->Stem.StemLength, 96);
 }
 
 TEST_F(ShapeFileTest, RefusesFilesItCannotModel) {
@@ -96,6 +101,11 @@ TEST_F(ShapeFileTest, RefusesFilesItCannotModel) {
         {{" 0.0  -1 0.0 0.0"}, 2, "outside 0 to 255"},
         {{" 4.0  20 0.0 0.0"}, 2, "must be the butt"},
         {{}, 0, "holds no cross-section"},
+        {{" 0.0  20 x.x 0.0"}, 2, "the offset Y field holds \"x.x\", which is not a number"},
+        {{" 0.0  20 0.0 0.0", " 8.0  ab 1.0 1.0"}, 3, "the diameter field holds \"ab\""},
+        {{" 0.0 20. 0.0 0.0"}, 2, "the diameter field holds \"20.\", which is not a whole"},
+        {{" 0.0  20 0.0 0.0", " 8,0  18 0.0 0.0"}, 3, "the height field holds \"8,0\""},
+        {{" 0.0  20 0.0 0.0", " 8.0  18 0.0 1-0"}, 3, "the offset X field holds \"1-0\""},
     };
     for (const Case& c : cases) {
         try {

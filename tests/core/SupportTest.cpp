@@ -159,8 +159,22 @@ TEST(Files, AFailedWriteLeavesTheOldFile) {
 
 TEST(Files, TextLinesAndListings) {
     TempFolder folder;
-    test::WriteText(folder.Path() / "t", "a\r\nb\n\r\nlast");
-    EXPECT_EQ(ReadTextLines(folder.Path() / "t"), (std::vector<std::string>{"a", "b", "", "last"}));
+    const struct {
+        const char* text;
+        std::vector<std::string> lines;
+        bool lastLineEnded;
+    } texts[] = {
+        {"a\r\nb\n\r\nlast", {"a", "b", "", "last"}, false},
+        {"a\r\nlast\r\n", {"a", "last"}, true},
+        {"", {}, true},
+        {"\r", {""}, false},
+    };
+    for (const auto& t : texts) {
+        test::WriteText(folder.Path() / "t", t.text);
+        const TextLines read = ReadTextLines(folder.Path() / "t");
+        EXPECT_EQ(read.Lines, t.lines) << t.text;
+        EXPECT_EQ(read.LastLineEnded, t.lastLineEnded) << t.text;
+    }
 
     for (const char* name : {"beta", "Alpha", ".hidden", "gamma"}) {
         test::WriteText(folder.Path() / "list" / name, "x");
