@@ -88,10 +88,20 @@ std::string UnknownCommandText(const std::string& word) {
     return "unknown command \"" + word + "\"; \"varnok-cli help\" lists the commands";
 }
 
-std::string StoredText(int treesStored) {
-    return treesStored == 0 ? "no tree stored"
-                            : "trees 1 to " + std::to_string(treesStored) + " of " +
-                                  std::to_string(kTreeCount) + " stored";
+// The trees from `from` to `to` whose optimal pattern the market does not store, named on
+// stderr so that a products file or report that leaves them out does not pass for a whole one.
+std::vector<int> NoteMissingTrees(const Market& market, int from, int to) {
+    std::vector<int> missing;
+    for (const int tree : MissingTrees(ReadOptimalCuts(market.OptmcutsPath))) {
+        if (tree >= from && tree <= to) {
+            missing.push_back(tree);
+        }
+    }
+    if (!missing.empty()) {
+        std::cerr << "varnok-cli: market \"" << market.Name << "\" stores no optimal pattern for "
+                  << TreeNumbersText(missing) << "; they are left out.\n";
+    }
+    return missing;
 }
 
 } // namespace
@@ -257,7 +267,8 @@ int Commands::Markets() {
         for (const MarketListing& m : markets) {
             json.push_back({{"name", m.Name},
                             {"complete", m.Complete()},
-                            {"trees_stored", m.TreesStored},
+                            {"trees_stored", m.TreesStored()},
+                            {"missing", m.Missing},
                             {"problem", TextOrNull(m.Problem)}});
         }
         PrintJson(json);
@@ -269,7 +280,7 @@ int Commands::Markets() {
         if (!m.Problem.empty()) {
             std::cout << "\t(optimal patterns unreadable: " << m.Problem << ")";
         } else if (!m.Complete()) {
-            std::cout << "\t(incomplete: " << StoredText(m.TreesStored) << ")";
+            std::cout << "\t(incomplete: " << StoredTreesText(m.Missing) << ")";
         }
         std::cout << "\n";
     }
@@ -331,7 +342,7 @@ int Commands::Evaluate() {
         if (cuts.empty()) {
             throw VarnokError(
                 "Market \"" + options_.Market + "\" stores no optimal pattern for tree " +
-                std::to_string(options_.Tree) + " (" + StoredText(TreesStored(table)) + ").");
+                std::to_string(options_.Tree) + " (" + StoredTreesText(MissingTrees(table)) + ").");
         }
     } else {
         cuts = ParseCuts(options_.Cuts);
@@ -389,6 +400,7 @@ int Commands::ExportOptimal() {
     const Market market = NamedMarket(data);
     const ResearchResults results =
         ResearchOptimalPatterns(data, market, options_.From, options_.To);
+    const std::vector<int> missing = NoteMissingTrees(market, options_.From, options_.To);
     const std::vector<std::string> lines = ProductsFileLines(results, options_.From, options_.To);
     if (!options_.Out.empty()) {
         WriteCrLfFile(options_.Out, lines);
@@ -398,6 +410,7 @@ int Commands::ExportOptimal() {
                                  {"from", options_.From},
                                  {"to", options_.To},
                                  {"out", TextOrNull(options_.Out)},
+                                 {"missing", missing},
                                  {"trees", ResearchToJson(results, options_.From, options_.To)}});
         return 0;
     }
@@ -434,7 +447,8 @@ int Commands::Report() {
     nlohmann::json json = {{"market", market.Name},
                            {"from", options_.From},
                            {"to", options_.To},
-                           {"kind", options_.Kind}};
+                           {"kind", options_.Kind},
+                           {"missing", NoteMissingTrees(market, options_.From, options_.To)}};
     if (options_.Kind != "products") {
         const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
         lines = CutLocationLines(table, options_.From, options_.To);
@@ -480,7 +494,8 @@ int Commands::Stats() {
         const nlohmann::json json = {
             {"market", market.Name},
             {"complete", stats.Complete()},
-            {"trees_stored", stats.TreesStored},
+            {"trees_stored", stats.TreesStored()},
+            {"missing", stats.Missing},
             {"trees", stats.Trees.size()},
             {"graded_logs", stats.GradedLogs},
             {"waste_pieces", stats.WastePieces},
@@ -498,8 +513,9 @@ int Commands::Stats() {
               << stats.GradedLogs << " graded logs in the optimal patterns (and "
               << stats.WastePieces << " pieces too short to grade)\n";
     if (!stats.Complete()) {
-        std::cout << "Incomplete: its computation stopped with " << StoredText(stats.TreesStored)
-                  << "; the figures below leave the other trees out.\n";
+        std::cout << "Incomplete: no optimal pattern is stored for "
+                  << TreeNumbersText(stats.Missing) << " (" << StoredTreesText(stats.Missing)
+                  << "); the figures below leave them out.\n";
     }
     std::cout << "\n";
     std::cout << "Product                      logs   share\n";

@@ -44,21 +44,59 @@ std::vector<int> NaiveCuts(const LogLengthSet& lengths, int stemLength) {
     return cuts;
 }
 
-int TreesStored(const OptimalCutsTable& table) {
-    for (int n = kTreeCount; n >= 1; --n) {
-        if (!CutPositions(table.Entry(n)).empty()) {
-            return n;
+std::vector<int> MissingTrees(const OptimalCutsTable& table) {
+    std::vector<int> missing;
+    for (int n = 1; n <= kTreeCount; ++n) {
+        if (CutPositions(table.Entry(n)).empty()) {
+            missing.push_back(n);
         }
     }
-    return 0;
+    return missing;
+}
+
+std::string TreeNumbersText(std::span<const int> trees) {
+    std::string text;
+    for (std::size_t i = 0; i < trees.size();) {
+        std::size_t last = i;
+        while (last + 1 < trees.size() && trees[last + 1] == trees[last] + 1) {
+            ++last;
+        }
+        text += (text.empty() ? "" : ", ") + std::to_string(trees[i]);
+        if (last > i) {
+            text += " to " + std::to_string(trees[last]);
+        }
+        i = last + 1;
+    }
+    if (text.empty()) {
+        return text;
+    }
+    return (trees.size() == 1 ? "tree " : "trees ") + text;
+}
+
+std::string StoredTreesText(std::span<const int> missing) {
+    std::vector<int> stored;
+    for (int n = 1, m = 0; n <= kTreeCount; ++n) {
+        if (m < static_cast<int>(missing.size()) && missing[static_cast<std::size_t>(m)] == n) {
+            ++m;
+        } else {
+            stored.push_back(n);
+        }
+    }
+    if (stored.empty()) {
+        return "no tree stored";
+    }
+    std::string text = TreeNumbersText(stored) + " of " + std::to_string(kTreeCount) + " stored";
+    // Only the trees after the last one stored are missing: what a stopped computation leaves.
+    const bool tail = missing.empty() || missing.front() == stored.back() + 1;
+    return tail ? text : text + "; none for " + TreeNumbersText(missing);
 }
 
 std::vector<MarketListing> ListMarketsWithProgress(const DataFolder& data) {
     std::vector<MarketListing> listing;
     for (const std::string& name : ListMarkets(data)) {
-        MarketListing market{name, 0, {}};
+        MarketListing market{name, {}, {}};
         try {
-            market.TreesStored = TreesStored(ReadOptimalCuts(data.OptimalCutsFile(name)));
+            market.Missing = MissingTrees(ReadOptimalCuts(data.OptimalCutsFile(name)));
         } catch (const VarnokError& error) {
             market.Problem = error.what();
         }
@@ -70,7 +108,7 @@ std::vector<MarketListing> ListMarketsWithProgress(const DataFolder& data) {
 MarketStats ComputeMarketStats(const DataFolder& data, const Market& market) {
     const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
     MarketStats stats;
-    stats.TreesStored = TreesStored(table);
+    stats.Missing = MissingTrees(table);
     for (int n = 1; n <= kTreeCount; ++n) {
         if (CutPositions(table.Entry(n)).empty()) {
             continue;

@@ -6,6 +6,7 @@
 #include "market/OptimalCuts.h"
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,25 +33,39 @@ struct MarketStats {
     double MedianTree = 0.0;
     double MaxTree = 0.0;
     std::vector<TreeValueStats> Trees; // trees with a stored pattern, in number order
-    int TreesStored = 0;               // as TreesStored(table): 150 for a complete market
+    std::vector<int> Missing;          // as MissingTrees(table): empty for a complete market
 
     // Share of the optimal total lost by the naive patterns, percent; 0 for no value.
     double NaiveLossPercent() const;
-    bool Complete() const { return TreesStored == kTreeCount; }
+    int TreesStored() const { return kTreeCount - static_cast<int>(Missing.size()); }
+    bool Complete() const { return Missing.empty(); }
 };
 
-// How far the computation of a market got, read from its optimal cuts alone: trees are stored
-// in order and a computation that stopped leaves the entries after the last tree it stored all
-// zero, so this is the number of the last tree whose entry is not all zero (0 for none, 150
-// for a complete market). A stored pattern is never all zero for a stem of 4 inches or more.
-int TreesStored(const OptimalCutsTable& table);
+// The trees whose entry holds no pattern (is all zero), in number order. A market is complete
+// only when there is none: a computation that stopped leaves the trees after the last one it
+// stored, and damage can leave a hole anywhere. A stored pattern is never all zero for a stem
+// of 4 inches or more.
+std::vector<int> MissingTrees(const OptimalCutsTable& table);
+
+// Tree numbers in words, runs joined: "tree 37", "trees 6 to 150", "trees 1 to 36, 38 to 150".
+// Empty for no tree.
+std::string TreeNumbersText(std::span<const int> trees);
+
+// What an incomplete market holds, from its missing trees: "trees 1 to 4 of 150 stored" when
+// the trees missing are the ones after the last stored (a computation that stopped), else with
+// the missing named: "trees 1 to 36, 38 to 150 of 150 stored; none for tree 37"; "no tree
+// stored" for none.
+std::string StoredTreesText(std::span<const int> missing);
 
 // A market of the data folder as a listing shows it.
 struct MarketListing {
     std::string Name;
-    int TreesStored = 0; // as TreesStored(table); 0 when the optimal cuts cannot be read
-    std::string Problem; // why the optimal cuts cannot be read (the error's text), else empty
-    bool Complete() const { return Problem.empty() && TreesStored == kTreeCount; }
+    std::vector<int> Missing; // as MissingTrees(table); empty when the optimal cuts cannot be read
+    std::string Problem;      // why the optimal cuts cannot be read (the error's text), else empty
+    int TreesStored() const {
+        return Problem.empty() ? kTreeCount - static_cast<int>(Missing.size()) : 0;
+    }
+    bool Complete() const { return Problem.empty() && Missing.empty(); }
 };
 
 // Every market of the data folder (ListMarkets order) with how much of it is computed. A

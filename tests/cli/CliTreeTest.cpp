@@ -40,7 +40,7 @@ TEST(CliTree, TableAndMarkets) {
     EXPECT_EQ(json.ExitCode, 0) << json.Err;
     EXPECT_EQ(nlohmann::json::parse(json.Out),
               nlohmann::json::parse(R"([{"name": "Hardwood8", "complete": false, "trees_stored": 0,
-                                         "problem": ")" +
+                                         "missing": [], "problem": ")" +
                                     optmcuts + R"(: File not found"}])"));
     const auto table = RunCli(
         {"tree", "--market", "Hardwood8", "--tree", "6", "--data", test::GoldenData().string()});

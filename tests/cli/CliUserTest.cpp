@@ -220,9 +220,9 @@ TEST_F(CliUser, JsonFromEveryCommand) {
     }
     EXPECT_EQ(documents[0],
               nlohmann::json::parse(R"([{"name": "Fresh", "complete": true, "trees_stored": 150,
-                                         "problem": null},
+                                         "missing": [], "problem": null},
                                         {"name": "Hardwood8", "complete": false,
-                                         "trees_stored": 0, "problem": ")" +
+                                         "trees_stored": 0, "missing": [], "problem": ")" +
                                     (Root() / "Markets" / "Hardwood8" / "Optmcuts").string() +
                                     R"(: File not found"}])"));
     // Tree 3 is golden tree 6, whose optimum is 0, 4, 132, 236, 364, 392, 544, 600.
@@ -309,18 +309,26 @@ TEST(CliUserMarkets, AStoppedComputationIsIncompleteUntilReplaced) {
               std::string::npos)
         << markets.Out;
     const auto json = nlohmann::json::parse(RunCli({"--data", data, "markets", "--json"}).Out);
-    EXPECT_EQ(json[1], nlohmann::json::parse(R"({"name": "Partial", "complete": false,
-                                                 "trees_stored": 4, "problem": null})"));
+    nlohmann::json afterTree4 = nlohmann::json::array();
+    for (int tree = 5; tree <= 150; ++tree) {
+        afterTree4.push_back(tree);
+    }
+    EXPECT_EQ(json[1], (nlohmann::json{{"name", "Partial"},
+                                       {"complete", false},
+                                       {"trees_stored", 4},
+                                       {"missing", afterTree4},
+                                       {"problem", nullptr}}));
     const auto stats = RunCli({"--data", data, "stats", "--market", "Partial"});
     EXPECT_EQ(stats.ExitCode, 0) << stats.Err;
     EXPECT_NE(stats.Out.find("Market Partial: 4 trees, "), std::string::npos) << stats.Out;
-    EXPECT_NE(stats.Out.find("\nIncomplete: its computation stopped with trees 1 to 4 of 150 "
-                             "stored; the figures below leave the other trees out.\n"),
+    EXPECT_NE(stats.Out.find("\nIncomplete: no optimal pattern is stored for trees 5 to 150 (trees "
+                             "1 to 4 of 150 stored); the figures below leave them out.\n"),
               std::string::npos)
         << stats.Out;
     const auto statsJson = nlohmann::json::parse(
         RunCli({"--data", data, "stats", "--market", "Partial", "--json"}).Out);
     EXPECT_EQ(statsJson["trees_stored"], 4);
+    EXPECT_EQ(statsJson["missing"], afterTree4);
     EXPECT_EQ(statsJson["complete"], false);
     const auto none =
         RunCli({"--data", data, "evaluate", "--market", "Partial", "--tree", "6", "--optimal"});
@@ -342,6 +350,39 @@ TEST(CliUserMarkets, AStoppedComputationIsIncompleteUntilReplaced) {
     EXPECT_TRUE(RunCli({"--data", data, "markets"}).Out.starts_with("Hardwood8\t"));
     EXPECT_NE(RunCli({"--data", data, "markets"}).Out.find("\nPartial\nWhole\n"),
               std::string::npos);
+
+    // A hole in the middle, as damage leaves it, is named by every listing.
+    const fs::path whole = root / "Markets" / "Whole" / "Optmcuts";
+    std::vector<std::uint8_t> holed = test::ReadBytes(whole);
+    std::fill_n(holed.begin() + 36 * 108, 108, 0);
+    test::WriteBytes(whole, holed);
+    EXPECT_NE(RunCli({"--data", data, "markets"})
+                  .Out.find("\nWhole\t(incomplete: trees 1 to 36, 38 to 150 of 150 stored; none "
+                            "for tree 37)\n"),
+              std::string::npos);
+    const auto holedJson = nlohmann::json::parse(RunCli({"--data", data, "markets", "--json"}).Out);
+    EXPECT_EQ(holedJson[2]["missing"], nlohmann::json::parse("[37]"));
+    EXPECT_EQ(holedJson[2]["trees_stored"], 149);
+    const auto holedStats = RunCli({"--data", data, "stats", "--market", "Whole"});
+    EXPECT_NE(holedStats.Out.find("Market Whole: 149 trees, "), std::string::npos);
+    EXPECT_NE(holedStats.Out.find("Incomplete: no optimal pattern is stored for tree 37 ("),
+              std::string::npos)
+        << holedStats.Out;
+    for (const char* command : {"export-optimal", "report"}) {
+        std::vector<std::string> args = {"--data", data, command, "--market", "Whole",
+                                         "--from", "36", "--to",  "38"};
+        if (std::string(command) == "report") {
+            args.insert(args.end(), {"--kind", "both"});
+        }
+        const auto run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, 0) << command;
+        EXPECT_EQ(run.Err, "varnok-cli: market \"Whole\" stores no optimal pattern for tree 37; "
+                           "they are left out.\n")
+            << command;
+        args.push_back("--json");
+        EXPECT_EQ(nlohmann::json::parse(RunCli(args).Out)["missing"], nlohmann::json::parse("[37]"))
+            << command;
+    }
 }
 
 // Runs a computation and kills it with SIGKILL once it announces tree `killAt`.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <stdexcept>
 #include <stop_token>
 
@@ -171,17 +172,20 @@ TEST_F(MarketComputationTest, AFailedReplacementIsAnIncompleteMarket) {
     EXPECT_THROW((void)ComputeMarket(Data(), d, 2, nullptr), FileError);
     EXPECT_EQ(test::ReadBytes(Data().MarketSpecsFile("M"))[0], 4);
     const OptimalCutsTable table = ReadOptimalCuts(Data().OptimalCutsFile("M"));
-    EXPECT_EQ(TreesStored(table), 4);
+    std::vector<int> afterTree4(kTreeCount - 4);
+    std::iota(afterTree4.begin(), afterTree4.end(), 5);
+    EXPECT_EQ(MissingTrees(table), afterTree4);
 
     const std::vector<MarketListing> listing = ListMarketsWithProgress(Data());
     ASSERT_EQ(listing.size(), 1U);
     EXPECT_EQ(listing[0].Name, "M");
-    EXPECT_EQ(listing[0].TreesStored, 4);
+    EXPECT_EQ(listing[0].TreesStored(), 4);
+    EXPECT_EQ(listing[0].Missing, afterTree4);
     EXPECT_FALSE(listing[0].Complete());
     EXPECT_EQ(listing[0].Problem, "");
 
     const MarketStats stats = ComputeMarketStats(Data(), LoadMarket(Data(), "M"));
-    EXPECT_EQ(stats.TreesStored, 4);
+    EXPECT_EQ(stats.TreesStored(), 4);
     EXPECT_FALSE(stats.Complete());
     EXPECT_EQ(stats.Trees.size(), 4U);
 }
@@ -195,14 +199,14 @@ TEST_F(MarketComputationTest, BetweenStoresTheFileHoldsWholeEntriesOnly) {
         if (tree % 37 == 1 || tree == 150) {
             ASSERT_EQ(test::ReadBytes(path).size(), OptimalCutsTable::kSize) << tree;
             seen.push_back(ReadOptimalCuts(path));
-            EXPECT_EQ(TreesStored(seen.back()), tree - 1);
+            EXPECT_EQ(kTreeCount - MissingTrees(seen.back()).size(), tree - 1U);
             EXPECT_EQ(StrayFiles(Data().MarketFolder("Watched")), std::vector<std::string>{});
         }
     });
     const OptimalCutsTable final = ReadOptimalCuts(market.OptmcutsPath);
     ASSERT_EQ(seen.size(), 6U); // trees 1, 38, 75, 112, 149, 150
     for (const OptimalCutsTable& table : seen) {
-        const int stored = TreesStored(table);
+        const int stored = kTreeCount - static_cast<int>(MissingTrees(table).size());
         for (int t = 1; t <= kTreeCount; ++t) {
             ASSERT_EQ(table.Entry(t), t <= stored ? final.Entry(t) : OptimalCutEntry{})
                 << "stored " << stored << ", tree " << t;
@@ -210,26 +214,41 @@ TEST_F(MarketComputationTest, BetweenStoresTheFileHoldsWholeEntriesOnly) {
     }
 }
 
-TEST(TreesStored, TheLastTreeWithAPattern) {
+// A market is complete only when every tree holds a pattern: a hole left by damage counts as
+// much as the trees a stopped computation never reached.
+TEST(MissingTrees, EveryEntryWithoutAPatternIsNamed) {
     const OptimalCutEntry pattern = MakeOptimalCutEntry(std::vector<int>{0, 200, 400});
     struct Case {
-        std::vector<int> trees; // trees given a pattern
-        int stored;
+        std::vector<int> trees; // trees given a pattern, or every tree but these when `holes`
+        bool holes;
+        std::string numbers; // TreeNumbersText of the missing trees
+        std::string stored;  // StoredTreesText
     };
     const std::vector<Case> cases = {
-        {{}, 0},      {{1}, 1},       {{1, 2, 3, 4}, 4},
-        {{150}, 150}, {{1, 2, 6}, 6}, // a gap is not a stop: the trees after it were computed
+        {{}, false, "trees 1 to 150", "no tree stored"},
+        {{1}, false, "trees 2 to 150", "tree 1 of 150 stored"},
+        {{1, 2, 3, 4}, false, "trees 5 to 150", "trees 1 to 4 of 150 stored"},
+        {{150}, false, "trees 1 to 149", "tree 150 of 150 stored; none for trees 1 to 149"},
+        {{1, 2, 6},
+         false,
+         "trees 3 to 5, 7 to 150",
+         "trees 1 to 2, 6 of 150 stored; none for trees 3 to 5, 7 to 150"},
+        {{37}, true, "tree 37", "trees 1 to 36, 38 to 150 of 150 stored; none for tree 37"},
+        {{1, 150}, true, "trees 1, 150", "trees 2 to 149 of 150 stored; none for trees 1, 150"},
+        {{}, true, "", "trees 1 to 150 of 150 stored"},
     };
     for (const Case& c : cases) {
         OptimalCutsTable table;
-        for (const int t : c.trees) {
-            table.Entry(t) = pattern;
+        if (c.holes) {
+            table.Entries.fill(pattern);
         }
-        EXPECT_EQ(TreesStored(table), c.stored) << c.trees.size();
+        for (const int t : c.trees) {
+            table.Entry(t) = c.holes ? OptimalCutEntry{} : pattern;
+        }
+        const std::vector<int> missing = MissingTrees(table);
+        EXPECT_EQ(TreeNumbersText(missing), c.numbers) << c.stored;
+        EXPECT_EQ(StoredTreesText(missing), c.stored) << c.numbers;
     }
-    OptimalCutsTable full;
-    full.Entries.fill(pattern);
-    EXPECT_EQ(TreesStored(full), kTreeCount);
 }
 
 TEST_F(MarketComputationTest, RefusesBadNamesAndMissingRulesBeforeMakingTheFolder) {
