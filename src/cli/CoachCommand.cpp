@@ -15,9 +15,11 @@ namespace {
 
 // The optimal patterns end at the usable length, not at the top: a pattern given that way is
 // coached as ending at the top, since the stub above the usable length is waste either way.
+// Only that end moves; any other last cut is the bucker's.
 std::vector<int> ToTheTop(std::vector<int> cuts, const Tree& tree) {
-    if (!cuts.empty() && cuts.back() < tree.Stem.StemLength) {
-        cuts.back() = tree.Stem.StemLength;
+    const int top = tree.Stem.StemLength;
+    if (!cuts.empty() && cuts.back() == top / 4 * 4) {
+        cuts.back() = top;
     }
     return cuts;
 }

@@ -1,10 +1,9 @@
 #include "cli/CommandSupport.h"
 
+#include "game/PatternEvaluation.h"
 #include "support/Errors.h"
 #include "support/Numbers.h"
 
-#include <algorithm>
-#include <functional>
 #include <iostream>
 
 namespace varnok::cli {
@@ -30,16 +29,12 @@ std::vector<int> ParseCuts(const std::string& text) {
 }
 
 void CheckWholeStem(const std::vector<int>& cuts, const Tree& tree, int treeNumber) {
+    CheckPatternPositions(tree, cuts);
     const int top = tree.Stem.StemLength;
     const int lastStep = top / 4 * 4;
     const std::string whole = "--cuts must start at the butt (0) and end at the top (" +
                               std::to_string(top) + " inches for tree " +
                               std::to_string(treeNumber) + ")";
-    const bool ascending =
-        std::adjacent_find(cuts.begin(), cuts.end(), std::greater_equal<>()) == cuts.end();
-    if (!ascending || cuts.back() > top) {
-        return;
-    }
     if (cuts.front() != 0) {
         throw VarnokError(whole + "; this pattern starts at " + std::to_string(cuts.front()) + ".");
     }

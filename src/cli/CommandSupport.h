@@ -14,9 +14,9 @@ namespace varnok::cli {
 std::vector<int> ParseCuts(const std::string& text);
 
 // A bucker's pattern covers the whole stem: from the butt to the top, or to the end of the last
-// 4-inch step, where the optimal patterns end, so that `optimise`'s cuts are accepted. Throws
-// VarnokError saying which end is missing. Cuts out of order or beyond the top pass: the
-// evaluation reports them more precisely.
+// 4-inch step, where the optimal patterns end, so that `optimise`'s cuts are accepted. Checks
+// first what every pattern must be (CheckPatternPositions: 2 to 27 cuts within the stem,
+// ascending). Throws VarnokError naming the cut at fault or the end that is missing.
 void CheckWholeStem(const std::vector<int>& cuts, const Tree& tree, int treeNumber);
 
 // Prints `json` on one line. Names come from folder and file names, which need not be valid

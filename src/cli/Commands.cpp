@@ -84,6 +84,22 @@ nlohmann::json TextOrNull(const std::string& text) {
     return text.empty() ? nlohmann::json() : nlohmann::json(text);
 }
 
+// Numbers on the command line are whole numbers in decimal digits: read as C++ reads them,
+// "0x10" would be tree 16 and "" tree 0.
+const CLI::Validator kDecimal(
+    [](std::string& text) -> std::string {
+        const std::size_t digits = !text.empty() && text.front() == '-' ? 1 : 0;
+        if (text.size() == digits || text.size() > digits + 9 ||
+            text.find_first_not_of("0123456789", digits) != std::string::npos) {
+            return "\"" + text + "\" is not a whole number in decimal digits";
+        }
+        return {};
+    },
+    "");
+
+const CLI::Validator kNotEmpty(
+    [](std::string& text) -> std::string { return text.empty() ? "the name is empty" : ""; }, "");
+
 std::string UnknownCommandText(const std::string& word) {
     return "unknown command \"" + word + "\"; \"varnok-cli help\" lists the commands";
 }
@@ -107,7 +123,8 @@ std::vector<int> NoteMissingTrees(const Market& market, int from, int to) {
 } // namespace
 
 Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(options) {
-    app_.add_option("--data", options_.Data, "Data folder (else VARNOK_DATA, else the user's)");
+    app_.add_option("--data", options_.Data, "Data folder (else VARNOK_DATA, else the user's)")
+        ->check(kNotEmpty);
     app_.fallthrough();
 
     CLI::App* help =
@@ -120,19 +137,23 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     CLI::App* tree = Add("tree", "Dump a tree as the engine loads it through a market's filter",
                          [this] { return TreeDump(); });
     tree->add_option("--market", options_.Market, "Market name")->required();
-    tree->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
+    tree->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required()->check(kDecimal);
     tree->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* optimise = Add("optimise", "Find the most valuable pattern of a tree now",
                              [this] { return Optimise(); });
     optimise->add_option("--market", options_.Market, "Market name")->required();
-    optimise->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
+    optimise->add_option("--tree", options_.Tree, "Tree number, 1 to 150")
+        ->required()
+        ->check(kDecimal);
     optimise->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* evaluate =
         Add("evaluate", "Evaluate a pattern log by log", [this] { return Evaluate(); });
     evaluate->add_option("--market", options_.Market, "Market name")->required();
-    evaluate->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
+    evaluate->add_option("--tree", options_.Tree, "Tree number, 1 to 150")
+        ->required()
+        ->check(kDecimal);
     auto* cuts = evaluate->add_option("--cuts", options_.Cuts,
                                       "Cut positions in inches, butt to top: 0,P1,...,TOP");
     auto* optimal =
@@ -145,10 +166,13 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
     CLI::App* coach = Add("coach", "What a pattern's cuts cost against the optimum",
                           [this] { return CoachPattern(); });
     coach->add_option("--market", options_.Market, "Market name")->required();
-    coach->add_option("--tree", options_.Tree, "Tree number, 1 to 150")->required();
+    coach->add_option("--tree", options_.Tree, "Tree number, 1 to 150")
+        ->required()
+        ->check(kDecimal);
     coach->add_option("--cuts", options_.Cuts, "Cut positions in inches, butt to top: 0,P1,...,TOP")
         ->required();
-    coach->add_option("--at", options_.At, "The best value with one more cut here, inches");
+    coach->add_option("--at", options_.At, "The best value with one more cut here, inches")
+        ->check(kDecimal);
     coach->add_flag("--json", options_.Json, "Print JSON");
 
     CLI::App* compute = Add("compute-market", "Define a market and compute its optimal cuts",
@@ -163,9 +187,11 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
         ->required();
     compute->add_option("--trim", options_.Trim, "Trim allowance, 4 or 8 inches")
         ->required()
+        ->check(kDecimal)
         ->check(CLI::IsMember({4, 8}));
-    compute->add_option("--jobs", options_.Jobs, "Threads (default: one per core)")
-        ->check(CLI::PositiveNumber);
+    compute->add_option("--jobs", options_.Jobs, "Threads, 1 to 150 (default: one per core)")
+        ->check(kDecimal)
+        ->check(CLI::Range(1, kTreeCount));
     compute->add_flag("--replace", options_.Replace,
                       "Recompute the market if it exists (until done it is incomplete)");
     compute->add_flag("--json", options_.Json, "Print JSON");
@@ -174,8 +200,8 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
         Add("export-optimal", "Write the comma-separated products file of optimal patterns",
             [this] { return ExportOptimal(); });
     exportOptimal->add_option("--market", options_.Market, "Market name")->required();
-    exportOptimal->add_option("--from", options_.From, "First tree")->required();
-    exportOptimal->add_option("--to", options_.To, "Last tree")->required();
+    exportOptimal->add_option("--from", options_.From, "First tree")->required()->check(kDecimal);
+    exportOptimal->add_option("--to", options_.To, "Last tree")->required()->check(kDecimal);
     exportOptimal->add_option("--out", options_.Out, "File to write (default: standard output)");
     exportOptimal->add_flag("--json", options_.Json,
                             "Print the logs as JSON (the file of --out is still written)");
@@ -189,8 +215,8 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
         Add("report", "Print the cut-locations or products report of optimal patterns",
             [this] { return Report(); });
     report->add_option("--market", options_.Market, "Market name")->required();
-    report->add_option("--from", options_.From, "First tree")->required();
-    report->add_option("--to", options_.To, "Last tree")->required();
+    report->add_option("--from", options_.From, "First tree")->required()->check(kDecimal);
+    report->add_option("--to", options_.To, "Last tree")->required()->check(kDecimal);
     report->add_option("--kind", options_.Kind, "cuts, products or both")
         ->required()
         ->check(CLI::IsMember({"cuts", "products", "both"}));

@@ -7,10 +7,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <new>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,6 +37,40 @@ int Fail(int status, const std::string& message) {
     std::cerr << "varnok-cli: " << OneLine(message) << "\n";
     return status;
 }
+
+// What a command prints is held until it ends and then written to standard output in one go,
+// so that a write that fails (a full disk, /dev/full) is seen with its error and the command
+// fails instead of reporting success for output that was lost.
+class HeldOutput {
+public:
+    HeldOutput() : previous_(std::cout.rdbuf(text_.rdbuf())) {}
+    ~HeldOutput() { std::cout.rdbuf(previous_); }
+    HeldOutput(const HeldOutput&) = delete;
+    HeldOutput& operator=(const HeldOutput&) = delete;
+
+    // Writes what was printed; 0, or the errno of the write that failed. A reader that closed
+    // the pipe early (head) has had what it wanted: that is no failure.
+    int Write() {
+        std::cout.rdbuf(previous_);
+        const std::string text = text_.str();
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t wrote = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
+            if (wrote < 0 && errno == EINTR) {
+                continue;
+            }
+            if (wrote < 0) {
+                return errno == EPIPE ? 0 : errno;
+            }
+            done += static_cast<std::size_t>(wrote);
+        }
+        return 0;
+    }
+
+private:
+    std::ostringstream text_;
+    std::streambuf* previous_;
+};
 
 int Run(int argc, char** argv) {
     CLI::App app{"varnok-cli: bucking optimiser and rule files on the command line"};
@@ -58,10 +97,7 @@ int Run(int argc, char** argv) {
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "C");
+int RunAndReport(int argc, char** argv) {
     // Whatever goes wrong ends in one line and status 1, never in an abort.
     try {
         return Run(argc, argv);
@@ -72,4 +108,20 @@ int main(int argc, char** argv) {
     } catch (...) {
         return Fail(1, "an unexpected error stopped the command");
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "C");
+    // A closed pipe shows as EPIPE on the write, judged there, instead of ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    HeldOutput output;
+    const int status = RunAndReport(argc, argv);
+    const int error = output.Write();
+    if (error != 0) {
+        Fail(1, "standard output: the output could not be written: " + varnok::IoErrorText(error));
+        return 1;
+    }
+    return status;
 }

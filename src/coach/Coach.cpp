@@ -128,17 +128,18 @@ void Coach::CheckCuts(std::span<const int> cuts) const {
         throw VarnokError("A pattern needs 2 to 27 cut positions (butt and top included), not " +
                           std::to_string(cuts.size()) + ".");
     }
-    if (cuts.front() != 0 || cuts.back() != stemLength_) {
-        throw VarnokError("The cuts must start at 0 and end at the stem length (" +
-                          std::to_string(stemLength_) + " inches); these run from " +
-                          std::to_string(cuts.front()) + " to " + std::to_string(cuts.back()) +
-                          ".");
-    }
+    // Order first: a cut out of order is the fault to name, not the end it happens to leave.
     for (std::size_t k = 1; k < cuts.size(); ++k) {
         if (cuts[k] <= cuts[k - 1]) {
             throw VarnokError("Cut positions must ascend: " + std::to_string(cuts[k]) +
                               " follows " + std::to_string(cuts[k - 1]) + ".");
         }
+    }
+    if (cuts.front() != 0 || cuts.back() != stemLength_) {
+        throw VarnokError("The cuts must start at 0 and end at the stem length (" +
+                          std::to_string(stemLength_) + " inches); these run from " +
+                          std::to_string(cuts.front()) + " to " + std::to_string(cuts.back()) +
+                          ".");
     }
 }
 

@@ -28,7 +28,9 @@ std::string Rounded(double value) {
     return std::to_string(RoundToInt(value));
 }
 
-void CheckPositions(const Tree& tree, std::span<const int> positions) {
+} // namespace
+
+void CheckPatternPositions(const Tree& tree, std::span<const int> positions) {
     if (positions.size() < 2 || positions.size() > 27) {
         throw VarnokError("A pattern needs 2 to 27 cut positions (butt and top included), not " +
                           std::to_string(positions.size()) + ".");
@@ -47,8 +49,6 @@ void CheckPositions(const Tree& tree, std::span<const int> positions) {
     }
 }
 
-} // namespace
-
 std::array<std::string, 6> LabelLines(const Market& market, const EvaluatedLog& log,
                                       const std::string& productName) {
     const LogSegment& s = log.Segment;
@@ -66,7 +66,7 @@ std::array<std::string, 6> LabelLines(const Market& market, const EvaluatedLog& 
 
 PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
                                   std::span<const int> positions, GradeReasons reasons) {
-    CheckPositions(tree, positions);
+    CheckPatternPositions(tree, positions);
     PatternEvaluation result;
     LogEvaluator evaluator(tree, market);
     float returns = 0.0F;

@@ -37,12 +37,16 @@ struct PatternEvaluation {
     bool ShowsNet() const { return CullPenalty > 0.0F; }
 };
 
+// Throws VarnokError unless `positions` holds 2 to 27 cut positions (inches from the butt)
+// within the stem, strictly ascending; the message names the first position at fault.
+void CheckPatternPositions(const Tree& tree, std::span<const int> positions);
+
 // Cuts a loaded tree at `positions` (inches from the butt, butt and top included, 2 to 27
-// entries, strictly ascending, within the stem) and evaluates every piece through the engine.
-// A piece shorter than 8 ft plus trim is not graded and is charged as cull; a graded log sells
-// in the way worth most (ties: veneer, sawlog, roundwood) or, when nothing is worth anything,
-// as cull. With GradeReasons::Record each piece also gets its reasons; the evaluation is the
-// same either way. Throws VarnokError for positions that break the rules above.
+// entries, strictly ascending, within the stem: CheckPatternPositions) and evaluates every piece
+// through the engine. A piece shorter than 8 ft plus trim is not graded and is charged as cull; a
+// graded log sells in the way worth most (ties: veneer, sawlog, roundwood) or, when nothing is
+// worth anything, as cull. With GradeReasons::Record each piece also gets its reasons; the
+// evaluation is the same either way. Throws VarnokError for positions that break the rules above.
 PatternEvaluation EvaluatePattern(const Tree& tree, const Market& market,
                                   std::span<const int> positions,
                                   GradeReasons reasons = GradeReasons::Skip);

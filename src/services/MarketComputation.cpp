@@ -3,6 +3,7 @@
 #include "market/OptimalCuts.h"
 #include "optimiser/Optimiser.h"
 #include "support/ByteBuffer.h"
+#include "support/FileLock.h"
 #include "support/Files.h"
 #include "tree/TreeLoad.h"
 
@@ -172,6 +173,49 @@ void Worker(const DataFolder& data, const Market& market, TreeQueue& queue) {
     }
 }
 
+// Removes the market folder a computation made once the computation ends without storing a
+// tree, so that a plain retry works instead of meeting "exists already". Destroyed while the
+// market lock is still held, so no other computation has begun in the folder.
+class NewFolderRemover {
+public:
+    NewFolderRemover(fs::path folder, bool made) : folder_(std::move(folder)), armed_(made) {}
+    ~NewFolderRemover() {
+        if (armed_) {
+            std::error_code ignored;
+            fs::remove_all(folder_, ignored);
+        }
+    }
+    NewFolderRemover(const NewFolderRemover&) = delete;
+    NewFolderRemover& operator=(const NewFolderRemover&) = delete;
+    void Keep() { armed_ = false; }
+
+private:
+    fs::path folder_;
+    bool armed_;
+};
+
+// The lock of the market's computation, taken at once or refused.
+FileLock LockMarket(const DataFolder& data, const std::string& name, bool madeFolder) {
+    const fs::path path = data.MarketLockFile(name);
+    std::optional<FileLock> lock;
+    try {
+        lock = FileLock::TryLock(path);
+    } catch (...) {
+        NewFolderRemover remover(data.MarketFolder(name), madeFolder);
+        throw;
+    }
+    if (!lock) {
+        throw MarketBusy(name, FileLock::HolderOf(path));
+    }
+    return std::move(*lock);
+}
+
+std::string BusyText(const std::string& market, long holder) {
+    const std::string by = holder > 0 ? " (by process " + std::to_string(holder) + ")" : "";
+    return "The market \"" + market + "\" is being computed already" + by +
+           "; try again when that computation is done.";
+}
+
 std::string CancelledText(const std::string& market, int treesStored) {
     const std::string stored = treesStored == 0 ? "no optimal pattern is stored"
                                                 : "the optimal patterns of trees 1 to " +
@@ -185,6 +229,9 @@ std::string CancelledText(const std::string& market, int treesStored) {
 
 MarketExists::MarketExists(const fs::path& folder, const std::string& market)
     : FileError(folder, "I/O error 183: a market named \"" + market + "\" exists already") {}
+
+MarketBusy::MarketBusy(const std::string& market, long holder)
+    : VarnokError(BusyText(market, holder)) {}
 
 MarketComputationCancelled::MarketComputationCancelled(const std::string& market, int treesStored)
     : VarnokError(CancelledText(market, treesStored)), treesStored_(treesStored) {}
@@ -207,6 +254,10 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
             throw FileError(folder, ec ? IoErrorText(ec.value()) : "I/O error 183");
         }
     }
+    // Two computations of one market would write its Specs and Optmcuts in turn, and could
+    // leave one definition with the patterns of the other, listed as complete.
+    const FileLock lock = LockMarket(data, definition.Name, !exists);
+    NewFolderRemover remover(folder, !exists); // destroyed before the lock is let go
     // The old patterns go before the old definition, so that no moment of a replacement pairs
     // the new Specs with optimal cuts computed under the old one.
     ByteWriter image(OptimalCutsTable::kSize);
@@ -241,6 +292,7 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
             break;
         }
         stored = n;
+        remover.Keep();
         queue.Stored(n);
     }
     queue.Stop();

@@ -42,6 +42,13 @@ public:
     MarketExists(const std::filesystem::path& folder, const std::string& market);
 };
 
+// Computing a market that another computation (of this program or another) is computing now.
+// Nothing was written.
+class MarketBusy : public VarnokError {
+public:
+    MarketBusy(const std::string& market, long holderProcess);
+};
+
 // A market computation stopped by its stop token. The trees stored before it stay in
 // "Optmcuts"; the others are zero.
 class MarketComputationCancelled : public VarnokError {
@@ -55,7 +62,9 @@ private:
 
 // Defines and computes a market: checks every name before any file is touched, refuses an
 // existing market folder (MarketExists) unless ReplaceExisting is set, loads the rule sets (the
-// veneer rules are copied into Specs), creates the folder, writes "Optmcuts" as 150 zero
+// veneer rules are copied into Specs), creates the folder, takes the market's lock (refusing at
+// once with MarketBusy while another computation of the market holds it; the lock is held to
+// the end and released by the kernel if the process dies), writes "Optmcuts" as 150 zero
 // entries and then "Specs", then finds the optimal pattern of trees 1 to 150 on `jobs` threads
 // (0 = one per core) and stores them in "Optmcuts" in tree order, so the file is the same byte
 // for byte whatever the number of threads.
@@ -67,8 +76,9 @@ private:
 // file's data first, as ext4 does by default).
 // A missing or bad tree file stops the computation at that tree with its error (the first such
 // tree when several fail); the entries of the trees before it stay in "Optmcuts" and the rest
-// stay zero. The threads work at most two trees each beyond the last tree stored. `stop` is
-// checked between trees: once stop is requested no further tree is begun and
+// stay zero. A computation of a new market that ends, failed or cancelled, before it stored a
+// tree removes the folder it made. The threads work at most two trees each beyond the last tree
+// stored. `stop` is checked between trees: once stop is requested no further tree is begun and
 // MarketComputationCancelled is thrown as soon as the trees under way are done. Throws
 // VarnokError or FileError; on success returns the new market, ready to be made current.
 Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition, int jobs,

@@ -29,6 +29,10 @@ fs::path DataFolder::OptimalCutsFile(std::string_view name) const {
     return MarketFolder(name) / "Optmcuts";
 }
 
+fs::path DataFolder::MarketLockFile(std::string_view name) const {
+    return MarketFolder(name) / ".lock";
+}
+
 void CheckDataFolder(const DataFolder& data, bool marketsNeeded) {
     std::error_code ec;
     if (!fs::is_directory(data.Root(), ec)) {

@@ -35,6 +35,9 @@ public:
     std::filesystem::path MarketFolder(std::string_view name) const;
     std::filesystem::path MarketSpecsFile(std::string_view name) const;
     std::filesystem::path OptimalCutsFile(std::string_view name) const;
+    // "Markets/name/.lock": held while the market is computed (FileLock), so that no two
+    // computations of one market write its files at once; gone when none runs.
+    std::filesystem::path MarketLockFile(std::string_view name) const;
 
 private:
     std::filesystem::path root_;

@@ -17,6 +17,51 @@ std::string Compose(const std::filesystem::path& path, const std::string& messag
     return text + ": " + message;
 }
 
+// What a file-system error means to a user; the code alone tells them nothing.
+const char* IoErrorWords(int errnoValue) {
+    switch (errnoValue) {
+    case ENOSPC:
+        return "no space left on the device";
+    case EDQUOT:
+        return "the disk quota is used up";
+    case EROFS:
+        return "the file system is read-only";
+    case EIO:
+        return "the device could not read or write the data";
+    case EFBIG:
+        return "the file is too large";
+    case EEXIST:
+        return "the file exists already";
+    case EBUSY:
+    case ETXTBSY:
+        return "the file is in use";
+    case EMFILE:
+    case ENFILE:
+        return "too many files are open";
+    case ENOMEM:
+        return "not enough memory";
+    case ELOOP:
+        return "too many symbolic links in the path";
+    case EXDEV:
+        return "the file would move to another file system";
+    case ENOTEMPTY:
+        return "the folder is not empty";
+    case EPIPE:
+        return "the reading end of the pipe is closed";
+    case EBADF:
+        return "the file is not open for writing";
+    case ENXIO:
+    case ENODEV:
+        return "there is no such device";
+    case ESTALE:
+        return "the network file is no longer there";
+    case EAGAIN:
+        return "the file is locked or busy; try again";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 FileError::FileError(std::filesystem::path path, std::string message, int line)
@@ -88,14 +133,18 @@ std::string IoErrorText(int errnoValue) {
         return "File not found";
     case EACCES:
     case EPERM:
-    case EISDIR:
         return "File access denied";
+    case EISDIR:
+        return "File access denied: it is a folder, not a file";
     case ENAMETOOLONG:
     case EINVAL:
         return "Invalid filename";
     default:
-        return "I/O error " + std::to_string(errnoValue);
+        break;
     }
+    const std::string code = "I/O error " + std::to_string(errnoValue);
+    const char* words = IoErrorWords(errnoValue);
+    return words == nullptr ? code : code + ": " + words;
 }
 
 } // namespace varnok

@@ -68,7 +68,9 @@ private:
 };
 
 // The runtime-style text for an errno value: "File not found" for ENOENT, "File access denied"
-// for EACCES and EISDIR, "Invalid filename" for ENAMETOOLONG and EINVAL, else "I/O error N".
+// for EACCES (saying so for EISDIR: "...: it is a folder, not a file"), "Invalid filename" for
+// ENAMETOOLONG and EINVAL, else "I/O error N" with what it means in words where that is known ("I/O
+// error 28: no space left on the device").
 std::string IoErrorText(int errnoValue);
 
 } // namespace varnok

@@ -4,11 +4,13 @@
 #include "support/ShortString.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
 
+#include <signal.h>
 #include <unistd.h>
 
 namespace varnok {
@@ -94,31 +96,102 @@ std::vector<std::uint8_t> ReadRecord(const fs::path& path, std::size_t recordSiz
     return std::vector<std::uint8_t>(first, first + static_cast<std::ptrdiff_t>(recordSize));
 }
 
-void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes, DiskSync sync) {
+namespace {
+
+constexpr std::string_view kTemporaryMark = ".varnok-tmp";
+
+// A name beside `path` that no other writer uses: two writers of one file (two programs, two
+// threads) never write into each other's temporary. The process id in it tells a stray left by
+// a killed writer from one still being written.
+fs::path UniqueTemporary(const fs::path& path) {
+    static std::atomic<unsigned> counter{0};
     fs::path temporary = path;
-    temporary += ".varnok-tmp";
-    errno = 0;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        throw FileError(path, IoErrorText(errno));
+    temporary += std::string(kTemporaryMark) + "-" + std::to_string(::getpid()) + "-" +
+                 std::to_string(counter.fetch_add(1));
+    return temporary;
+}
+
+// Removes the temporaries of `path` that writers killed before their rename left behind: those
+// of processes no longer running (and the unnumbered ones of earlier versions).
+void RemoveStrayTemporaries(const fs::path& path) {
+    const std::string prefix = path.filename().string() + std::string(kTemporaryMark);
+    std::error_code ec;
+    fs::directory_iterator it(path.parent_path().empty() ? fs::path(".") : path.parent_path(), ec);
+    if (ec) {
+        return;
     }
+    for (const auto& entry : it) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix)) {
+            continue;
+        }
+        const std::string rest = name.substr(prefix.size());
+        long pid = 0;
+        if (!rest.empty() &&
+            (rest.front() != '-' || std::sscanf(rest.c_str(), "-%ld-", &pid) != 1)) {
+            continue; // a file of another name that only starts like a temporary
+        }
+        if (pid == 0 || (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) {
+            std::error_code ignored;
+            fs::remove(entry.path(), ignored);
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Writes `bytes`, flushes (and syncs, when asked) and closes `file`: 0, or the errno of the
+// first step that failed.
+int WriteAndClose(std::FILE* file, std::span<const std::uint8_t> bytes, bool sync) {
+    errno = 0;
     const std::size_t written =
         bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
     int error = (written != bytes.size()) ? (errno == 0 ? EIO : errno) : 0;
-    // On the disk before the rename, so that the rename can never expose a file whose data
-    // has not been written yet (after a power cut, say).
-    if (error == 0 && sync == DiskSync::Synced &&
-        (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)) {
+    if (error == 0 && std::fflush(file) != 0) {
+        error = errno == 0 ? EIO : errno;
+    }
+    if (error == 0 && sync && ::fsync(::fileno(file)) != 0) {
         error = errno == 0 ? EIO : errno;
     }
     if (std::fclose(file) != 0 && error == 0) {
         error = errno == 0 ? EIO : errno;
     }
-    if (error != 0) {
+    return error;
+}
+
+} // namespace
+
+void WriteFileBytes(const fs::path& path, std::span<const std::uint8_t> bytes, DiskSync sync) {
+    // A device or a pipe (/dev/stdout, a FIFO) is written into as it is: a rename would put a
+    // plain file in its place.
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
+        errno = 0;
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) {
+            throw FileError(path, IoErrorText(errno));
+        }
+        if (const int error = WriteAndClose(file, bytes, false); error != 0) {
+            throw FileError(path, IoErrorText(error));
+        }
+        return;
+    }
+    RemoveStrayTemporaries(path);
+    const fs::path temporary = UniqueTemporary(path);
+    errno = 0;
+    std::FILE* file = std::fopen(temporary.c_str(), "wbx");
+    if (file == nullptr) {
+        throw FileError(path, IoErrorText(errno));
+    }
+    // On the disk before the rename, so that the rename can never expose a file whose data
+    // has not been written yet (after a power cut, say).
+    if (const int error = WriteAndClose(file, bytes, sync == DiskSync::Synced); error != 0) {
         std::remove(temporary.c_str());
         throw FileError(path, IoErrorText(error));
     }
-    std::error_code ec;
     fs::rename(temporary, path, ec);
     if (ec) {
         std::remove(temporary.c_str());

@@ -32,11 +32,13 @@ enum class DiskSync {
               // system orders renames (ext4 by default writes the data before the rename)
 };
 
-// Replaces the file with `bytes`: written to a temporary file beside it ("<name>.varnok-tmp"),
-// then renamed over it. A crash at any moment therefore leaves either the old file or the new
-// one, never a mix, and a failed write never destroys an existing file. Every file the program
-// writes goes through here. Throws FileError naming `path` on failure (the temporary is
-// removed).
+// Replaces the file with `bytes`: written to a temporary file beside it, named for this write
+// alone ("<name>.varnok-tmp-<process>-<n>"), then renamed over it. A crash at any moment
+// therefore leaves either the old file or the new one, never a mix, and a failed write never
+// destroys an existing file; the stray temporary a killed writer leaves is removed by the next
+// write of the same file. A device or a pipe at `path` (/dev/stdout, a FIFO) is written into
+// directly instead. Every file the program writes goes through here. Throws FileError naming
+// `path` on failure (the temporary is removed).
 void WriteFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                     DiskSync sync = DiskSync::Synced);
 

@@ -189,8 +189,15 @@ TEST(CliCoach, BadInputIsOneLineAndAFailingStatus) {
         {Coach(1, "0,500,400,1026", {}), 1,
          "varnok-cli: Cut positions must ascend: 400 follows 500.\n"},
         {Coach(1, "0,500,1100", {}), 1,
-         "varnok-cli: The cuts must start at 0 and end at the stem length (1026 inches); these run "
-         "from 0 to 1100.\n"},
+         "varnok-cli: Cut position 1100 lies outside the stem (0 to 1026 inches).\n"},
+        // A last cut below the top is the bucker's, not the usable length moved to the top.
+        {Coach(1, "0,200,400,596,12", {}), 1,
+         "varnok-cli: Cut positions must ascend: 12 follows 596.\n"},
+        {Coach(1, "0,0", {}), 1, "varnok-cli: Cut positions must ascend: 0 follows 0.\n"},
+        {Coach(1, "0,1026,0", {}), 1, "varnok-cli: Cut positions must ascend: 0 follows 1026.\n"},
+        {Coach(1, "0,500,1020", {}), 1,
+         "varnok-cli: --cuts must start at the butt (0) and end at the top (1026 inches for tree "
+         "1); this pattern ends at 1020, leaving 6 inches of the stem out.\n"},
         {Coach(1, "0,500,1000", {}), 1,
          "varnok-cli: --cuts must start at the butt (0) and end at the top (1026 inches for tree "
          "1); this pattern ends at 1000, leaving 26 inches of the stem out.\n"},

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -149,6 +150,23 @@ TEST_F(CliUser, HelpVersionAndUnknownCommands) {
          2,
          "",
          "varnok-cli: no command given; \"varnok-cli help\" lists the commands\n"},
+        // Numbers in decimal digits only, a range said plainly, no empty data folder.
+        {{"--data", Data(), "tree", "--market", "Fresh", "--tree", "0x10"},
+         2,
+         "",
+         "varnok-cli: --tree: \"0x10\" is not a whole number in decimal digits\n"},
+        {{"--data", Data(), "optimise", "--market", "Fresh", "--tree", ""},
+         2,
+         "",
+         "varnok-cli: --tree: \"\" is not a whole number in decimal digits\n"},
+        {{"--data", Data(), "report", "--market", "Fresh", "--from", "1e2", "--to", "150", "--kind",
+          "cuts"},
+         2,
+         "",
+         "varnok-cli: --from: \"1e2\" is not a whole number in decimal digits\n"},
+        {{"--data", "", "markets"}, 2, "", "varnok-cli: --data: the name is empty\n"},
+        {Compute(Data(), "Never", {"--jobs", "0"}), 2, "",
+         "varnok-cli: --jobs: Value 0 not in range 1 to 150\n"},
     };
     for (const Case& c : cases) {
         const auto result = RunCli(c.args);
@@ -161,6 +179,54 @@ TEST_F(CliUser, HelpVersionAndUnknownCommands) {
                                 "export-optimal", "print-market", "report", "stats"}) {
         EXPECT_NE(help.Out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
     }
+}
+
+// Output lost to a full disk is a failure of every command that prints, on standard output
+// or into --out; a reader that stops reading early (head) is not.
+TEST_F(CliUser, OutputThatCannotBeWrittenIsAFailure) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"help"},
+        {"markets"},
+        {"markets", "--json"},
+        {"tree", "--market", "Fresh", "--tree", "3"},
+        {"tree", "--market", "Fresh", "--tree", "3", "--json"}, // more than a pipe holds
+        {"optimise", "--market", "Fresh", "--tree", "3", "--json"},
+        {"evaluate", "--market", "Fresh", "--tree", "3", "--optimal"},
+        {"coach", "--market", "Fresh", "--tree", "3", "--cuts", "0,300,600"},
+        {"export-optimal", "--market", "Fresh", "--from", "1", "--to", "150"},
+        {"export-optimal", "--market", "Fresh", "--from", "1", "--to", "2", "--json"},
+        {"print-market", "Fresh"},
+        {"report", "--market", "Fresh", "--from", "1", "--to", "9", "--kind", "both"},
+        {"stats", "--market", "Fresh", "--json"},
+    };
+    const auto shell = [](const std::vector<std::string>& args, const std::string& tail) {
+        std::string line = "LC_ALL=C " + test::ShellQuote(VARNOK_CLI_PATH);
+        for (const std::string& arg : args) {
+            line += " " + test::ShellQuote(arg);
+        }
+        const int status = std::system(
+            ("bash -c " + test::ShellQuote("set -o pipefail; " + line + tail + " 2>/dev/null"))
+                .c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    for (const auto& command : commands) {
+        std::vector<std::string> args = {"--data", Data()};
+        args.insert(args.end(), command.begin(), command.end());
+        EXPECT_EQ(shell(args, " >/dev/full"), 1) << command[0];
+        EXPECT_EQ(shell(args, " | true"), 0) << command[0];
+    }
+    const auto full = RunCli({"--data", Data(), "export-optimal", "--market", "Fresh", "--from",
+                              "1", "--to", "2", "--out", "/dev/full"});
+    EXPECT_EQ(full.ExitCode, 1);
+    EXPECT_EQ(full.Err, "varnok-cli: /dev/full: I/O error 28: no space left on the device\n");
+    const auto toStdout = RunCli({"--data", Data(), "export-optimal", "--market", "Fresh", "--from",
+                                  "1", "--to", "1", "--out", "/dev/stdout"});
+    EXPECT_EQ(toStdout.ExitCode, 0) << toStdout.Err;
+    EXPECT_NE(toStdout.Out.find("tree,segment,length,product"), std::string::npos);
+    const auto folder = RunCli({"--data", Data(), "export-optimal", "--market", "Fresh", "--from",
+                                "1", "--to", "1", "--out", Data()});
+    EXPECT_EQ(folder.Err,
+              "varnok-cli: " + Data() + ": File access denied: it is a folder, not a file\n");
 }
 
 TEST_F(CliUser, AMissingMarketIsReportedAlikeByEveryCommand) {
@@ -385,12 +451,32 @@ TEST(CliUserMarkets, AStoppedComputationIsIncompleteUntilReplaced) {
     }
 }
 
-// Runs a computation and kills it with SIGKILL once it announces tree `killAt`.
-void ComputeAndKill(const std::vector<std::string>& args, int killAt) {
+// A computation running in the background, started and waited for until it announces tree
+// `tree` on its stderr.
+struct RunningComputation {
+    pid_t Pid = -1;
+    int Stderr = -1; // the read end of its stderr
+
+    // Reads its stderr to the end and waits for it; its exit status, or -1 when it did not
+    // exit.
+    int Wait() {
+        char buffer[4096];
+        while (read(Stderr, buffer, sizeof buffer) > 0) {
+        }
+        close(Stderr);
+        int status = 0;
+        waitpid(Pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+RunningComputation StartUntilTree(const std::vector<std::string>& args, int tree) {
     int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
+    if (pipe(pipeFds) != 0) {
+        ADD_FAILURE() << "pipe failed";
+        return {};
+    }
     const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
     if (pid == 0) {
         dup2(pipeFds[1], STDERR_FILENO);
         close(pipeFds[0]);
@@ -404,19 +490,46 @@ void ComputeAndKill(const std::vector<std::string>& args, int killAt) {
         _exit(127);
     }
     close(pipeFds[1]);
-    const std::string trigger = "Working on Tree Number " + std::to_string(killAt) + " of";
+    const std::string trigger = "Working on Tree Number " + std::to_string(tree) + " of";
     std::string seen;
     char buffer[4096];
     for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
         seen.append(buffer, static_cast<std::size_t>(got));
         if (seen.find(trigger) != std::string::npos) {
-            kill(pid, SIGKILL);
             break;
         }
     }
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    return RunningComputation{pid, pipeFds[0]};
+}
+
+// Runs a computation and kills it with SIGKILL once it announces tree `killAt`.
+void ComputeAndKill(const std::vector<std::string>& args, int killAt) {
+    RunningComputation run = StartUntilTree(args, killAt);
+    kill(run.Pid, SIGKILL);
+    run.Wait();
+}
+
+// Two programs computing one market at once: the second is refused at once and names the
+// first, which goes on to the files of a computation alone.
+TEST(CliUserMarkets, ASecondComputationOfAMarketIsRefused) {
+    test::TempFolder folder;
+    const fs::path root = folder.Path() / "data";
+    Make150Trees(root);
+    const std::string data = root.string();
+    ASSERT_EQ(RunCli(Compute(data, "Reference")).ExitCode, 0);
+    RunningComputation first = StartUntilTree(Compute(data, "Shared", {"--jobs", "1"}), 3);
+    const auto second = RunCli(Compute(data, "Shared", {"--replace"}));
+    EXPECT_EQ(second.ExitCode, 1);
+    EXPECT_EQ(second.Err, "varnok-cli: The market \"Shared\" is being computed already (by "
+                          "process " +
+                              std::to_string(first.Pid) +
+                              "); try again when that computation is done.\n");
+    EXPECT_EQ(first.Wait(), 0);
+    EXPECT_EQ(test::ReadBytes(root / "Markets" / "Shared" / "Optmcuts"),
+              test::ReadBytes(root / "Markets" / "Reference" / "Optmcuts"));
+    EXPECT_EQ(test::ReadBytes(root / "Markets" / "Shared" / "Specs"),
+              test::ReadBytes(root / "Markets" / "Reference" / "Specs"));
+    EXPECT_EQ(RunCli(Compute(data, "Shared", {"--replace"})).ExitCode, 0);
 }
 
 // Killed at any point, a computation leaves every entry either as the finished computation

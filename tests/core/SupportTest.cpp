@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 
 namespace varnok {
@@ -137,7 +140,27 @@ TEST(Files, RecordReadersKeepFirstOrLastCompleteRecord) {
         (void)ReadFileBytes(folder.Path());
         FAIL();
     } catch (const FileError& e) {
-        EXPECT_EQ(e.Message(), "File access denied");
+        EXPECT_EQ(e.Message(), "File access denied: it is a folder, not a file");
+    }
+}
+
+TEST(Files, ErrorsSayWhatTheyMean) {
+    const struct {
+        int error;
+        const char* text;
+    } cases[] = {
+        {ENOENT, "File not found"},
+        {EACCES, "File access denied"},
+        {EISDIR, "File access denied: it is a folder, not a file"},
+        {ENAMETOOLONG, "Invalid filename"},
+        {ENOSPC, "I/O error 28: no space left on the device"},
+        {EROFS, "I/O error 30: the file system is read-only"},
+        {EIO, "I/O error 5: the device could not read or write the data"},
+        {EDQUOT, "I/O error 122: the disk quota is used up"},
+        {ECHILD, "I/O error 10"}, // nothing a file operation gives; no words to add
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IoErrorText(c.error), c.text) << c.error;
     }
 }
 
@@ -152,9 +175,26 @@ TEST(Files, AFailedWriteLeavesTheOldFile) {
     // A folder in the way of the rename fails; the temporary file is cleaned up.
     std::filesystem::create_directories(folder.Path() / "dir" / "x");
     EXPECT_THROW(WriteFileBytes(folder.Path() / "dir", old), FileError);
-    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "dir.varnok-tmp"));
     WriteFileBytes(path, std::vector<std::uint8_t>{1, 2, 3});
     EXPECT_EQ(test::ReadBytes(path).size(), 3U);
+    EXPECT_EQ(ListFiles(folder.Path()), std::vector<std::string>{"rule"});
+}
+
+// Temporaries have a name per write; the next write of a file removes the ones that killed
+// writers left (an unnumbered one of an earlier version, one of a process that is gone), never
+// one of a writer still running, nor another file whose name only looks alike.
+TEST(Files, TheNextWriteRemovesStrayTemporaries) {
+    TempFolder folder;
+    const auto path = folder.Path() / "Optmcuts";
+    const std::string live = "Optmcuts.varnok-tmp-" + std::to_string(::getpid()) + "-99";
+    for (const std::string name : {"Optmcuts.varnok-tmp", "Optmcuts.varnok-tmp-2147483646-0",
+                                   live.c_str(), "Optmcuts.varnok-tmpfile", "Other.varnok-tmp"}) {
+        test::WriteText(folder.Path() / name, "stray");
+    }
+    WriteFileBytes(path, std::vector<std::uint8_t>{1});
+    EXPECT_EQ(ListFiles(folder.Path()),
+              (std::vector<std::string>{"Optmcuts", live, "Optmcuts.varnok-tmpfile",
+                                        "Other.varnok-tmp"}));
 }
 
 TEST(Files, TextLinesAndListings) {
