@@ -128,7 +128,7 @@ void TOptimizedStemForm::Place() {
             ShowPattern(optimalCanvas_, optimalBoxes_, content_->Optimal, true);
         } else {
             QLabel* dollar = optimalBoxes_.Dollar;
-            dollar->setText("No optimal pattern is stored for this tree in this market.");
+            dollar->setText(QString::fromStdString(content_->OptimalMissing));
             dollar->setFixedWidth(QFontMetrics(dollar->font()).horizontalAdvance(dollar->text()) +
                                   8);
             dollar->move(HalfRounded(width() - dollar->width()), 10);

@@ -26,6 +26,7 @@ struct ComparisonContent {
     std::vector<int> BuckerInches;
     PatternResult Bucker;
     bool OptimalStored = false; // the market holds an optimal pattern for the tree
+    std::string OptimalMissing; // why it holds none, in words
     std::vector<int> OptimalPixels;
     std::vector<int> OptimalInches;
     PatternResult Optimal;

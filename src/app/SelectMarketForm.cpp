@@ -1,7 +1,8 @@
 #include "app/SelectMarketForm.h"
 
 #include "app/ErrorBox.h"
-#include "market/Market.h"
+#include "game/MarketChoice.h"
+#include "services/MarketStats.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,11 +31,26 @@ TSelectMarketForm::TSelectMarketForm(const DataFolder& data, QWidget* parent)
     connect(list_, &QListWidget::itemActivated, this, &TSelectMarketForm::UseSelectedMarketClick);
 }
 
+namespace {
+
+constexpr int kWarningRole = Qt::UserRole + 1;
+
+} // namespace
+
+// Each entry keeps its market's name apart from what it shows, and the words the user gets on
+// choosing it, so the user is told about missing patterns once instead of at every tree.
 void TSelectMarketForm::showEvent(QShowEvent* event) {
     list_->clear();
     Guarded(this, [&] {
-        for (const std::string& name : ListMarkets(data_)) {
-            list_->addItem(QString::fromStdString(name));
+        for (const MarketListing& market : ListMarketsWithProgress(data_)) {
+            const MarketProgress progress{market.Complete(), market.TreesStored, market.Problem};
+            auto* item = new QListWidgetItem(
+                QString::fromStdString(MarketEntryText(market.Name, progress)), list_);
+            item->setData(Qt::UserRole, QString::fromStdString(market.Name));
+            if (const auto warning = MarketChoiceWarning(market.Name, progress)) {
+                item->setData(kWarningRole, QString::fromStdString(*warning));
+                item->setToolTip(QString::fromStdString(*warning));
+            }
         }
     });
     if (list_->count() > 0) {
@@ -49,7 +65,7 @@ void TSelectMarketForm::UseSelectedMarketClick() {
     if (item == nullptr) {
         return;
     }
-    emit MarketChosen(item->text());
+    emit MarketChosen(item->data(Qt::UserRole).toString(), item->data(kWarningRole).toString());
 }
 
 } // namespace varnok::app

@@ -52,6 +52,13 @@ struct ReadOut {
     bool HoverOnCut = false; // the snapped x is a cut's pixel: that cut is highlighted
 };
 
+// The optimal pattern of the tree in play as its market stores it: the cuts, butt to top, or
+// none and the words that say why the comparison has none.
+struct StoredOptimum {
+    std::vector<int> Cuts;
+    std::string Missing; // empty when there are cuts
+};
+
 // The game state of the main window: the mode, the tree in play with its cut list and optimal
 // cuts, the view rotation, the client size recorded when a game starts, and the bucking
 // interaction (the 4-inch grid of candidate cuts, the snapped mouse position, the read-out).
@@ -64,7 +71,7 @@ public:
     double ClientWidth = 1024.0; // WindowClientSize, pixels
     double ClientHeight = 692.0;
     int StemRedrawn = 0; // 2 after the stem was redrawn, 1 after a comparison was made
-    OptimalCutEntry OptimalCutList{};
+    StoredOptimum OptimalCutList;
 
     const CutList& Cuts() const { return cuts_; }
     bool TreeShown() const { return cuts_.Count >= 2; }

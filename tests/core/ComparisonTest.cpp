@@ -1,5 +1,6 @@
 #include "game/Comparison.h"
 #include "EngineFixtures.h"
+#include "TestSupport.h"
 #include "market/OptimalCuts.h"
 #include "support/Errors.h"
 
@@ -182,6 +183,39 @@ TEST(Comparison, RefusedPatternsThrow) {
     for (const std::vector<int>& cuts : bad) {
         EXPECT_THROW((void)ComparePattern(*tree, *market, Solution::Optimal, cuts, 0), VarnokError)
             << cuts.size();
+    }
+}
+
+TEST(Comparison, TheStoredOptimumOrTheWordsWhyThereIsNone) {
+    const test::TempFolder folder;
+    const auto tree = StraightTree(400, 24, 24);
+    OptimalCutsTable table;
+    table.Entry(3) = MakeOptimalCutEntry(std::vector<int>{0, 200, 396});
+    table.Entry(4) = MakeOptimalCutEntry(std::vector<int>{0, 200, 404}); // beyond the top
+    const auto file = folder.Path() / "Optmcuts";
+    WriteOptimalCuts(file, table);
+    const auto shortFile = folder.Path() / "Short";
+    test::WriteBytes(shortFile, std::vector<std::uint8_t>(100, 0));
+    struct Case {
+        std::filesystem::path path;
+        int tree;
+        std::vector<int> cuts;
+        std::vector<std::string> words; // each found in the text of what is missing
+    };
+    const Case cases[] = {
+        {file, 3, {0, 200, 396}, {}},
+        {file, 5, {}, {"No optimal pattern is stored for this tree in this market."}},
+        {file, 4, {}, {"optimal pattern stored for this tree cannot be used", "404", "tree 4"}},
+        {folder.Path() / "Missing", 3, {}, {"patterns of this market cannot be read", "Missing"}},
+        {shortFile, 3, {}, {"patterns of this market cannot be read", "Short"}},
+    };
+    for (const Case& c : cases) {
+        const StoredOptimum optimum = ReadStoredOptimum(c.path, c.tree, *tree);
+        EXPECT_EQ(optimum.Cuts, c.cuts) << c.path << " " << c.tree;
+        EXPECT_EQ(optimum.Missing.empty(), c.words.empty()) << optimum.Missing;
+        for (const std::string& word : c.words) {
+            EXPECT_NE(optimum.Missing.find(word), std::string::npos) << optimum.Missing;
+        }
     }
 }
 
