@@ -6,9 +6,18 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace varnok::app {
+namespace {
+
+constexpr int kWarningRole = Qt::UserRole + 1;
+constexpr int kWidth = 320; // pixels, with short entries
+
+} // namespace
 
 TSelectMarketForm::TSelectMarketForm(const DataFolder& data, QWidget* parent)
     : ClosableDialog(parent), data_(data) {
@@ -26,16 +35,10 @@ TSelectMarketForm::TSelectMarketForm(const DataFolder& data, QWidget* parent)
     layout->addWidget(heading);
     layout->addWidget(list_);
     layout->addWidget(use);
-    resize(320, 300);
+    resize(kWidth, 300);
     connect(use, &QPushButton::clicked, this, &TSelectMarketForm::UseSelectedMarketClick);
     connect(list_, &QListWidget::itemActivated, this, &TSelectMarketForm::UseSelectedMarketClick);
 }
-
-namespace {
-
-constexpr int kWarningRole = Qt::UserRole + 1;
-
-} // namespace
 
 // Each entry keeps its market's name apart from what it shows, and the words the user gets on
 // choosing it, so the user is told about missing patterns once instead of at every tree.
@@ -56,6 +59,12 @@ void TSelectMarketForm::showEvent(QShowEvent* event) {
     if (list_->count() > 0) {
         list_->setCurrentRow(0);
     }
+    // Wide enough for the longest entry, what an incomplete market lacks included.
+    const QMargins margins = layout()->contentsMargins();
+    const int entries = list_->sizeHintForColumn(0) + 2 * list_->frameWidth() +
+                        list_->verticalScrollBar()->sizeHint().width() + margins.left() +
+                        margins.right();
+    resize(std::max(kWidth, entries), height());
     list_->setFocus();
     QDialog::showEvent(event);
 }

@@ -7,12 +7,14 @@
 #include "app/Application.h"
 
 #include "game/Comparison.h"
+#include "game/ComparisonLayout.h"
 #include "game/StemFigures.h"
 #include "market/OptimalCuts.h"
 #include "tree/ShapeFile.h"
 #include "tree/TreeLoad.h"
 
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -34,22 +36,37 @@ const DataFolder& Bundled() {
 
 const QString kMarket = "Appalachian Doyle";
 
+// A copy of the bundled data in a temporary folder, for the tests that change it.
+struct BundledCopy {
+    test::TempFolder Folder;
+    DataFolder Data{Folder.Path()};
+
+    BundledCopy() {
+        std::filesystem::copy(Bundled().Root(), Folder.Path(),
+                              std::filesystem::copy_options::recursive);
+    }
+};
+
 std::vector<int> InchesOf(const app::TMain& window) {
     return window.Game().Cuts().UsedInches();
 }
 
-// The tree with the longest stem of the bundled data.
-int LongestTree() {
-    int longest = 1;
-    int longestLength = 0;
+// The tree with the longest stem of the bundled data, or with the shortest.
+int TreeOfLength(bool longest) {
+    int found = 1;
+    int foundLength = longest ? 0 : 1 << 30;
     for (int n = 1; n <= 150; ++n) {
         const int length = ReadCrossSections(Bundled().ShapeFile(n)).back().Position;
-        if (length > longestLength) {
-            longest = n;
-            longestLength = length;
+        if (longest ? length > foundLength : length < foundLength) {
+            found = n;
+            foundLength = length;
         }
     }
-    return longest;
+    return found;
+}
+
+int LongestTree() {
+    return TreeOfLength(true);
 }
 
 QStringList Items(const QListWidget* list) {
@@ -412,11 +429,84 @@ private slots:
         }
     }
 
+    // At any size the comparison shows each stem whole across the window, the first without
+    // scrolling, and labels that neither touch nor lose text; the rest scrolls into view.
+    void TheComparisonFitsTheWindowAtAnySize() {
+        struct Case {
+            bool longTree;
+            int width, height;
+        };
+        const Case cases[] = {{true, 1024, 375},  {true, 700, 450},  {true, 1600, 900},
+                              {false, 1024, 375}, {false, 700, 450}, {true, 420, 600}};
+        for (const Case& c : cases) {
+            const QString where = QString("%1 tree at %2x%3")
+                                      .arg(c.longTree ? "long" : "short")
+                                      .arg(c.width)
+                                      .arg(c.height);
+            app::TMain window(Bundled(), false);
+            window.showMaximized();
+            test::StartTree(window, "Buck1", kMarket, TreeOfLength(c.longTree));
+            QTRY_VERIFY(window.View() != nullptr);
+            for (int log = 0; log < 12; ++log) {
+                ClickButton(&window, "Button3"); // 8' logs, as many as fit
+            }
+            ClickButton(&window, "Button5");
+            QWidget* comparison = test::TopLevel("TOptimizedStemForm");
+            QTRY_VERIFY(comparison->isVisible());
+            comparison->showNormal();
+            comparison->resize(c.width, c.height);
+            QTRY_COMPARE(comparison->size(), QSize(c.width, c.height));
+            QApplication::processEvents();
+
+            const StemView& view = *window.View();
+            auto* area = Find<QScrollArea>(comparison, "PictureArea");
+            for (const char* name : {"OptimizedStemImageBox", "BuckerStemImageBox"}) {
+                auto* canvas = Find<app::StemCanvas>(comparison, name);
+                const PictureMapping& mapping = canvas->Mapping();
+                QVERIFY2(mapping.ToWidgetX(view.ButtX) >= 0.0, qPrintable(where));
+                QVERIFY2(mapping.ToWidgetX(view.TopX) <= canvas->width(), qPrintable(where));
+                QVERIFY2(canvas->width() <= area->viewport()->width(), qPrintable(where));
+                const int stemRow = static_cast<int>(mapping.ToWidgetY(view.CentreY - 175.0));
+                if (QString(name) == "OptimizedStemImageBox") {
+                    QVERIFY2(canvas->mapTo(area->viewport(), QPoint(0, stemRow)).y() <
+                                 area->viewport()->height(),
+                             qPrintable(where));
+                }
+                QList<QListWidget*> labels;
+                for (QListWidget* box : canvas->findChildren<QListWidget*>()) {
+                    if (box->isVisibleTo(canvas) && box->count() == 6) {
+                        labels << box;
+                    }
+                }
+                QVERIFY2(labels.size() >= 2, qPrintable(where));
+                for (QListWidget* box : labels) {
+                    const QRect at = box->geometry();
+                    QVERIFY2(at.left() >= 0 && at.right() < canvas->width(), qPrintable(where));
+                    QVERIFY2(at.top() > stemRow + VerticalExtent(view).Below &&
+                                 at.bottom() < canvas->height(),
+                             qPrintable(where));
+                    QVERIFY2(box->font().pointSizeF() >= 7.0, qPrintable(where));
+                    const QFontMetrics metrics(box->font());
+                    for (const QString& line : Items(box)) {
+                        QVERIFY2(metrics.horizontalAdvance(line) < box->width(),
+                                 qPrintable(where + ": " + line));
+                    }
+                    QVERIFY2(6 * metrics.height() <= box->height(), qPrintable(where));
+                    for (QListWidget* other : labels) {
+                        QVERIFY2(other == box || !other->geometry().intersects(at),
+                                 qPrintable(where + ": " + box->objectName() + " meets " +
+                                            other->objectName()));
+                    }
+                }
+            }
+            ClickButton(comparison, "Button1");
+            QTRY_VERIFY(window.isVisible());
+        }
+    }
+
     void AnUnreadableMarketKeepsThePreviousOne() {
-        test::TempFolder folder;
-        std::filesystem::copy(Bundled().Root(), folder.Path(),
-                              std::filesystem::copy_options::recursive);
-        const DataFolder data(folder.Path());
+        const BundledCopy copy;
+        const DataFolder& data = copy.Data;
         std::filesystem::create_directories(data.MarketFolder("Broken"));
         test::WriteText(data.MarketSpecsFile("Broken"), "short");
         app::TMain window(data, false);
@@ -442,10 +532,8 @@ private slots:
     // A market without readable or complete optimal patterns says so in the list; choosing it
     // works, the user is told once, and no tree load repeats it.
     void AMarketWithoutItsOptimalPatternsIsMarkedAndToldOnce() {
-        test::TempFolder folder;
-        std::filesystem::copy(Bundled().Root(), folder.Path(),
-                              std::filesystem::copy_options::recursive);
-        const DataFolder data(folder.Path());
+        const BundledCopy copy;
+        const DataFolder& data = copy.Data;
         std::filesystem::remove(data.OptimalCutsFile("Lake States Scribner"));
         OptimalCutsTable stopped = ReadOptimalCuts(data.OptimalCutsFile("Northern International"));
         for (int n = 41; n <= kTreeCount; ++n) {
@@ -531,10 +619,8 @@ private slots:
     }
 
     void AMissingTreeFileLeavesThePreviousTreeShown() {
-        test::TempFolder folder;
-        std::filesystem::copy(Bundled().Root(), folder.Path(),
-                              std::filesystem::copy_options::recursive);
-        const DataFolder data(folder.Path());
+        const BundledCopy copy;
+        const DataFolder& data = copy.Data;
         std::filesystem::remove(data.ShapeFile(7));
         app::TMain window(data, false);
         window.showMaximized();
