@@ -10,7 +10,7 @@
 
 namespace varnok::app {
 
-int Run(QApplication& application) {
+int Run(const QStringList& arguments) {
     QApplication::setApplicationName("varnok");
     QApplication::setApplicationDisplayName("Varnok");
     QCommandLineParser parser;
@@ -21,7 +21,7 @@ int Run(QApplication& application) {
         "all-commands", "Show the commands hidden in the standard configuration (instructors).");
     parser.addOption(dataOption);
     parser.addOption(allCommands);
-    parser.process(application);
+    parser.process(arguments);
 
     std::optional<std::string> dataText;
     if (parser.isSet(dataOption)) {
@@ -30,6 +30,7 @@ int Run(QApplication& application) {
     std::optional<DataFolder> data;
     try {
         data = ResolveDataFolder(dataText, QApplication::applicationFilePath().toStdString());
+        CheckDataFolder(*data);
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, "Varnok", QString::fromUtf8(error.what()));
         return 1;

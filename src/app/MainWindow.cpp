@@ -13,12 +13,12 @@
 #include "app/WelcomeForm.h"
 #include "game/Comparison.h"
 #include "game/StemFigures.h"
-#include "market/OptimalCuts.h"
 #include "tree/TreeLoad.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -90,6 +90,9 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     toolbar_ = BuildToolbar(central);
     canvas_ = new StemCanvas(StemPicture::MainWindow, central);
     canvas_->setObjectName("LogImageBox");
+    // The picture takes the keys once a tree is shown or clicked, so that an arrow key meant
+    // for nothing in particular does not reach the tree box.
+    canvas_->setFocusPolicy(Qt::ClickFocus);
     readOut_ = new ReadOutPanel(canvas_);
     readOut_->hide();
     status_ = new StatusPanel(
@@ -119,6 +122,13 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
 
 TMain::~TMain() {
     delete comparison_;
+}
+
+bool TMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == treeCombo_ && event->type() == QEvent::Wheel && !treeCombo_->hasFocus()) {
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QAction* TMain::Action(const QString& name) const {
@@ -234,6 +244,8 @@ QWidget* TMain::BuildToolbar(QWidget* parent) {
         treeCombo_->addItem(QString::number(n));
     }
     treeCombo_->setMaxVisibleItems(25);
+    treeCombo_->setFocusPolicy(Qt::StrongFocus); // the wheel alone does not give it the focus
+    treeCombo_->installEventFilter(this);
     treeLabel_->setBuddy(treeCombo_);
     layout->addWidget(treeLabel_);
     layout->addWidget(treeCombo_);
@@ -293,19 +305,26 @@ void TMain::StartGame(GameMode mode) {
     trackingCount_->hide();
 }
 
-void TMain::MarketChosen(const QString& name) {
-    Guarded(marketForm_, [&] {
+void TMain::MarketChosen(const QString& name, const QString& warning) {
+    const bool loaded = Guarded(marketForm_, [&] {
         Market market = LoadMarket(data_, name.toStdString());
         market_ = std::move(market);
-        marketForm_->hide();
-        SetTrimAllowance(market_->TrimAllowance());
-        actions_["OptimalResults1"]->setEnabled(true);
-        actions_["SawGradingRulesFullMatrix1"]->setEnabled(true);
-        status_->ShowMarket(*market_, trim_);
-        treeForm_->show();
-        treeForm_->raise();
-        treeForm_->activateWindow();
     });
+    if (!loaded) {
+        return;
+    }
+    marketForm_->hide();
+    SetTrimAllowance(market_->TrimAllowance());
+    actions_["OptimalResults1"]->setEnabled(true);
+    actions_["SawGradingRulesFullMatrix1"]->setEnabled(true);
+    status_->ShowMarket(*market_);
+    ReloadTreeInPlay();
+    treeForm_->show();
+    treeForm_->raise();
+    treeForm_->activateWindow();
+    if (!warning.isEmpty()) {
+        ShowMessage(treeForm_, "Market Selection", warning);
+    }
 }
 
 void TMain::MarketSelectionClosed() {
@@ -319,11 +338,22 @@ void TMain::MarketSelectionClosed() {
 }
 
 void TMain::ClearPicture() {
-    canvas_->Clear();
-    readOutArmed_ = false;
+    PutTreeAway();
     toolbar_->hide();
-    readOut_->hide();
     status_->hide();
+}
+
+// Nothing that needs a tree answers until the next one is loaded.
+void TMain::PutTreeAway() {
+    canvas_->Clear();
+    tree_.reset();
+    view_.reset();
+    game_.EndTree();
+    game_.OptimalCutList = {};
+    readOutArmed_ = false;
+    readOut_->hide();
+    highlighted_ = false;
+    SetBuckingControlsEnabled(false);
 }
 
 void TMain::TreeChosen(int treeNumber) {
@@ -360,13 +390,37 @@ void TMain::LoadAndShowTree(int treeNumber) {
         treeCombo_->setCurrentIndex(game_.TreeNumber - 1);
         return;
     }
-    OptimalCutEntry optimal{};
-    Guarded(parent, [&] { optimal = ReadOptimalCuts(market_->OptmcutsPath).Entry(treeNumber); });
     tree_ = std::move(tree);
     view_ = std::move(view);
-    game_.OptimalCutList = optimal;
+    game_.OptimalCutList = ReadStoredOptimum(market_->OptmcutsPath, treeNumber, *tree_);
     game_.StartTree(treeNumber, *view_);
     EnterBucking();
+}
+
+// The tree in play read again under the market just chosen: its defects through that market's
+// filter and its optimal pattern from that market, so that no comparison values one market's
+// pattern under another's rules. The picture keeps its centre, so the cuts stay where they
+// are; a tree the new market cannot read is put away.
+void TMain::ReloadTreeInPlay() {
+    if (!view_ || !tree_ || !market_) {
+        return;
+    }
+    const int treeNumber = game_.TreeNumber;
+    std::unique_ptr<Tree> tree;
+    std::unique_ptr<StemView> view;
+    const bool loaded = Guarded(this, [&] {
+        tree = LoadTree(data_, treeNumber, market_->Filter);
+        view = std::make_unique<StemView>(LoadStemView(data_, treeNumber, market_->Filter,
+                                                       2.0 * view_->CentreX, 2.0 * view_->CentreY));
+    });
+    if (!loaded) {
+        PutTreeAway();
+        return;
+    }
+    tree_ = std::move(tree);
+    view_ = std::move(view);
+    game_.OptimalCutList = ReadStoredOptimum(market_->OptmcutsPath, treeNumber, *tree_);
+    Redraw();
 }
 
 void TMain::EnterBucking() {
@@ -382,6 +436,7 @@ void TMain::EnterBucking() {
     Redraw();
     SetBuckingControlsEnabled(true);
     SetStatusPanelShown(true);
+    canvas_->setFocus();
 }
 
 void TMain::SetBuckingControlsEnabled(bool enabled) {
@@ -479,8 +534,8 @@ void TMain::CompareClick() {
         if (market_->IsResearchMarket()) {
             // The research market only records the optimal pattern's logs; nothing is shown
             // and the main window stays as it is.
-            const std::vector<int> optimal = CutPositions(game_.OptimalCutList);
-            if (optimal.size() >= 2) {
+            const std::vector<int>& optimal = game_.OptimalCutList.Cuts;
+            if (!optimal.empty()) {
                 (void)ComparePattern(*tree_, *market_, Solution::Optimal, optimal, view_->ButtX);
             }
             return;
@@ -493,8 +548,9 @@ void TMain::CompareClick() {
         content.Bucker =
             ComparePattern(*tree_, *market_, Solution::Bucker, content.BuckerInches, view_->ButtX);
         if (game_.Mode != GameMode::Buck) {
-            content.OptimalInches = CutPositions(game_.OptimalCutList);
-            content.OptimalStored = content.OptimalInches.size() >= 2;
+            content.OptimalInches = game_.OptimalCutList.Cuts;
+            content.OptimalStored = !content.OptimalInches.empty();
+            content.OptimalMissing = game_.OptimalCutList.Missing;
             for (const int inches : content.OptimalInches) {
                 content.OptimalPixels.push_back(view_->ButtX + inches);
             }
@@ -576,6 +632,7 @@ void TMain::SetTrimAllowance(int inches) {
         MarketSpecs specs = market_->Specs();
         specs.TrimAllowance = static_cast<std::uint8_t>(trim_);
         market_->SetSpecs(specs);
+        status_->ShowMarket(*market_);
     }
 }
 

@@ -50,6 +50,11 @@ public:
     // A menu item by its component name (for the tests and the comparison window).
     QAction* Action(const QString& name) const;
 
+protected:
+    // The tree box takes the mouse wheel only when it has the focus, so that a wheel turned
+    // over the toolbar does not load another tree and lose every cut.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildGameMenu();
     void BuildSettingsMenu();
@@ -61,12 +66,14 @@ private:
     void NotYet(const QString& caption);
 
     void StartGame(GameMode mode);
-    void MarketChosen(const QString& name);
+    void MarketChosen(const QString& name, const QString& warning);
     void MarketSelectionClosed();
     void TreeChosen(int treeNumber);
     void TreeComboActivated(int index);
     void LoadAndShowTree(int treeNumber);
+    void ReloadTreeInPlay();
     void EnterBucking();
+    void PutTreeAway();
     void ClearPicture();
     void Redraw();
 

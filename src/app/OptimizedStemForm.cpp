@@ -7,21 +7,31 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace varnok::app {
 namespace {
 
 constexpr int kBarHeight = 46;
 constexpr int kStatusHeight = 60;
-constexpr int kLabelHeight = 100;
+constexpr int kLabelHeight = 100; // the designed label box, six lines
+constexpr int kLabelLines = 6;
+constexpr int kLabelFrame = 4;       // pixels of a label box beyond its lines
+constexpr int kLabelTextMargin = 12; // pixels of a box beyond its widest line
+constexpr int kLabelGap = 8;         // pixels kept free between two labels of a row
+constexpr int kLabelRowGap = 4;
+constexpr int kPreferredLabelRows = 2; // before the labels take a smaller font
+constexpr qreal kSmallestLabelPoints = 7.0;
 constexpr int kDollarHeight = 17;
+constexpr int kNetHeight = kDollarHeight + 4;
 constexpr std::size_t kNamedLabels = 15; // label boxes per pattern with designed names
 
-const char* const kBoxStyle =
-    "background: black; color: rgb(192, 192, 192); border: none; font-weight: bold;";
+const char* const kBoxStyle = "background: black; color: rgb(192, 192, 192); border: none;";
 
 QPushButton* AddButton(QWidget* bar, QHBoxLayout* layout, const char* name, const char* caption) {
     auto* button = new QPushButton(caption, bar);
@@ -34,9 +44,54 @@ int HalfRounded(double x) {
     return static_cast<int>(std::nearbyint(x * 0.5));
 }
 
+// The label fonts from the designed one (bold, the desktop's size) down to the smallest that
+// still reads well, a point at a time.
+std::vector<QFont> LabelFonts() {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    std::vector<QFont> fonts = {font};
+    for (qreal points = font.pointSizeF() - 1.0; points >= kSmallestLabelPoints; points -= 1.0) {
+        font.setPointSizeF(points);
+        fonts.push_back(font);
+    }
+    return fonts;
+}
+
+// A label's box in `font`: its widest line and six lines; the designed font keeps at least the
+// designed size.
+LabelSize MeasureLabel(const LogLabel& label, const QFont& font, bool designed) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const std::string& line : label.Lines) {
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line)));
+    }
+    LabelSize size{widest + kLabelTextMargin, kLabelLines * metrics.lineSpacing() + kLabelFrame};
+    if (designed) {
+        size.Width = std::max(size.Width, label.MinimumWidth);
+        size.Height = std::max(size.Height, kLabelHeight);
+    }
+    return size;
+}
+
+// A line centred over the picture: the returns, or the words why there is no optimum.
+void PlaceCentred(QLabel* line, const QString& text, int pictureWidth, int top, int height) {
+    line->setText(text);
+    const int textWidth = QFontMetrics(line->font()).horizontalAdvance(text) + 8;
+    const int lineWidth = std::min(textWidth, std::max(pictureWidth - 16, 1));
+    line->setWordWrap(lineWidth < textWidth);
+    line->setFixedSize(lineWidth, height);
+    line->move(HalfRounded(pictureWidth - lineWidth), top);
+    line->show();
+}
+
+int Sum(const std::vector<int>& values) {
+    return std::accumulate(values.begin(), values.end(), 0);
+}
+
 } // namespace
 
-TOptimizedStemForm::TOptimizedStemForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+TOptimizedStemForm::TOptimizedStemForm(QWidget* parent)
+    : QWidget(parent, Qt::Window), labelFonts_(LabelFonts()) {
     setObjectName("TOptimizedStemForm");
     setWindowTitle("Comparison With Optimal Solution");
     resize(1024, 329 + kBarHeight);
@@ -64,10 +119,25 @@ TOptimizedStemForm::TOptimizedStemForm(QWidget* parent) : QWidget(parent, Qt::Wi
     optimalUp_ = optimalUp;
     optimalDown_ = optimalDown;
 
-    optimalCanvas_ = new StemCanvas(StemPicture::Comparison, this);
+    // Both pictures scroll together when the window is not high enough for them; along the
+    // stem they never need to, since each stem is fitted to the width.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("PictureArea");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll_->setWidgetResizable(false);
+    QPalette black = scroll_->viewport()->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    scroll_->viewport()->setPalette(black);
+    scroll_->viewport()->setAutoFillBackground(true);
+    pictures_ = new QWidget(scroll_);
+    pictures_->setObjectName("Pictures");
+    optimalCanvas_ = new StemCanvas(StemPicture::Comparison, pictures_);
     optimalCanvas_->setObjectName("OptimizedStemImageBox");
-    buckerCanvas_ = new StemCanvas(StemPicture::Comparison, this);
+    buckerCanvas_ = new StemCanvas(StemPicture::Comparison, pictures_);
     buckerCanvas_->setObjectName("BuckerStemImageBox");
+    scroll_->setWidget(pictures_);
     status_ = new StatusPanel(
         {"Edit1", "Edit3", "Edit5", "Edit7", "Edit2", "Edit4", "Edit6", "Edit8"}, this);
     status_->setObjectName("Panel2");
@@ -82,10 +152,12 @@ TOptimizedStemForm::TOptimizedStemForm(QWidget* parent) : QWidget(parent, Qt::Wi
     buckerBoxes_.Net->setObjectName("ListBox33");
     for (PatternBoxes* boxes : {&optimalBoxes_, &buckerBoxes_}) {
         boxes->Dollar->setStyleSheet(kBoxStyle);
-        boxes->Dollar->setFixedHeight(kDollarHeight);
+        boxes->Dollar->setFont(labelFonts_.front());
+        boxes->Dollar->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         boxes->Dollar->hide();
         boxes->Net->setStyleSheet(kBoxStyle);
-        boxes->Net->setFixedHeight(kDollarHeight + 4);
+        boxes->Net->setFont(labelFonts_.front());
+        boxes->Net->setFixedHeight(kNetHeight);
         boxes->Net->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         boxes->Net->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         boxes->Net->setFocusPolicy(Qt::NoFocus);
@@ -114,41 +186,107 @@ void TOptimizedStemForm::Present(ComparisonContent content, const StatusPanel& s
     Place();
 }
 
-// Lays the pictures out for the window's size and puts the labels under their logs.
+// Lays the pictures out in the window's size: first at the full width; when they need more
+// height than there is, again beside the scroll bar that then appears.
 void TOptimizedStemForm::Place() {
-    LayOut();
-    Redraw();
+    LayOutBars();
     ClearBoxes(optimalBoxes_);
     ClearBoxes(buckerBoxes_);
-    if (!content_) {
+    if (!content_ || content_->View == nullptr) {
+        Redraw();
         return;
     }
-    if (withOptimal_) {
-        if (content_->OptimalStored) {
-            ShowPattern(optimalCanvas_, optimalBoxes_, content_->Optimal, true);
+    const auto needs = [](const std::vector<PicturePlan>& plans) {
+        std::vector<int> heights;
+        for (const PicturePlan& plan : plans) {
+            heights.push_back(plan.Picture.Height);
+        }
+        return heights;
+    };
+    const int available = scroll_->height();
+    int width = scroll_->width();
+    std::vector<PicturePlan> plans = Plan(width);
+    if (Sum(needs(plans)) > available) {
+        width -=
+            style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_->verticalScrollBar());
+        width = std::max(width, 1);
+        plans = Plan(width);
+    }
+    const std::vector<int> heights = StackPictures(needs(plans), available);
+    pictures_->resize(width, Sum(heights));
+    int y = 0;
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        plans[i].Canvas->setGeometry(0, y, width, heights[i]);
+        plans[i].Canvas->SetStemRow(plans[i].Picture.StemRow);
+        y += heights[i];
+    }
+    Redraw();
+    for (const PicturePlan& plan : plans) {
+        if (plan.Result != nullptr) {
+            ShowPattern(plan);
         } else {
-            QLabel* dollar = optimalBoxes_.Dollar;
-            dollar->setText("No optimal pattern is stored for this tree in this market.");
-            dollar->setFixedWidth(QFontMetrics(dollar->font()).horizontalAdvance(dollar->text()) +
-                                  8);
-            dollar->move(HalfRounded(width() - dollar->width()), 10);
-            dollar->show();
+            ShowMissingOptimum(plan);
         }
     }
-    ShowPattern(buckerCanvas_, buckerBoxes_, content_->Bucker, false);
 }
 
-void TOptimizedStemForm::LayOut() {
+void TOptimizedStemForm::LayOutBars() {
     top_->setGeometry(0, 0, width(), kBarHeight);
     status_->setGeometry(0, height() - kStatusHeight, width(), kStatusHeight);
-    const int area = std::max(height() - kBarHeight - kStatusHeight, 0);
+    scroll_->setGeometry(0, kBarHeight, width(),
+                         std::max(height() - kBarHeight - kStatusHeight, 0));
+}
+
+std::vector<TOptimizedStemForm::PicturePlan> TOptimizedStemForm::Plan(int width) {
+    std::vector<PicturePlan> plans;
     if (withOptimal_) {
-        const int half = HalfRounded(area);
-        optimalCanvas_->setGeometry(0, kBarHeight, width(), half);
-        buckerCanvas_->setGeometry(0, kBarHeight + half, width(), area - half);
-    } else {
-        buckerCanvas_->setGeometry(0, kBarHeight, width(), area);
+        plans.push_back(PlanPicture(optimalCanvas_, optimalBoxes_,
+                                    content_->OptimalStored ? &content_->Optimal : nullptr, true,
+                                    width));
     }
+    plans.push_back(PlanPicture(buckerCanvas_, buckerBoxes_, &content_->Bucker, false, width));
+    return plans;
+}
+
+TOptimizedStemForm::PicturePlan TOptimizedStemForm::PlanPicture(StemCanvas* canvas,
+                                                                PatternBoxes& boxes,
+                                                                const PatternResult* result,
+                                                                bool optimal, int width) {
+    PicturePlan plan;
+    plan.Canvas = canvas;
+    plan.Boxes = &boxes;
+    plan.Result = result;
+    plan.Optimal = optimal;
+    const StemView& view = *content_->View;
+    int returnsHeight = kDollarHeight;
+    int netHeight = 0;
+    if (result == nullptr) {
+        // The words why there is no optimum wrap to the window's width.
+        const QRect words = QFontMetrics(boxes.Dollar->font())
+                                .boundingRect(QRect(0, 0, std::max(width - 16, 1), 0),
+                                              Qt::TextWordWrap | Qt::AlignHCenter,
+                                              QString::fromStdString(content_->OptimalMissing));
+        returnsHeight = std::max(kDollarHeight, words.height() + 2);
+    } else if (!result->Labels.empty()) {
+        netHeight = result->NetLine ? kNetHeight : 0;
+        const PictureMapping mapping = FitStem(view, width, kStemMargin, 0.0, 0.0);
+        std::vector<double> centres;
+        for (const LogLabel& label : result->Labels) {
+            centres.push_back(mapping.ToWidgetX(label.X));
+        }
+        std::vector<std::vector<LabelSize>> sizes(labelFonts_.size());
+        for (std::size_t f = 0; f < labelFonts_.size(); ++f) {
+            for (const LogLabel& label : result->Labels) {
+                sizes[f].push_back(MeasureLabel(label, labelFonts_[f], f == 0));
+            }
+        }
+        plan.Rows =
+            LayOutLabels(centres, sizes, width, kLabelGap, kLabelRowGap, kPreferredLabelRows);
+        plan.Sizes = std::move(sizes[plan.Rows.Font]);
+    }
+    plan.Picture =
+        LayOutComparisonPicture(returnsHeight, netHeight, plan.Rows.Height, VerticalExtent(view));
+    return plan;
 }
 
 void TOptimizedStemForm::Redraw() {
@@ -175,7 +313,6 @@ QListWidget* TOptimizedStemForm::LabelBox(PatternBoxes& boxes, StemCanvas* canva
                 : QString(optimal ? "OptimalLabel" : "BuckerLabel") + QString::number(number);
         box->setObjectName(name);
         box->setStyleSheet(kBoxStyle);
-        box->setFixedHeight(kLabelHeight);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setFocusPolicy(Qt::NoFocus);
@@ -186,39 +323,46 @@ QListWidget* TOptimizedStemForm::LabelBox(PatternBoxes& boxes, StemCanvas* canva
     return boxes.Labels[index];
 }
 
-void TOptimizedStemForm::ShowPattern(StemCanvas* canvas, PatternBoxes& boxes,
-                                     const PatternResult& result, bool optimal) {
+void TOptimizedStemForm::ShowMissingOptimum(const PicturePlan& plan) {
+    PlaceCentred(plan.Boxes->Dollar, QString::fromStdString(content_->OptimalMissing),
+                 plan.Canvas->width(), plan.Picture.ReturnsTop,
+                 plan.Picture.NetTop - plan.Picture.ReturnsTop);
+}
+
+void TOptimizedStemForm::ShowPattern(const PicturePlan& plan) {
+    const PatternResult& result = *plan.Result;
+    PatternBoxes& boxes = *plan.Boxes;
     if (!result.ReturnsLine) {
         return;
     }
-    const QFontMetrics metrics(boxes.Dollar->font());
-    boxes.Dollar->setText(QString::fromStdString(*result.ReturnsLine));
-    boxes.Dollar->setFixedWidth(metrics.horizontalAdvance(boxes.Dollar->text()) + 8);
-    boxes.Dollar->move(HalfRounded(canvas->width() - boxes.Dollar->width()), 10);
-    boxes.Dollar->show();
-    const int labelTop = boxes.Dollar->y() + kDollarHeight + 17;
-    for (const LogLabel& label : result.Labels) {
-        QListWidget* box =
-            LabelBox(boxes, canvas, static_cast<std::size_t>(label.LogIndex - 1), optimal);
+    PlaceCentred(boxes.Dollar, QString::fromStdString(*result.ReturnsLine), plan.Canvas->width(),
+                 plan.Picture.ReturnsTop, kDollarHeight);
+    const QFont& font = labelFonts_[plan.Rows.Font];
+    const int lineHeight = QFontMetrics(font).lineSpacing();
+    for (std::size_t i = 0; i < result.Labels.size(); ++i) {
+        const LogLabel& label = result.Labels[i];
+        const LabelSize& size = plan.Sizes[i];
+        const LabelPlace& place = plan.Rows.Places[i];
+        QListWidget* box = LabelBox(boxes, plan.Canvas,
+                                    static_cast<std::size_t>(label.LogIndex - 1), plan.Optimal);
         box->clear();
-        int widest = 0;
+        box->setFont(font);
         for (const std::string& line : label.Lines) {
-            box->addItem(QString::fromStdString(line));
-            widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line)));
+            auto* item = new QListWidgetItem(QString::fromStdString(line), box);
+            item->setSizeHint(QSize(size.Width, lineHeight));
         }
-        const int boxWidth = std::max(label.MinimumWidth, widest + 12);
-        box->setFixedWidth(boxWidth);
-        const double x = canvas->Mapping().ToWidgetX(label.X);
-        box->move(static_cast<int>(std::lround(x)) - HalfRounded(boxWidth), labelTop);
+        box->setFixedSize(size.Width, size.Height);
+        box->move(place.Left, plan.Picture.LabelsTop + place.Top);
         box->show();
     }
     if (result.NetLine) {
         boxes.Net->clear();
         boxes.Net->addItem(QString::fromStdString(*result.NetLine));
+        const QFontMetrics metrics(boxes.Net->font());
         const int netWidth = std::max(result.NetLineMinimumWidth,
                                       metrics.horizontalAdvance(boxes.Net->item(0)->text()) + 12);
         boxes.Net->setFixedWidth(netWidth);
-        boxes.Net->move(HalfRounded(canvas->width() - netWidth), boxes.Dollar->y() + kDollarHeight);
+        boxes.Net->move(HalfRounded(plan.Canvas->width() - netWidth), plan.Picture.NetTop);
         boxes.Net->show();
     }
 }

@@ -3,9 +3,12 @@
 #include "app/StatusPanel.h"
 #include "game/Bucking.h"
 #include "game/Comparison.h"
+#include "game/ComparisonLayout.h"
 
+#include <QFont>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollArea>
 #include <QWidget>
 
 #include <optional>
@@ -26,6 +29,7 @@ struct ComparisonContent {
     std::vector<int> BuckerInches;
     PatternResult Bucker;
     bool OptimalStored = false; // the market holds an optimal pattern for the tree
+    std::string OptimalMissing; // why it holds none, in words
     std::vector<int> OptimalPixels;
     std::vector<int> OptimalInches;
     PatternResult Optimal;
@@ -33,7 +37,9 @@ struct ComparisonContent {
 
 // The comparison window: the optimal pattern above the bucker's (or the bucker's alone), each
 // stem with its cuts, a label under every graded log, the returns and the net after the cull
-// penalty; "&Return" goes back to the main window.
+// penalty; "&Return" goes back to the main window. The pictures are laid out in the window's
+// size: each stem fitted to the width, the labels in rows or a smaller font where they would
+// touch, and the pictures scrolled when the window is not high enough for both.
 class TOptimizedStemForm : public QWidget {
     Q_OBJECT
 
@@ -58,13 +64,27 @@ private:
         std::vector<QListWidget*> Labels;
     };
 
+    // One picture laid out for a width: its heights, its label rows and the fonts they use.
+    struct PicturePlan {
+        StemCanvas* Canvas = nullptr;
+        PatternBoxes* Boxes = nullptr;
+        const PatternResult* Result = nullptr; // nothing to label without a stored optimum
+        bool Optimal = false;
+        ComparisonPicture Picture;
+        LabelRows Rows;
+        std::vector<LabelSize> Sizes; // of the labels in the font taken
+    };
+
     void ReturnClick();
     void Rotate(bool optimal, int step);
     void Place();
-    void LayOut();
+    void LayOutBars();
+    std::vector<PicturePlan> Plan(int width);
+    PicturePlan PlanPicture(StemCanvas* canvas, PatternBoxes& boxes, const PatternResult* result,
+                            bool optimal, int width);
     void Redraw();
-    void ShowPattern(StemCanvas* canvas, PatternBoxes& boxes, const PatternResult& result,
-                     bool optimal);
+    void ShowPattern(const PicturePlan& plan);
+    void ShowMissingOptimum(const PicturePlan& plan);
     void ClearBoxes(PatternBoxes& boxes);
     QListWidget* LabelBox(PatternBoxes& boxes, StemCanvas* canvas, std::size_t index, bool optimal);
 
@@ -72,11 +92,14 @@ private:
     QLineEdit* treeField_;
     QWidget* optimalUp_;
     QWidget* optimalDown_;
+    QScrollArea* scroll_;
+    QWidget* pictures_;
     StemCanvas* optimalCanvas_;
     StemCanvas* buckerCanvas_;
     StatusPanel* status_;
     PatternBoxes optimalBoxes_;
     PatternBoxes buckerBoxes_;
+    std::vector<QFont> labelFonts_; // the designed font first, down to the smallest readable
     std::optional<ComparisonContent> content_;
     bool withOptimal_ = true;
     int optimalRotation_ = 1;

@@ -1,13 +1,23 @@
 #include "app/SelectMarketForm.h"
 
 #include "app/ErrorBox.h"
-#include "market/Market.h"
+#include "services/MarketChoice.h"
+#include "services/MarketStats.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace varnok::app {
+namespace {
+
+constexpr int kWarningRole = Qt::UserRole + 1;
+constexpr int kWidth = 320; // pixels, with short entries
+
+} // namespace
 
 TSelectMarketForm::TSelectMarketForm(const DataFolder& data, QWidget* parent)
     : ClosableDialog(parent), data_(data) {
@@ -25,21 +35,35 @@ TSelectMarketForm::TSelectMarketForm(const DataFolder& data, QWidget* parent)
     layout->addWidget(heading);
     layout->addWidget(list_);
     layout->addWidget(use);
-    resize(320, 300);
+    resize(kWidth, 300);
     connect(use, &QPushButton::clicked, this, &TSelectMarketForm::UseSelectedMarketClick);
     connect(list_, &QListWidget::itemActivated, this, &TSelectMarketForm::UseSelectedMarketClick);
 }
 
+// Each entry keeps its market's name apart from what it shows, and the words the user gets on
+// choosing it, so the user is told about missing patterns once instead of at every tree.
 void TSelectMarketForm::showEvent(QShowEvent* event) {
     list_->clear();
     Guarded(this, [&] {
-        for (const std::string& name : ListMarkets(data_)) {
-            list_->addItem(QString::fromStdString(name));
+        for (const MarketListing& market : ListMarketsWithProgress(data_)) {
+            auto* item =
+                new QListWidgetItem(QString::fromStdString(MarketEntryText(market)), list_);
+            item->setData(Qt::UserRole, QString::fromStdString(market.Name));
+            if (const auto warning = MarketChoiceWarning(market)) {
+                item->setData(kWarningRole, QString::fromStdString(*warning));
+                item->setToolTip(QString::fromStdString(*warning));
+            }
         }
     });
     if (list_->count() > 0) {
         list_->setCurrentRow(0);
     }
+    // Wide enough for the longest entry, what an incomplete market lacks included.
+    const QMargins margins = layout()->contentsMargins();
+    const int entries = list_->sizeHintForColumn(0) + 2 * list_->frameWidth() +
+                        list_->verticalScrollBar()->sizeHint().width() + margins.left() +
+                        margins.right();
+    resize(std::max(kWidth, entries), height());
     list_->setFocus();
     QDialog::showEvent(event);
 }
@@ -49,7 +73,7 @@ void TSelectMarketForm::UseSelectedMarketClick() {
     if (item == nullptr) {
         return;
     }
-    emit MarketChosen(item->text());
+    emit MarketChosen(item->data(Qt::UserRole).toString(), item->data(kWarningRole).toString());
 }
 
 } // namespace varnok::app

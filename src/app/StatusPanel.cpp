@@ -40,13 +40,13 @@ StatusPanel::StatusPanel(const std::array<const char*, kStatusFieldCount>& names
     }
 }
 
-void StatusPanel::ShowMarket(const Market& market, int trimInches) {
+void StatusPanel::ShowMarket(const Market& market) {
     const MarketSpecs& specs = market.Specs();
     const std::array<QString, kStatusFieldCount> texts = {
         FromUtf8(market.Name),          FromUtf8(specs.VeneerRuleName),
         FromUtf8(specs.SawlogRuleName), FromUtf8(specs.RoundwoodName),
         FromUtf8(specs.LogRuleName),    FromUtf8(specs.PriceSetName),
-        FromUtf8(specs.FilterSetName),  QString::number(trimInches)};
+        FromUtf8(specs.FilterSetName),  QString::number(market.TrimAllowance())};
     for (std::size_t i = 0; i < kStatusFieldCount; ++i) {
         fields_[i]->setText(texts[i]);
         fields_[i]->setCursorPosition(0);

@@ -20,8 +20,8 @@ public:
     // `names`: the component name of each field, in StatusField order.
     StatusPanel(const std::array<const char*, kStatusFieldCount>& names, QWidget* parent);
 
-    // The market's name, its rule sets' names and its trim allowance (inches).
-    void ShowMarket(const Market& market, int trimInches);
+    // The market's name, its rule sets' names and the trim allowance in force (inches).
+    void ShowMarket(const Market& market);
     void CopyFrom(const StatusPanel& other);
     QString Text(StatusField field) const;
 

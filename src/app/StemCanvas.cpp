@@ -6,11 +6,6 @@
 #include <QPainter>
 
 namespace varnok::app {
-namespace {
-
-constexpr double kStemMargin = 24.0; // widget pixels kept free at each end of a long stem
-
-} // namespace
 
 StemCanvas::StemCanvas(StemPicture picture, QWidget* parent) : QWidget(parent), picture_(picture) {
     setMouseTracking(true);
@@ -39,13 +34,19 @@ void StemCanvas::SetHighlight(std::vector<Figure> highlight) {
     update();
 }
 
+void StemCanvas::SetStemRow(double row) {
+    stemRow_ = row;
+    UpdateMapping();
+    update();
+}
+
 void StemCanvas::UpdateMapping() {
     if (view_ == nullptr) {
         return;
     }
     const bool main = picture_ == StemPicture::MainWindow;
     mapping_ = FitStem(*view_, width(), kStemMargin, main ? view_->CentreY : view_->CentreY - 175.0,
-                       main ? height() * 0.5 : kComparisonStemRow);
+                       main ? height() * 0.5 : stemRow_);
 }
 
 void StemCanvas::paintEvent(QPaintEvent*) {

@@ -24,6 +24,9 @@ public:
     void Clear();
     // Figures drawn over the stem until the next Show (the cut under the mouse).
     void SetHighlight(std::vector<Figure> highlight);
+    // The widget row of a comparison picture's stem centre line, which the window lays out
+    // below the labels (a main picture keeps its stem on its vertical centre).
+    void SetStemRow(double row);
 
     bool HasStem() const { return view_ != nullptr; }
     const PictureMapping& Mapping() const { return mapping_; }
@@ -48,10 +51,10 @@ private:
     std::vector<Figure> figures_;
     std::vector<Figure> highlight_;
     PictureMapping mapping_;
+    double stemRow_ = 171.0; // where the designed comparison window has it
 };
 
-// The widget row on which a comparison picture puts the stem's centre line: where the
-// designed window has it (175 pixels above the main picture's centre of 346).
-inline constexpr double kComparisonStemRow = 171.0;
+// Widget pixels kept free at each end of a stem scaled to fit its picture.
+inline constexpr double kStemMargin = 24.0;
 
 } // namespace varnok::app

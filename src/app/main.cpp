@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    return varnok::app::Run(application);
+    return varnok::app::Run(QApplication::arguments());
 }

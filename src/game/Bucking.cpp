@@ -76,13 +76,13 @@ std::optional<int> DiameterAt(const StemView& view, int inches) {
 }
 
 void GameState::StartTree(int treeNumber, const StemView& view) {
+    EndTree();
     TreeNumber = treeNumber;
     ViewRotation = 1;
     buttX_ = view.ButtX;
     topX_ = view.TopX;
     stemLength_ = view.StemLength;
 
-    cuts_ = CutList{};
     cuts_.Count = 2;
     cuts_.Inches.fill(kEmptyCutPixel);
     cuts_.Pixels.fill(kEmptyCutPixel);
@@ -91,11 +91,14 @@ void GameState::StartTree(int treeNumber, const StemView& view) {
     cuts_.Pixels[0] = buttX_;
     cuts_.Pixels[1] = topX_;
 
-    grid_.clear();
     for (int x = buttX_ + kGridStep; x < topX_; x += kGridStep) {
         grid_.push_back(x);
     }
+}
 
+void GameState::EndTree() {
+    cuts_ = CutList{};
+    grid_.clear();
     snappedX_.reset();
     diameter_.reset();
     cutAllowed_ = false;
@@ -119,6 +122,7 @@ std::optional<ReadOut> GameState::MoveMouse(const StemView& view, double x, int 
     if (!TreeShown()) {
         return std::nullopt;
     }
+    mouseX_ = x;
     if (const std::optional<int> snapped = Snap(x)) {
         snappedX_ = snapped;
     }
@@ -164,8 +168,9 @@ bool GameState::Click(bool readOutVisible) {
         return false;
     }
     const int snapped = *snappedX_;
-    if (snapped < buttX_ || snapped > topX_ + kClickReachBeyondTop || !readOutVisible ||
-        !cutAllowed_) {
+    const bool overStem = mouseX_ >= buttX_ && mouseX_ <= topX_;
+    if (!overStem || snapped < buttX_ || snapped > topX_ + kClickReachBeyondTop ||
+        !readOutVisible || !cutAllowed_) {
         return false;
     }
     const int inches = snapped - buttX_;

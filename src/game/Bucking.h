@@ -52,6 +52,13 @@ struct ReadOut {
     bool HoverOnCut = false; // the snapped x is a cut's pixel: that cut is highlighted
 };
 
+// The optimal pattern of the tree in play as its market stores it: the cuts, butt to top, or
+// none and the words that say why the comparison has none.
+struct StoredOptimum {
+    std::vector<int> Cuts;
+    std::string Missing; // empty when there are cuts
+};
+
 // The game state of the main window: the mode, the tree in play with its cut list and optimal
 // cuts, the view rotation, the client size recorded when a game starts, and the bucking
 // interaction (the 4-inch grid of candidate cuts, the snapped mouse position, the read-out).
@@ -64,7 +71,7 @@ public:
     double ClientWidth = 1024.0; // WindowClientSize, pixels
     double ClientHeight = 692.0;
     int StemRedrawn = 0; // 2 after the stem was redrawn, 1 after a comparison was made
-    OptimalCutEntry OptimalCutList{};
+    StoredOptimum OptimalCutList;
 
     const CutList& Cuts() const { return cuts_; }
     bool TreeShown() const { return cuts_.Count >= 2; }
@@ -74,6 +81,9 @@ public:
     // Starts bucking the tree of `view`: the butt and the top only, rotation 1, the candidate
     // grid rebuilt, no snapped position and no diameter read yet. Never fails.
     void StartTree(int treeNumber, const StemView& view);
+    // Puts the tree away: no cut list, no grid, nothing snapped, so that no mouse action or
+    // length button can bring the old tree back. The tree number and rotation stay.
+    void EndTree();
 
     // The mouse at picture x (fractional when the picture is scaled along the stem) and y.
     // Snaps to the nearest candidate (ties to the lower x; 500 pixels or more from every
@@ -85,10 +95,12 @@ public:
     // A left click at the snapped position, with the read-out visible or not: removes the cut
     // under the mouse (the highlighted one), else adds a cut there (refused when one stands
     // there or the list is full: 27 positions, butt and top included). Nothing unless the read-out
-    // is visible, the left gap allows a cut and the snapped x lies between the butt and 160 pixels
-    // beyond the top; cuts are added only strictly between the butt and the top, and the butt and
-    // top are never removed. The highlight is worked out by MoveMouse alone, so a second click
-    // without a move after a removal does nothing. Returns whether the cut list changed.
+    // is visible, the left gap allows a cut, the snapped x lies between the butt and 160 pixels
+    // beyond the top and the mouse itself was last over the stem (from the butt x to the top x:
+    // the grid snaps a mouse well off either end to the nearest end candidate); cuts are added
+    // only strictly between the butt and the top, and the butt and top are never removed. The
+    // highlight is worked out by MoveMouse alone, so a second click without a move after a removal
+    // does nothing. Returns whether the cut list changed.
     bool Click(bool readOutVisible);
 
     // Adds a log of `feet` (8 to 16) plus `trimInches` above the uppermost cut (or the butt);
@@ -115,6 +127,7 @@ private:
     CutList cuts_;
     std::vector<int> grid_;
     std::optional<int> snappedX_;
+    double mouseX_ = 0.0;         // picture x of the last mouse move
     std::optional<int> diameter_; // the last diameter the read-out showed, inches
     int buttX_ = 0;
     int topX_ = 0;

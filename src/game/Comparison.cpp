@@ -1,5 +1,7 @@
 #include "game/Comparison.h"
 
+#include "market/OptimalCuts.h"
+#include "support/Errors.h"
 #include "support/Numbers.h"
 
 #include <algorithm>
@@ -56,6 +58,30 @@ std::string ReturnsLine(Solution solution, double returns) {
     const char* prefix =
         solution == Solution::Optimal ? "Optimal Solution Returns $" : "Bucker Solution Returns $";
     return prefix + PadLeft(FormatFixed(returns, 2), kReturnsWidth);
+}
+
+StoredOptimum ReadStoredOptimum(const std::filesystem::path& optmcuts, int treeNumber,
+                                const Tree& tree) {
+    StoredOptimum optimum;
+    OptimalCutsTable table;
+    try {
+        table = ReadOptimalCuts(optmcuts);
+    } catch (const VarnokError& error) {
+        optimum.Missing =
+            std::string("The optimal patterns of this market cannot be read: ") + error.what();
+        return optimum;
+    }
+    try {
+        optimum.Cuts = StoredOptimalCuts(table, optmcuts, treeNumber, tree);
+    } catch (const VarnokError& error) {
+        optimum.Missing =
+            std::string("The optimal pattern stored for this tree cannot be used: ") + error.what();
+        return optimum;
+    }
+    if (optimum.Cuts.empty()) {
+        optimum.Missing = "No optimal pattern is stored for this tree in this market.";
+    }
+    return optimum;
 }
 
 PatternResult ComparePattern(const Tree& tree, const Market& market, Solution solution,

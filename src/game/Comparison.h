@@ -1,10 +1,12 @@
 #pragma once
 
+#include "game/Bucking.h"
 #include "game/PatternEvaluation.h"
 #include "market/Market.h"
 #include "tree/Tree.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -40,6 +42,13 @@ struct PatternResult {
 // tree with no stored optimum included: the caller says so in words instead.
 PatternResult ComparePattern(const Tree& tree, const Market& market, Solution solution,
                              std::span<const int> inches, int buttX);
+
+// Tree `treeNumber`'s optimal pattern in the market's optimal cuts `optmcuts`, checked against
+// the loaded tree. Never throws: a file that cannot be read, an entry that does not fit the
+// stem and an entry never computed give no cuts and the words for the comparison window.
+// Read once per tree load and market change, so a pattern never outlives its market.
+StoredOptimum ReadStoredOptimum(const std::filesystem::path& optmcuts, int treeNumber,
+                                const Tree& tree);
 
 // "Optimal Solution Returns $" (or "Bucker ...") and the amount with two decimals, right-aligned
 // in at least five characters.

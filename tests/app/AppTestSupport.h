@@ -85,16 +85,26 @@ inline QPointF OverStem(const app::TMain& window, int inches) {
             canvas->Mapping().ToWidgetY(view.CentreY)};
 }
 
+// Selects market `name` in the "Market Selection" list of `markets` (the entry whose market
+// it is, whatever the entry says of it).
+inline void SelectMarket(QWidget* markets, const QString& name) {
+    auto* list = Find<QListWidget>(markets, "ListBox1");
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->data(Qt::UserRole).toString() == name) {
+            list->setCurrentRow(row);
+            return;
+        }
+    }
+    qFatal("no market %s in the list", qPrintable(name));
+}
+
 // Starts a game in `gameAction`'s mode, chooses `market` and shows `tree`.
 inline void StartTree(app::TMain& window, const QString& gameAction, const QString& market,
                       int tree) {
     window.Action(gameAction)->trigger();
     QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
     QTRY_VERIFY(markets->isVisible());
-    auto* list = Find<QListWidget>(markets, "ListBox1");
-    const QList<QListWidgetItem*> items = list->findItems(market, Qt::MatchExactly);
-    QVERIFY(items.size() == 1);
-    list->setCurrentItem(items.front());
+    SelectMarket(markets, market);
     ClickButton(markets, "Button1");
     QWidget* trees = Find<QWidget>(&window, "TSelectTreeForm");
     QTRY_VERIFY(trees->isVisible());

@@ -4,13 +4,20 @@
 #include "AppTestSupport.h"
 #include "TestSupport.h"
 
+#include "app/Application.h"
+
 #include "game/Comparison.h"
+#include "game/ComparisonLayout.h"
 #include "game/StemFigures.h"
+#include "market/OptimalCuts.h"
 #include "tree/ShapeFile.h"
 #include "tree/TreeLoad.h"
 
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include <clocale>
 #include <filesystem>
@@ -18,6 +25,7 @@
 namespace varnok {
 namespace {
 
+using test::Activate;
 using test::ClickButton;
 using test::Find;
 
@@ -28,22 +36,37 @@ const DataFolder& Bundled() {
 
 const QString kMarket = "Appalachian Doyle";
 
+// A copy of the bundled data in a temporary folder, for the tests that change it.
+struct BundledCopy {
+    test::TempFolder Folder;
+    DataFolder Data{Folder.Path()};
+
+    BundledCopy() {
+        std::filesystem::copy(Bundled().Root(), Folder.Path(),
+                              std::filesystem::copy_options::recursive);
+    }
+};
+
 std::vector<int> InchesOf(const app::TMain& window) {
     return window.Game().Cuts().UsedInches();
 }
 
-// The tree with the longest stem of the bundled data.
-int LongestTree() {
-    int longest = 1;
-    int longestLength = 0;
+// The tree with the longest stem of the bundled data, or with the shortest.
+int TreeOfLength(bool longest) {
+    int found = 1;
+    int foundLength = longest ? 0 : 1 << 30;
     for (int n = 1; n <= 150; ++n) {
         const int length = ReadCrossSections(Bundled().ShapeFile(n)).back().Position;
-        if (length > longestLength) {
-            longest = n;
-            longestLength = length;
+        if (longest ? length > foundLength : length < foundLength) {
+            found = n;
+            foundLength = length;
         }
     }
-    return longest;
+    return found;
+}
+
+int LongestTree() {
+    return TreeOfLength(true);
 }
 
 QStringList Items(const QListWidget* list) {
@@ -221,13 +244,161 @@ private slots:
         QVERIFY(window.Action("N4inches1")->isChecked());
         QVERIFY(!window.Action("N8inches1")->isChecked());
         QCOMPARE(window.CurrentMarket()->TrimAllowance(), 4);
+        // The trim in force is the one the status panel and the comparison name.
+        QCOMPARE(Find<QLineEdit>(&window, "Edit5")->text(), QString("4"));
         ClickButton(&window, "Button3"); // then with 4
         const std::vector<int> cuts = InchesOf(window);
         QCOMPARE(cuts[1], 104);
         QCOMPARE(cuts[2], 204);
+        ClickButton(&window, "Button5");
+        QWidget* comparison = test::TopLevel("TOptimizedStemForm");
+        QTRY_VERIFY(comparison->isVisible());
+        QCOMPARE(Find<QLineEdit>(comparison, "Edit8")->text(), QString("4"));
+        ClickButton(comparison, "Button1");
+        QTRY_VERIFY(window.isVisible());
         window.Action("N8inches1")->trigger();
         QVERIFY(!window.Action("N4inches1")->isChecked());
         QCOMPARE(window.CurrentMarket()->Lengths().Lengths[0], 104);
+        QCOMPARE(Find<QLineEdit>(&window, "Edit5")->text(), QString("8"));
+    }
+
+    // A market chosen while a tree is in play: Compare shows that market's stored pattern valued
+    // under its rules, never the previous market's pattern, and the cuts stay.
+    void AMarketChangeReadsTheOptimumOfTheTreeInPlayAgain() {
+        const QString other = "Northern International";
+        const int treeNumber = 12;
+        app::TMain window(Bundled(), false);
+        window.showMaximized();
+        test::StartTree(window, "Buck1", kMarket, treeNumber);
+        QTRY_VERIFY(window.View() != nullptr);
+        ClickButton(&window, "Button8");
+        const std::vector<int> cuts = InchesOf(window);
+
+        window.Action("Buck1")->trigger();
+        QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
+        QTRY_VERIFY(markets->isVisible());
+        test::SelectMarket(markets, other);
+        ClickButton(markets, "Button1");
+        QWidget* trees = Find<QWidget>(&window, "TSelectTreeForm");
+        QTRY_VERIFY(trees->isVisible());
+        QTest::keyClick(trees, Qt::Key_Escape); // no new tree: the one in play stays
+        QTRY_VERIFY(!trees->isVisible());
+        QVERIFY(Activate(&window));
+        QCOMPARE(window.Game().TreeNumber, treeNumber);
+        QCOMPARE(InchesOf(window), cuts);
+        QVERIFY(test::Canvas(&window)->HasStem());
+
+        // What the core makes of each market's stored pattern for the tree.
+        const auto expected = [&](const QString& name) {
+            const Market market = LoadMarket(Bundled(), name.toStdString());
+            const auto tree = LoadTree(Bundled(), treeNumber, market.Filter);
+            const std::vector<int> stored = StoredOptimalCuts(
+                ReadOptimalCuts(market.OptmcutsPath), market.OptmcutsPath, treeNumber, *tree);
+            return ComparePattern(*tree, market, Solution::Optimal, stored, window.View()->ButtX);
+        };
+        const PatternResult now = expected(other);
+        QVERIFY(*now.ReturnsLine != *expected(kMarket).ReturnsLine); // the test can tell them apart
+
+        ClickButton(&window, "Button5");
+        QWidget* comparison = test::TopLevel("TOptimizedStemForm");
+        QTRY_VERIFY(comparison->isVisible());
+        QCOMPARE(Find<QLineEdit>(comparison, "Edit1")->text(), other);
+        QCOMPARE(Find<QLabel>(comparison, "OptDollar")->text(),
+                 QString::fromStdString(*now.ReturnsLine));
+        QStringList firstLog;
+        for (const std::string& line : now.Labels.front().Lines) {
+            firstLog << QString::fromStdString(line);
+        }
+        const QString box = "ListBox" + QString::number(now.Labels.front().LogIndex);
+        QCOMPARE(Items(Find<QListWidget>(comparison, box)), firstLog);
+        ClickButton(comparison, "Button1");
+        QTRY_VERIFY(window.isVisible());
+        QCOMPARE(InchesOf(window), cuts);
+    }
+
+    // After Esc on "Market Selection" nothing that needs a tree works until one is loaded.
+    void ClosingTheMarketSelectionPutsTheTreeAway() {
+        app::TMain window(Bundled(), false);
+        window.showMaximized();
+        test::StartTree(window, "Buck1", kMarket, 3);
+        QTRY_VERIFY(window.View() != nullptr);
+        ClickButton(&window, "Button8");
+
+        window.Action("Buck1")->trigger();
+        QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
+        QTRY_VERIFY(markets->isVisible());
+        QTest::keyClick(markets, Qt::Key_Escape);
+        QTRY_VERIFY(!markets->isVisible());
+        QVERIFY(!test::Canvas(&window)->HasStem());
+        QVERIFY(!Find<QWidget>(&window, "Panel1")->isVisible());
+        QVERIFY(!Find<QWidget>(&window, "StatusPanel")->isVisible());
+
+        const QStringList needATree = {"Button5", "Button1", "Button2", "Button3", "Button4",
+                                       "Button6", "Button7", "Button8", "Button9"};
+        window.Action("Buck1")->trigger();
+        QTRY_VERIFY(markets->isVisible());
+        QVERIFY(Find<QWidget>(&window, "Panel1")->isVisible());
+        for (const QString& name : needATree) {
+            QVERIFY2(!Find<QPushButton>(&window, name)->isEnabled(), qPrintable(name));
+        }
+        QVERIFY(!Find<QWidget>(&window, "EndDefectKey")->isEnabled());
+        ClickButton(&window, "Button3"); // 8' brings nothing back
+        test::PressMouse(test::Canvas(&window), QPointF(300, 300), Qt::RightButton);
+        QVERIFY(window.View() == nullptr);
+        QVERIFY(!test::Canvas(&window)->HasStem());
+        QCOMPARE(window.Game().Cuts().Count, 0);
+
+        test::SelectMarket(markets, kMarket);
+        ClickButton(markets, "Button1");
+        QWidget* trees = Find<QWidget>(&window, "TSelectTreeForm");
+        QTRY_VERIFY(trees->isVisible());
+        ClickButton(trees, "Button1");
+        QTRY_VERIFY(window.View() != nullptr);
+        for (const QString& name : needATree) {
+            QVERIFY2(Find<QPushButton>(&window, name)->isEnabled(), qPrintable(name));
+        }
+        QCOMPARE(InchesOf(window), (std::vector<int>{0, window.View()->StemLength}));
+    }
+
+    // The tree box does not take the wheel or the keys meant for the game, and a click off the
+    // stem adds no cut.
+    void TheTreeBoxDoesNotEatTheGame() {
+        app::TMain window(Bundled(), false);
+        window.showMaximized();
+        test::StartTree(window, "Buck1", kMarket, 5);
+        QTRY_VERIFY(window.View() != nullptr);
+        app::StemCanvas* canvas = test::Canvas(&window);
+        QCOMPARE(window.focusWidget(), canvas);
+        ClickButton(&window, "Button8");
+        const std::vector<int> cuts = InchesOf(window);
+
+        auto* combo = Find<QComboBox>(&window, "ComboBox2");
+        const auto wheel = [&] {
+            const QPointF at(combo->width() / 2.0, combo->height() / 2.0);
+            QWheelEvent event(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(combo, &event);
+            QApplication::processEvents();
+        };
+        wheel();
+        QTest::keyClick(&window, Qt::Key_Down);
+        QCOMPARE(window.Game().TreeNumber, 5);
+        QCOMPARE(combo->currentText(), QString("5"));
+        QCOMPARE(InchesOf(window), cuts);
+
+        const int top = window.View()->StemLength;
+        for (const int inches : {-12, -2, top + 2, top + 12}) {
+            test::MoveMouse(canvas, test::OverStem(window, inches));
+            test::PressMouse(canvas, test::OverStem(window, inches), Qt::LeftButton);
+            QCOMPARE(InchesOf(window), cuts);
+        }
+
+        // Given the focus, the box turns with the wheel; the picture then has the focus again.
+        combo->setFocus();
+        wheel();
+        QTRY_COMPARE(window.Game().TreeNumber, 6);
+        QCOMPARE(window.focusWidget(), canvas);
+        QCOMPARE(InchesOf(window), (std::vector<int>{0, window.View()->StemLength}));
     }
 
     void CutsOnALongStemLandOnTheGrid() {
@@ -258,11 +429,84 @@ private slots:
         }
     }
 
+    // At any size the comparison shows each stem whole across the window, the first without
+    // scrolling, and labels that neither touch nor lose text; the rest scrolls into view.
+    void TheComparisonFitsTheWindowAtAnySize() {
+        struct Case {
+            bool longTree;
+            int width, height;
+        };
+        const Case cases[] = {{true, 1024, 375},  {true, 700, 450},  {true, 1600, 900},
+                              {false, 1024, 375}, {false, 700, 450}, {true, 420, 600}};
+        for (const Case& c : cases) {
+            const QString where = QString("%1 tree at %2x%3")
+                                      .arg(c.longTree ? "long" : "short")
+                                      .arg(c.width)
+                                      .arg(c.height);
+            app::TMain window(Bundled(), false);
+            window.showMaximized();
+            test::StartTree(window, "Buck1", kMarket, TreeOfLength(c.longTree));
+            QTRY_VERIFY(window.View() != nullptr);
+            for (int log = 0; log < 12; ++log) {
+                ClickButton(&window, "Button3"); // 8' logs, as many as fit
+            }
+            ClickButton(&window, "Button5");
+            QWidget* comparison = test::TopLevel("TOptimizedStemForm");
+            QTRY_VERIFY(comparison->isVisible());
+            comparison->showNormal();
+            comparison->resize(c.width, c.height);
+            QTRY_COMPARE(comparison->size(), QSize(c.width, c.height));
+            QApplication::processEvents();
+
+            const StemView& view = *window.View();
+            auto* area = Find<QScrollArea>(comparison, "PictureArea");
+            for (const char* name : {"OptimizedStemImageBox", "BuckerStemImageBox"}) {
+                auto* canvas = Find<app::StemCanvas>(comparison, name);
+                const PictureMapping& mapping = canvas->Mapping();
+                QVERIFY2(mapping.ToWidgetX(view.ButtX) >= 0.0, qPrintable(where));
+                QVERIFY2(mapping.ToWidgetX(view.TopX) <= canvas->width(), qPrintable(where));
+                QVERIFY2(canvas->width() <= area->viewport()->width(), qPrintable(where));
+                const int stemRow = static_cast<int>(mapping.ToWidgetY(view.CentreY - 175.0));
+                if (QString(name) == "OptimizedStemImageBox") {
+                    QVERIFY2(canvas->mapTo(area->viewport(), QPoint(0, stemRow)).y() <
+                                 area->viewport()->height(),
+                             qPrintable(where));
+                }
+                QList<QListWidget*> labels;
+                for (QListWidget* box : canvas->findChildren<QListWidget*>()) {
+                    if (box->isVisibleTo(canvas) && box->count() == 6) {
+                        labels << box;
+                    }
+                }
+                QVERIFY2(labels.size() >= 2, qPrintable(where));
+                for (QListWidget* box : labels) {
+                    const QRect at = box->geometry();
+                    QVERIFY2(at.left() >= 0 && at.right() < canvas->width(), qPrintable(where));
+                    QVERIFY2(at.top() > stemRow + VerticalExtent(view).Below &&
+                                 at.bottom() < canvas->height(),
+                             qPrintable(where));
+                    QVERIFY2(box->font().pointSizeF() >= 7.0, qPrintable(where));
+                    const QFontMetrics metrics(box->font());
+                    for (const QString& line : Items(box)) {
+                        QVERIFY2(metrics.horizontalAdvance(line) < box->width(),
+                                 qPrintable(where + ": " + line));
+                    }
+                    QVERIFY2(6 * metrics.height() <= box->height(), qPrintable(where));
+                    for (QListWidget* other : labels) {
+                        QVERIFY2(other == box || !other->geometry().intersects(at),
+                                 qPrintable(where + ": " + box->objectName() + " meets " +
+                                            other->objectName()));
+                    }
+                }
+            }
+            ClickButton(comparison, "Button1");
+            QTRY_VERIFY(window.isVisible());
+        }
+    }
+
     void AnUnreadableMarketKeepsThePreviousOne() {
-        test::TempFolder folder;
-        std::filesystem::copy(Bundled().Root(), folder.Path(),
-                              std::filesystem::copy_options::recursive);
-        const DataFolder data(folder.Path());
+        const BundledCopy copy;
+        const DataFolder& data = copy.Data;
         std::filesystem::create_directories(data.MarketFolder("Broken"));
         test::WriteText(data.MarketSpecsFile("Broken"), "short");
         app::TMain window(data, false);
@@ -273,8 +517,7 @@ private slots:
         window.Action("Buck1")->trigger();
         QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
         QTRY_VERIFY(markets->isVisible());
-        auto* list = Find<QListWidget>(markets, "ListBox1");
-        list->setCurrentItem(list->findItems("Broken", Qt::MatchExactly).front());
+        test::SelectMarket(markets, "Broken");
         ClickButton(markets, "Button1");
         QMessageBox* error = nullptr;
         QTRY_VERIFY((error = markets->findChild<QMessageBox*>("ErrorBox")) != nullptr);
@@ -283,21 +526,101 @@ private slots:
         QVERIFY(markets->isVisible()); // the user may choose again
         QCOMPARE(window.CurrentMarket()->Name, kMarket.toStdString());
         QCOMPARE(Find<QLineEdit>(&window, "Edit3")->text(), kMarket);
+        QVERIFY(test::Canvas(&window)->HasStem());
+    }
 
-        // Closing the dialog without a market clears the picture and hides the bucking bars.
-        error->close();
-        QTest::keyClick(markets, Qt::Key_Escape);
-        QTRY_VERIFY(!markets->isVisible());
-        QVERIFY(!test::Canvas(&window)->HasStem());
-        QVERIFY(!Find<QWidget>(&window, "Panel1")->isVisible());
-        QVERIFY(!Find<QWidget>(&window, "StatusPanel")->isVisible());
+    // A market without readable or complete optimal patterns says so in the list; choosing it
+    // works, the user is told once, and no tree load repeats it.
+    void AMarketWithoutItsOptimalPatternsIsMarkedAndToldOnce() {
+        const BundledCopy copy;
+        const DataFolder& data = copy.Data;
+        std::filesystem::remove(data.OptimalCutsFile("Lake States Scribner"));
+        OptimalCutsTable stopped = ReadOptimalCuts(data.OptimalCutsFile("Northern International"));
+        for (int n = 41; n <= kTreeCount; ++n) {
+            stopped.Entry(n) = {};
+        }
+        WriteOptimalCuts(data.OptimalCutsFile("Northern International"), stopped);
+        app::TMain window(data, false);
+        window.showMaximized();
+
+        window.Action("Buck1")->trigger();
+        QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
+        QTRY_VERIFY(markets->isVisible());
+        QCOMPARE(Items(Find<QListWidget>(markets, "ListBox1")),
+                 QStringList({kMarket, "Lake States Scribner (optimal patterns unreadable)",
+                              "Northern International (incomplete: trees 1 to 40 of 150 stored)"}));
+
+        test::SelectMarket(markets, "Lake States Scribner");
+        ClickButton(markets, "Button1");
+        QWidget* trees = Find<QWidget>(&window, "TSelectTreeForm");
+        QTRY_VERIFY(trees->isVisible());
+        QCOMPARE(window.CurrentMarket()->Name, std::string("Lake States Scribner"));
+        auto* told = trees->findChild<QMessageBox*>("MessageBox");
+        QVERIFY(told != nullptr);
+        QVERIFY(told->text().contains("cannot be read"));
+        QVERIFY(told->text().contains("Optmcuts"));
+        test::Click(told->button(QMessageBox::Ok));
+        QTRY_VERIFY(window.findChildren<QMessageBox*>().isEmpty());
+
+        ClickButton(trees, "Button1");
+        QTRY_VERIFY(window.View() != nullptr);
+        QVERIFY(Activate(&window));
+        auto* combo = Find<QComboBox>(&window, "ComboBox2");
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(window.Game().TreeNumber, 2);
+        QVERIFY(window.findChildren<QMessageBox*>().isEmpty());
+
+        ClickButton(&window, "Button5");
+        QWidget* comparison = test::TopLevel("TOptimizedStemForm");
+        QTRY_VERIFY(comparison->isVisible());
+        QVERIFY(Find<QLabel>(comparison, "OptDollar")
+                    ->text()
+                    .startsWith("The optimal patterns of this market cannot be read"));
+        QVERIFY(!Find<QLabel>(comparison, "BuckDollar")->text().isEmpty());
+        ClickButton(comparison, "Button1");
+        QTRY_VERIFY(window.isVisible());
+    }
+
+    // The program refuses a folder that is not a data folder in words, instead of starting with
+    // an empty market list.
+    void AFolderThatIsNotADataFolderIsReported() {
+        test::TempFolder folder;
+        std::filesystem::create_directories(folder.Path() / "Shapes");
+        struct Case {
+            QString folder;
+            QStringList words;
+        };
+        const Case cases[] = {
+            {"/missing/varnok-data", {"/missing/varnok-data", "there is no data folder here"}},
+            {QString::fromStdString(folder.Path().string()),
+             {"not a data folder", "no \"Markets\" folder"}},
+        };
+        for (const Case& c : cases) {
+            QString shown;
+            QTimer watch;
+            // The box is modal: read it and close it from the event loop it runs. Should the
+            // program start instead, end its loop so that the test fails rather than waits.
+            connect(&watch, &QTimer::timeout, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown = box->text();
+                    box->accept();
+                } else if (test::TopLevel("TMain") != nullptr) {
+                    QApplication::exit(2);
+                }
+            });
+            watch.start(0);
+            QCOMPARE(app::Run({"varnok", "--data", c.folder}), 1);
+            watch.stop();
+            for (const QString& word : c.words) {
+                QVERIFY2(shown.contains(word), qPrintable(shown));
+            }
+        }
     }
 
     void AMissingTreeFileLeavesThePreviousTreeShown() {
-        test::TempFolder folder;
-        std::filesystem::copy(Bundled().Root(), folder.Path(),
-                              std::filesystem::copy_options::recursive);
-        const DataFolder data(folder.Path());
+        const BundledCopy copy;
+        const DataFolder& data = copy.Data;
         std::filesystem::remove(data.ShapeFile(7));
         app::TMain window(data, false);
         window.showMaximized();

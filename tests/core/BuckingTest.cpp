@@ -81,6 +81,18 @@ TEST(Bucking, StartTreeKeepsOnlyButtAndTopAndForgetsThePreviousTree) {
     // The old snapped x (300) is gone: a mouse out of reach of the new grid snaps to nothing.
     EXPECT_FALSE(game.MoveMouse(next, 1500, 300).has_value());
     EXPECT_FALSE(game.Click(true));
+
+    // Put away, the tree answers nothing: no read-out, no cut by mouse, length or "X".
+    ASSERT_TRUE(ClickAt(game, next, 400));
+    game.EndTree();
+    EXPECT_FALSE(game.TreeShown());
+    EXPECT_EQ(game.Cuts().Count, 0);
+    EXPECT_TRUE(game.CutGrid().empty());
+    EXPECT_FALSE(game.MoveMouse(next, 400, 300).has_value());
+    EXPECT_FALSE(game.Click(true));
+    EXPECT_FALSE(game.AddLength(8, 8));
+    EXPECT_FALSE(game.RemoveUppermost());
+    EXPECT_EQ(game.TreeNumber, 12);
 }
 
 TEST(Bucking, MouseSnapsToTheNearestCandidateWithinReach) {
@@ -379,6 +391,26 @@ TEST(Bucking, ACutIsPlacedOnlyStrictlyInsideTheStem) {
     EXPECT_FALSE(ClickAt(game, view, 500)); // 400 inches: the top
     EXPECT_FALSE(ClickAt(game, view, 516)); // beyond it
     EXPECT_EQ(game.Cuts().UsedInches(), (std::vector<int>{0, 396, 400}));
+}
+
+TEST(Bucking, AClickOffEitherEndOfTheStemDoesNothing) {
+    // The grid snaps a mouse off the stem to the end candidates (104 and 496); a click there
+    // neither adds a cut nor takes away the one that stands on the end candidate.
+    const StemView view = View(100, 400);
+    struct Case {
+        double mouseX;
+        bool changes;
+    };
+    const Case cases[] = {{99.9, false}, {100.0, true},   {60.0, false}, {-300.0, false},
+                          {500.0, true}, {500.25, false}, {640.0, false}};
+    for (const Case& c : cases) {
+        GameState adding = Started(view);
+        EXPECT_EQ(ClickAt(adding, view, c.mouseX), c.changes) << c.mouseX;
+        GameState removing = Started(view);
+        ASSERT_TRUE(ClickAt(removing, view, c.mouseX < 300 ? 104 : 496));
+        ASSERT_TRUE(removing.MoveMouse(view, c.mouseX, 300)->HoverOnCut) << c.mouseX;
+        EXPECT_EQ(removing.Click(true), c.changes) << c.mouseX;
+    }
 }
 
 TEST(Bucking, ViewRotationWraps) {

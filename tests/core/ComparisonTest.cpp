@@ -1,10 +1,13 @@
 #include "game/Comparison.h"
 #include "EngineFixtures.h"
+#include "TestSupport.h"
+#include "game/ComparisonLayout.h"
 #include "market/OptimalCuts.h"
 #include "support/Errors.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -183,6 +186,172 @@ TEST(Comparison, RefusedPatternsThrow) {
         EXPECT_THROW((void)ComparePattern(*tree, *market, Solution::Optimal, cuts, 0), VarnokError)
             << cuts.size();
     }
+}
+
+TEST(Comparison, TheStoredOptimumOrTheWordsWhyThereIsNone) {
+    const test::TempFolder folder;
+    const auto tree = StraightTree(400, 24, 24);
+    OptimalCutsTable table;
+    table.Entry(3) = MakeOptimalCutEntry(std::vector<int>{0, 200, 396});
+    table.Entry(4) = MakeOptimalCutEntry(std::vector<int>{0, 200, 404}); // beyond the top
+    const auto file = folder.Path() / "Optmcuts";
+    WriteOptimalCuts(file, table);
+    const auto shortFile = folder.Path() / "Short";
+    test::WriteBytes(shortFile, std::vector<std::uint8_t>(100, 0));
+    struct Case {
+        std::filesystem::path path;
+        int tree;
+        std::vector<int> cuts;
+        std::vector<std::string> words; // each found in the text of what is missing
+    };
+    const Case cases[] = {
+        {file, 3, {0, 200, 396}, {}},
+        {file, 5, {}, {"No optimal pattern is stored for this tree in this market."}},
+        {file, 4, {}, {"optimal pattern stored for this tree cannot be used", "404", "tree 4"}},
+        {folder.Path() / "Missing", 3, {}, {"patterns of this market cannot be read", "Missing"}},
+        {shortFile, 3, {}, {"patterns of this market cannot be read", "Short"}},
+    };
+    for (const Case& c : cases) {
+        const StoredOptimum optimum = ReadStoredOptimum(c.path, c.tree, *tree);
+        EXPECT_EQ(optimum.Cuts, c.cuts) << c.path << " " << c.tree;
+        EXPECT_EQ(optimum.Missing.empty(), c.words.empty()) << optimum.Missing;
+        for (const std::string& word : c.words) {
+            EXPECT_NE(optimum.Missing.find(word), std::string::npos) << optimum.Missing;
+        }
+    }
+}
+
+TEST(ComparisonLayout, LabelsKeepApartInRowsOrInASmallerFont) {
+    const std::vector<LabelSize> wide(4, {100, 90});
+    const std::vector<LabelSize> narrow(4, {40, 60});
+    struct Case {
+        const char* what;
+        std::vector<double> centres;
+        std::vector<std::vector<LabelSize>> fonts;
+        std::size_t font;
+        std::vector<int> lefts;
+        std::vector<int> rows;
+        int height;
+    };
+    const Case cases[] = {
+        {"no label", {}, {wide}, 0, {}, {}, 0},
+        {"far apart", {100, 400, 700}, {wide}, 0, {50, 350, 650}, {0, 0, 0}, 90},
+        {"touching: the second row", {100, 190}, {wide}, 0, {50, 140}, {0, 1}, 184},
+        {"exactly the gap apart", {100, 206}, {wide}, 0, {50, 156}, {0, 0}, 90},
+        {"halves round to even", {100.5, 101.5}, {wide}, 0, {50, 52}, {0, 1}, 184},
+        {"pushed inside both edges", {20, 990}, {wide}, 0, {0, 900}, {0, 0}, 90},
+        {"a box wider than the picture", {500}, {{{1200, 90}}}, 0, {0}, {0}, 90},
+        {"rows alternate", {100, 160, 220, 280}, {wide}, 0, {50, 110, 170, 230}, {0, 1, 0, 1}, 184},
+        {"three in a heap: the smaller font",
+         {100, 130, 160},
+         {wide, narrow},
+         1,
+         {80, 110, 140},
+         {0, 1, 0},
+         124},
+        {"too many even so: as many rows as needed",
+         {300, 300, 300, 300},
+         {wide, narrow},
+         1,
+         {280, 280, 280, 280},
+         {0, 1, 2, 3},
+         252},
+        {"the highest box sets the rows",
+         {100, 190},
+         {{{100, 90}, {100, 120}}},
+         0,
+         {50, 140},
+         {0, 1},
+         244},
+        // Placed from the left, whatever the order of the logs' middles.
+        {"a wide box left of a narrow one",
+         {300, 260},
+         {{{300, 90}, {20, 90}}},
+         0,
+         {150, 250},
+         {0, 1},
+         184},
+    };
+    for (const Case& c : cases) {
+        const LabelRows rows = LayOutLabels(c.centres, c.fonts, 1000, 6, 4, 2);
+        EXPECT_EQ(rows.Font, c.font) << c.what;
+        EXPECT_EQ(rows.Height, c.height) << c.what;
+        ASSERT_EQ(rows.Places.size(), c.lefts.size()) << c.what;
+        int rowsUsed = 0;
+        for (std::size_t i = 0; i < rows.Places.size(); ++i) {
+            EXPECT_EQ(rows.Places[i].Left, c.lefts[i]) << c.what << " " << i;
+            EXPECT_EQ(rows.Places[i].Row, c.rows[i]) << c.what << " " << i;
+            const int rowHeight = (c.height + 4) / std::max(rows.Rows, 1) - 4;
+            EXPECT_EQ(rows.Places[i].Top, c.rows[i] * (rowHeight + 4)) << c.what << " " << i;
+            rowsUsed = std::max(rowsUsed, c.rows[i] + 1);
+        }
+        EXPECT_EQ(rows.Rows, rowsUsed) << c.what;
+    }
+}
+
+TEST(ComparisonLayout, ThePictureMakesRoomForItsLinesStemAndLabels) {
+    struct Case {
+        int returns, net, labels;
+        StemExtent stem;
+        int netTop, stemRow, labelsTop, height;
+    };
+    const Case cases[] = {
+        {17, 0, 0, {20, 20}, 27, 61, 95, 105},     // a returns line and the stem alone
+        {17, 0, 94, {20, 20}, 27, 61, 95, 199},    // labels under the stem
+        {17, 21, 198, {30, 25}, 27, 92, 131, 339}, // a net line: the stem comes lower
+        {45, 0, 0, {30, 25}, 55, 99, 138, 148},    // words that wrap to three lines
+        {17, 21, 0, {0, 0}, 27, 62, 76, 86},       // no stem to show
+    };
+    for (const Case& c : cases) {
+        const ComparisonPicture p = LayOutComparisonPicture(c.returns, c.net, c.labels, c.stem);
+        EXPECT_EQ(p.ReturnsTop, 10) << c.labels;
+        EXPECT_EQ(p.NetTop, c.netTop) << c.labels;
+        EXPECT_EQ(p.StemRow, c.stemRow) << c.labels;
+        EXPECT_EQ(p.LabelsTop, c.labelsTop) << c.labels;
+        EXPECT_EQ(p.Height, c.height) << c.labels;
+    }
+}
+
+TEST(ComparisonLayout, PicturesShareTheHeightTheyDoNotNeed) {
+    struct Case {
+        std::vector<int> needs;
+        int available;
+        std::vector<int> heights;
+    };
+    const Case cases[] = {
+        {{}, 300, {}},
+        {{300, 200}, 400, {300, 200}}, // more than there is: the window scrolls
+        {{300, 200}, 500, {300, 200}},
+        {{100, 100}, 501, {250, 251}}, // halves; the last takes the odd pixel
+        {{300, 100}, 500, {300, 200}}, // the first needs more than its half
+        {{50}, 269, {269}},
+        {{100, 50, 60}, 400, {133, 133, 134}},
+        {{200, 50, 60}, 400, {200, 100, 100}},
+        {{50, 200, 60}, 400, {100, 200, 100}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StackPictures(c.needs, c.available), c.heights) << c.available;
+    }
+}
+
+TEST(ComparisonLayout, TheStemReachesAsFarAsAnyRotationDrawsIt) {
+    EXPECT_EQ(VerticalExtent(StemView{}).Above, 0);
+    StemView view;
+    view.CentreY = 346;
+    view.Stations = {{0, 20, 0, 0}, {100, 16, 0, 0}};
+    view.Bands[0][0] = {{0, 326}, {100, 330}};
+    view.Bands[3][4] = {{0, 371}, {100, 362}};
+    BandPatch patch{};
+    for (auto& corners : patch) {
+        corners.fill({50, 346});
+    }
+    patch[0][1] = {60, 300}; // a fork standing 46 above the centre line at rotation 7
+    view.Patches[6].push_back(patch);
+    view.Ellipses[9].push_back({12.0F, 3.0F, 40, 380});   // 24 pixels high each way: 404
+    view.Ellipses[10].push_back({90.0F, 3.0F, -10, -10}); // hidden: not drawn
+    const StemExtent extent = VerticalExtent(view);
+    EXPECT_EQ(extent.Above, 46);
+    EXPECT_EQ(extent.Below, 58);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Plays a short "Buck With Optimal" game on the desktop program and saves what the windows
 // look like: the main window with a tree, the same mid-game with cuts and the read-out, and
-// the comparison window. Run under a display (xvfb-run) for the real fonts, from the top of
-// the source tree:
+// the comparison window at the screen's size, at 1024 by 375 and at 700 by 450. Run under a display
+// (xvfb-run) for the real fonts, from the top of the source tree:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tools/screenshots/varnok-screenshots
 //       --data data --out shots
 
@@ -120,8 +120,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "varnok-screenshots: the comparison window did not open\n");
         return 1;
     }
+    // The comparison as the user may meet it: filling the screen, at its restored size, and
+    // in a small window.
     comparison->showNormal();
     comparison->resize(1280, 800);
     Save(comparison, outDir, "comparison.png");
+    comparison->resize(1024, 375);
+    Save(comparison, outDir, "comparison-1024x375.png");
+    comparison->resize(700, 450);
+    Save(comparison, outDir, "comparison-700x450.png");
     return 0;
 }
