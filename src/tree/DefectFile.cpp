@@ -201,15 +201,19 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
     std::vector<DefectLine> kept;
     std::size_t defectLines = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int lineNumber = static_cast<int>(i + 1);
+        const bool unended = i + 1 == lines.size() && !text.LastLineEnded;
         if (IsBlank(lines[i])) {
+            // Blanks without a line end are the start of a right-aligned code ("  F") cut off.
+            if (unended && !lines[i].empty()) {
+                CheckNotCutShort(lines[i], filter, path, lineNumber);
+            }
             continue;
         }
-        const int lineNumber = static_cast<int>(i + 1);
         if (++defectLines > kMaxDefectLines) {
             throw FileError(path, "more than 100 defect lines", lineNumber);
         }
         CheckTreeFileText(std::string_view(lines[i]).substr(0, kLongestLine), path, lineNumber);
-        const bool unended = i + 1 == lines.size() && !text.LastLineEnded;
         // A line shorter than a code and two fields lost them: an unknown code is skipped and
         // a missing number reads as 0.
         if (lines[i].size() < kShortestLine && !unended) {

@@ -41,7 +41,9 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const int lineNumber = static_cast<int>(i + 1);
-        if (IsBlank(line)) {
+        const bool unended = i + 1 == lines.size() && !text.LastLineEnded;
+        // Blanks without a line end are the start of a right-aligned height (" 4.0") cut off.
+        if (IsBlank(line) && !(unended && !line.empty())) {
             continue;
         }
         if (sections.size() == kMaxShapeLines) {
@@ -50,7 +52,7 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
         CheckTreeFileText(line.substr(0, kLineLength), path, lineNumber);
         // A file cut short ends inside a line, which has no line end; its missing fields would
         // read as 0 and every cross-section after it is lost.
-        if (i + 1 == lines.size() && !text.LastLineEnded && line.size() < kLineLength) {
+        if (unended && line.size() < kLineLength) {
             throw FileError(path,
                             "the file is cut short inside this line: it has no line end and " +
                                 std::to_string(line.size()) +
