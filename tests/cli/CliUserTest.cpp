@@ -215,6 +215,10 @@ TEST_F(CliUser, OutputThatCannotBeWrittenIsAFailure) {
         EXPECT_EQ(shell(args, " >/dev/full"), 1) << command[0];
         EXPECT_EQ(shell(args, " | true"), 0) << command[0];
     }
+    // The market is computed; the line that says so is lost.
+    EXPECT_EQ(shell(Compute(Data(), "Unannounced"), " >/dev/full"), 1);
+    EXPECT_TRUE(fs::is_regular_file(Root() / "Markets" / "Unannounced" / "Optmcuts"));
+    fs::remove_all(Root() / "Markets" / "Unannounced");
     const auto full = RunCli({"--data", Data(), "export-optimal", "--market", "Fresh", "--from",
                               "1", "--to", "2", "--out", "/dev/full"});
     EXPECT_EQ(full.ExitCode, 1);
