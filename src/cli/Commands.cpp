@@ -115,7 +115,7 @@ std::vector<int> NoteMissingTrees(const Market& market, int from, int to) {
     }
     if (!missing.empty()) {
         std::cerr << "varnok-cli: market \"" << market.Name << "\" stores no optimal pattern for "
-                  << TreeNumbersText(missing) << "; they are left out.\n";
+                  << TreeNumbersText(missing) << ", which the output leaves out.\n";
     }
     return missing;
 }
@@ -540,8 +540,8 @@ int Commands::Stats() {
               << stats.WastePieces << " pieces too short to grade)\n";
     if (!stats.Complete()) {
         std::cout << "Incomplete: no optimal pattern is stored for "
-                  << TreeNumbersText(stats.Missing) << " (" << StoredTreesText(stats.Missing)
-                  << "); the figures below leave them out.\n";
+                  << TreeNumbersText(stats.Missing) << " (" << stats.TreesStored() << " of "
+                  << kTreeCount << " trees stored); the figures below are of the trees stored.\n";
     }
     std::cout << "\n";
     std::cout << "Product                      logs   share\n";
