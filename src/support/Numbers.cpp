@@ -77,6 +77,18 @@ std::optional<double> ParseDecimal(std::string_view text) {
     return value;
 }
 
+std::optional<double> ParseCellDecimal(std::string_view text, bool commaDecimal) {
+    if (!commaDecimal || text.find(',') == std::string_view::npos) {
+        return ParseDecimal(text);
+    }
+    if (text.find('.') != std::string_view::npos || text.find(',') != text.rfind(',')) {
+        return std::nullopt; // "1,234.5" or "1,2,3": no single decimal comma
+    }
+    std::string pointed(text);
+    pointed[pointed.find(',')] = '.';
+    return ParseDecimal(pointed);
+}
+
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
     text = TrimBlanks(text);
     if (!text.empty() && text.front() == '+') {

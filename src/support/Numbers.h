@@ -34,6 +34,11 @@ inline std::int64_t TruncToInt(double x) {
 // machine's language. Returns nothing when the text is not such a number (empty included).
 std::optional<double> ParseDecimal(std::string_view text);
 
+// A number typed into an editor's cell: as ParseDecimal, with "," taken for the decimal point
+// too when `commaDecimal` (the user's locale writes decimals with a comma). Nothing when the
+// text is not such a number (empty included; "inf", "nan" and "1e400" are no numbers).
+std::optional<double> ParseCellDecimal(std::string_view text, bool commaDecimal);
+
 // Integer conversion of a field: blanks around it ignored, optional sign, decimal digits.
 // Returns nothing when the text is not an integer or does not fit 32 bits.
 std::optional<std::int32_t> ParseInteger(std::string_view text);

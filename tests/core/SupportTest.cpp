@@ -86,9 +86,15 @@ TEST(Numbers, FieldConversion) {
         const char* text;
         std::optional<double> decimal;
         std::optional<std::int32_t> integer;
+        std::optional<double> commaCell = decimal; // ParseCellDecimal in a comma locale
     };
     const Case cases[] = {
         {" 12.5", 12.5, std::nullopt},
+        {" 12,5 ", std::nullopt, std::nullopt, 12.5},
+        {"-0,25", std::nullopt, std::nullopt, -0.25},
+        {"1,234.5", std::nullopt, std::nullopt, std::nullopt},
+        {"1,2,3", std::nullopt, std::nullopt, std::nullopt},
+        {"1e400", std::nullopt, std::nullopt, std::nullopt},
         {"  -1.5", -1.5, std::nullopt},
         {"   4", 4.0, 4},
         {"+7", 7.0, 7},
@@ -101,13 +107,15 @@ TEST(Numbers, FieldConversion) {
         {"inf", std::nullopt, std::nullopt},
         {"nan", std::nullopt, std::nullopt},
         {"12 3", std::nullopt, std::nullopt},
-        {"1,5", std::nullopt, std::nullopt},
+        {"1,5", std::nullopt, std::nullopt, 1.5},
         {"99999999999", 99999999999.0, std::nullopt},
         {"-", std::nullopt, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseDecimal(c.text), c.decimal) << '"' << c.text << '"';
         EXPECT_EQ(ParseInteger(c.text), c.integer) << '"' << c.text << '"';
+        EXPECT_EQ(ParseCellDecimal(c.text, false), c.decimal) << '"' << c.text << '"';
+        EXPECT_EQ(ParseCellDecimal(c.text, true), c.commaCell) << '"' << c.text << '"';
     }
     EXPECT_EQ(FormatFixed(0.125, 2), "0.12");
     EXPECT_EQ(FormatFixed(194.39999389648438, 2), "194.40");
