@@ -11,6 +11,8 @@
 #include "app/StemCanvas.h"
 #include "app/WebResourcesForm.h"
 #include "app/WelcomeForm.h"
+#include "app/rules/LogRuleForms.h"
+#include "app/rules/PriceSetForms.h"
 #include "game/Comparison.h"
 #include "game/StemFigures.h"
 #include "tree/TreeLoad.h"
@@ -107,6 +109,10 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     welcome_ = new TWelcomeForm(this);
     webResources_ = new TWebResourcesForm(this);
     about_ = new TAboutForm(this);
+    logRuleViewer_ = new TReadLogScaleForm(data_, this);
+    logRuleEditor_ = new TDefineNewLogRule(data_, this);
+    priceViewer_ = new TReadPrice(data_, this);
+    priceEditor_ = new TDefineNewLogPrices(data_, this);
     marketForm_ = new TSelectMarketForm(data_, this);
     treeForm_ = new TSelectTreeForm(this);
     comparison_ = new TOptimizedStemForm(nullptr);
@@ -171,11 +177,14 @@ void TMain::BuildGameMenu() {
     AddItem(grading, "Createv1", "Define Veneer Grading Rules", false);
     AddItem(grading, "ViewVeneerGradingRules1", "View Veneer Grading Rules", true);
     QMenu* logRules = game->addMenu("&Log Rules");
-    AddItem(logRules, "DefineLogRule1", "Define Log Rule", false);
-    AddItem(logRules, "ViewLogRuleFile1", "View Log Rule", true);
+    AddItem(logRules, "DefineLogRule1", "Define Log Rule", false,
+            [this] { logRuleEditor_->show(); });
+    AddItem(logRules, "ViewLogRuleFile1", "View Log Rule", true,
+            [this] { logRuleViewer_->show(); });
     QMenu* prices = game->addMenu("&Prices");
-    AddItem(prices, "DefineNewPrices1", "Define Price Set", false);
-    AddItem(prices, "ViewPriceFile1", "View Price Set", true);
+    AddItem(prices, "DefineNewPrices1", "Define Price Set", false,
+            [this] { priceEditor_->show(); });
+    AddItem(prices, "ViewPriceFile1", "View Price Set", true, [this] { priceViewer_->show(); });
     QMenu* roundwood = game->addMenu("&Roundwoood Products");
     AddItem(roundwood, "DefineRoundwoodProducts", "Define Roundwood Products", false);
     AddItem(roundwood, "ViewRoundwoodProducts1", "View Roundwood Products", true);

@@ -26,7 +26,11 @@ namespace varnok::app {
 class ReadOutPanel;
 class StatusPanel;
 class StemCanvas;
+class TDefineNewLogPrices;
+class TDefineNewLogRule;
 class TOptimizedStemForm;
+class TReadLogScaleForm;
+class TReadPrice;
 class TSelectMarketForm;
 class TSelectTreeForm;
 
@@ -117,6 +121,10 @@ private:
     QWidget* welcome_ = nullptr;
     QWidget* webResources_ = nullptr;
     QWidget* about_ = nullptr;
+    TReadLogScaleForm* logRuleViewer_ = nullptr;
+    TDefineNewLogRule* logRuleEditor_ = nullptr;
+    TReadPrice* priceViewer_ = nullptr;
+    TDefineNewLogPrices* priceEditor_ = nullptr;
 
     std::optional<Market> market_;
     std::unique_ptr<Tree> tree_;

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "rules/RuleCells.h"
+
+#include <QString>
+#include <QTableWidget>
+
+#include <string>
+
+class QGridLayout;
+class QLabel;
+
+namespace varnok::app {
+
+class RuleFileList;
+
+// A rule dialog's table. The heads of the texts it paints become the table's own header row
+// and column, so they stay in view while the body scrolls; the corner text sits where the
+// two meet. Body cells are editable in an editable grid, except in its first `fixedColumns`
+// columns (names and units the user does not type) and in cells that are locked.
+class RuleGrid : public QTableWidget {
+    Q_OBJECT
+
+public:
+    // `texts` gives the shape, which stays; `visibleRows` body rows show without scrolling.
+    RuleGrid(const RuleGridTexts& texts, bool editable, int fixedColumns, int visibleRows,
+             QWidget* parent);
+
+    // Paints every head and body cell of `texts` (of the shape given at construction) and
+    // unlocks every cell.
+    void Paint(const RuleGridTexts& texts);
+    void SetText(int row, int column, const std::string& text);
+    std::string Text(int row, int column) const;
+    QString CornerText() const;
+    // A locked cell takes no typing and shows greyed.
+    void SetLocked(int row, int column, bool locked);
+    bool IsLocked(int row, int column) const;
+    // Makes the cell current and in view and gives the grid the focus.
+    void PointAt(int row, int column);
+    // Stores the text of a cell still being typed, as the user sees it.
+    void CommitTyping();
+
+    // Widens the columns to their texts.
+    void FitColumns();
+
+    QSize sizeHint() const override;
+
+protected:
+    // Return ends a cell and goes on to the one below, as in a spreadsheet, and never presses
+    // the dialog's default button (a second Return would save a table half typed); Delete
+    // and Backspace empty the current cell.
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    void GoDown();
+
+    bool editable_;
+    int fixedColumns_;
+    int visibleRows_;
+    QLabel* corner_ = nullptr;
+};
+
+// The number of step `number` of a rule dialog, in column 0 of row `row` of `layout` (a layout
+// set on its dialog); what the step holds goes in column 1.
+void AddStepNumber(QGridLayout* layout, int row, int number);
+// Step `number` with its instruction `text` in column 1, in a label named `name`. Returns the
+// label.
+QLabel* AddStep(QGridLayout* layout, int row, int number, const QString& text, const char* name);
+
+// Reads the folder of `list` again, keeping the entry that was selected.
+void RefreshKeepingSelection(RuleFileList* list);
+
+} // namespace varnok::app
