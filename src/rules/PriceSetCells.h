@@ -39,6 +39,10 @@ PriceRowHeads PriceRowHeadsWithoutRoundwood();
 // cull ("Cull").
 PriceRowHeads PriceRowHeadsFor(const RoundwoodProductSet& roundwood);
 
+// What the editor says of a cull row that takes no prices.
+inline constexpr const char* kUnpricedCullNote =
+    "The roundwood product set charges no cull penalty, so the cull row is stored as zeros.";
+
 // The editor's table of `heads`: headers "Product", "Units", "8" to "16", each row's name and
 // units, prices empty but for a cull row that takes none, which shows "0".
 RuleGridTexts PriceEditorGrid(const PriceRowHeads& heads);

@@ -14,6 +14,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QTest>
 
@@ -302,6 +303,50 @@ private slots:
             QVERIFY(dialog->isVisible());
             QTest::keyClick(dialog, Qt::Key_Escape);
         }
+    }
+
+    // Tab walks the steps in order and leaves the table (the arrow keys move inside it);
+    // a comma is a decimal point where the user's locale writes one.
+    void TabFollowsTheStepsAndCommasFollowTheLocale() {
+        struct Case {
+            const char* Action;
+            const char* Form;
+            QStringList Order;
+        };
+        const Case cases[] = {
+            {"ViewLogRuleFile1",
+             "TReadLogScaleForm",
+             {"ListBox1", "Button1", "StringGrid1", "Cancel"}},
+            {"DefineLogRule1", "TDefineNewLogRule", {"StringGrid1", "Edit1", "Save", "Cancel"}},
+            {"ViewPriceFile1",
+             "TReadPrice",
+             {"ListBox1", "StringGrid1", "ReadPriceFile", "Return"}},
+            {"DefineNewPrices1",
+             "TDefineNewLogPrices",
+             {"ListBox1", "Button1", "StringGrid1", "Edit1", "SavePriceFile", "Cancel"}},
+        };
+        const RulesCopy copy;
+        app::TMain window(copy.Data, true);
+        window.show();
+        for (const Case& c : cases) {
+            QWidget* dialog = Open(window, c.Action, c.Form);
+            QCOMPARE(QApplication::focusWidget()->objectName(), c.Order.front());
+            for (const QString& next : c.Order.mid(1)) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget()->objectName(), next);
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            QTRY_VERIFY(!dialog->isVisible());
+        }
+
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QWidget* editor = Open(window, "DefineLogRule1", "TDefineNewLogRule");
+        Type(Grid(editor), 14, 2, "123,5");
+        TypeName(editor, "Komma");
+        ClickButton(editor, "Save");
+        QLocale::setDefault(QLocale::c());
+        QTRY_VERIFY(!editor->isVisible());
+        QCOMPARE(test::ReadBytes(copy.Data.LogRules() / "Komma"), OneVolumeRule(856, 123.5));
     }
 
     // A volume typed in row "20", column "12" lands at offset 856 of a 2200-byte file, and the

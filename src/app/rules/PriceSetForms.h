@@ -4,8 +4,7 @@
 #include "support/DataFolder.h"
 
 #include "app/ClosableDialog.h"
-
-#include <string>
+#include "app/rules/RuleFileViewer.h"
 
 class QLineEdit;
 
@@ -14,30 +13,14 @@ namespace varnok::app {
 class RuleFileList;
 class RuleGrid;
 
-// "View Price Set": the files of the price folder and the rows of the one chosen. A file the
-// price-set reader refuses is reported and leaves the table with its heads only.
-class TReadPrice : public ClosableDialog {
+// "View Price Set": the files of the price folder and the rows of the one chosen, read
+// through the price-set reader, whose checks refuse foreign and damaged files.
+class TReadPrice : public RuleFileViewer {
     Q_OBJECT
 
 public:
     // `data` must outlive the dialog.
     TReadPrice(const DataFolder& data, QWidget* parent);
-
-    // Shows the viewer with the price set `name` selected and viewed; a name that differs from
-    // a file only in letter case is that file. A set that cannot be read shows its error.
-    void ShowFile(const std::string& name);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    // A set saved while the viewer is open is listed when the viewer is next activated.
-    bool event(QEvent* event) override;
-
-private:
-    void ReadPriceFileClick();
-    void View(const std::string& name);
-
-    RuleFileList* list_;
-    RuleGrid* grid_;
 };
 
 // "Define Price Set": prices of the six veneer and sawlog rows and of the roundwood and cull

@@ -1,7 +1,5 @@
 #include "app/rules/RuleGrid.h"
 
-#include "app/RuleFileList.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGridLayout>
@@ -9,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -43,9 +42,17 @@ RuleGrid::RuleGrid(const RuleGridTexts& texts, bool editable, int fixedColumns, 
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setVisible(!texts.RowHeads.empty());
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    // Rows as high as the text needs, so that many show at once.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     for (int r = 0; r < rowCount(); ++r) {
         for (int c = 0; c < columnCount(); ++c) {
-            setItem(r, c, new QTableWidgetItem);
+            auto* cell = new QTableWidgetItem;
+            // Numbers line up by their last digits.
+            if (c >= fixedColumns) {
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            setItem(r, c, cell);
         }
     }
     if (!texts.RowHeads.empty()) {
@@ -183,6 +190,8 @@ void RuleGrid::FitColumns() {
     if (corner_ != nullptr) {
         verticalHeader()->setMinimumWidth(corner_->sizeHint().width() + 8);
     }
+    // Every column stays in view: the dialog grows rather than cut one off.
+    setMinimumWidth(sizeHint().width());
     updateGeometry();
 }
 
@@ -222,12 +231,31 @@ QLabel* AddStep(QGridLayout* layout, int row, int number, const QString& text, c
     return label;
 }
 
-void RefreshKeepingSelection(RuleFileList* list) {
-    const std::optional<std::string> kept = list->Selected();
-    list->Refresh();
-    if (kept) {
-        list->Select(*kept);
-    }
+QPushButton* MakeRuleButton(QWidget* parent, const char* name, const char* caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+SaveOrCancel MakeSaveOrCancel(QWidget* parent, const char* saveName) {
+    SaveOrCancel step{new QHBoxLayout, MakeRuleButton(parent, saveName, "Save"),
+                      MakeRuleButton(parent, "Cancel", "Cancel")};
+    step.Save->setDefault(true);
+    auto* orLabel = new QLabel("or", parent);
+    orLabel->setObjectName("OrLabel");
+    step.Row->addWidget(step.Save);
+    step.Row->addWidget(orLabel);
+    step.Row->addWidget(step.Cancel);
+    step.Row->addStretch(1);
+    return step;
+}
+
+QLabel* MakeLengthCaption(QWidget* parent) {
+    auto* caption = new QLabel("Log Length", parent);
+    caption->setObjectName("Label3");
+    caption->setAlignment(Qt::AlignCenter);
+    return caption;
 }
 
 } // namespace varnok::app

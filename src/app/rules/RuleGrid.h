@@ -5,14 +5,16 @@
 #include <QString>
 #include <QTableWidget>
 
+#include <array>
+#include <cstddef>
 #include <string>
 
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
 
 namespace varnok::app {
-
-class RuleFileList;
 
 // A rule dialog's table. The heads of the texts it paints become the table's own header row
 // and column, so they stay in view while the body scrolls; the corner text sits where the
@@ -37,8 +39,29 @@ public:
     bool IsLocked(int row, int column) const;
     // Makes the cell current and in view and gives the grid the focus.
     void PointAt(int row, int column);
-    // Stores the text of a cell still being typed, as the user sees it.
-    void CommitTyping();
+    // The texts of the body cells from column `firstColumn` on, what the user typed included
+    // (a cell still being typed is stored first).
+    template <std::size_t Rows, std::size_t Columns>
+    std::array<std::array<std::string, Columns>, Rows> Cells(int firstColumn) {
+        CommitTyping();
+        std::array<std::array<std::string, Columns>, Rows> cells;
+        for (std::size_t r = 0; r < Rows; ++r) {
+            for (std::size_t c = 0; c < Columns; ++c) {
+                cells[r][c] = Text(static_cast<int>(r), firstColumn + static_cast<int>(c));
+            }
+        }
+        return cells;
+    }
+    // Runs `convert` (cells to a record); when it throws CellError the cell it names becomes
+    // current before the error goes on to be shown.
+    template <typename Convert> auto PointingAtBadCell(Convert&& convert) {
+        try {
+            return convert();
+        } catch (const CellError& error) {
+            PointAt(error.Row(), error.Column());
+            throw;
+        }
+    }
 
     // Widens the columns to their texts.
     void FitColumns();
@@ -53,6 +76,7 @@ protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    void CommitTyping();
     void GoDown();
 
     bool editable_;
@@ -68,7 +92,16 @@ void AddStepNumber(QGridLayout* layout, int row, int number);
 // label.
 QLabel* AddStep(QGridLayout* layout, int row, int number, const QString& text, const char* name);
 
-// Reads the folder of `list` again, keeping the entry that was selected.
-void RefreshKeepingSelection(RuleFileList* list);
+// A button of a rule dialog; Enter in a field presses only the dialog's default button.
+QPushButton* MakeRuleButton(QWidget* parent, const char* name, const char* caption);
+// The last step of an editor: "Save", the default button named `saveName`, "or", "Cancel".
+struct SaveOrCancel {
+    QHBoxLayout* Row;
+    QPushButton* Save;
+    QPushButton* Cancel;
+};
+SaveOrCancel MakeSaveOrCancel(QWidget* parent, const char* saveName);
+// The caption "Log Length" over a table whose columns are log lengths.
+QLabel* MakeLengthCaption(QWidget* parent);
 
 } // namespace varnok::app
