@@ -11,6 +11,9 @@
 #include "app/StemCanvas.h"
 #include "app/WebResourcesForm.h"
 #include "app/WelcomeForm.h"
+#include "app/grading/PrintSawMatrixForm.h"
+#include "app/grading/ReadSawSpecForm.h"
+#include "app/grading/ReadVeneerSpecForm.h"
 #include "game/Comparison.h"
 #include "game/StemFigures.h"
 #include "tree/TreeLoad.h"
@@ -25,6 +28,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -74,6 +78,12 @@ QWidget* MakeEndDefectKey(QWidget* parent) {
     return key;
 }
 
+void ShowInFront(QWidget* dialog) {
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
 } // namespace
 
 TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommands_(allCommands) {
@@ -110,6 +120,10 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     marketForm_ = new TSelectMarketForm(data_, this);
     treeForm_ = new TSelectTreeForm(this);
     comparison_ = new TOptimizedStemForm(nullptr);
+    sawViewer_ = new TReadSawSpecForm(data_, this);
+    sawMatrix_ = new TPrintSawMatrixForm(
+        data_, [this] { return CurrentMarket(); }, this);
+    veneerViewer_ = new TReadVeneerSpecForm(data_, this);
 
     connect(marketForm_, &TSelectMarketForm::MarketChosen, this, &TMain::MarketChosen);
     connect(marketForm_, &TSelectMarketForm::Closed, this, &TMain::MarketSelectionClosed);
@@ -129,6 +143,15 @@ bool TMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        // Queued, so that the viewer appears after the window it stands in front of.
+        QTimer::singleShot(0, veneerViewer_, [this] { ShowInFront(veneerViewer_); });
+    }
 }
 
 QAction* TMain::Action(const QString& name) const {
@@ -166,10 +189,12 @@ void TMain::BuildGameMenu() {
     game->addSeparator();
     QMenu* grading = game->addMenu("&Grading Rules");
     AddItem(grading, "DefineSawlogGradingRules1", "Define Sawlog Grading Rules", false);
-    AddItem(grading, "ViewSawlogGradingRules1", "View Sawlog Grading Rules", true);
+    AddItem(grading, "ViewSawlogGradingRules1", "View Sawlog Grading Rules", true,
+            [this] { ShowInFront(sawViewer_); });
     grading->addSeparator();
     AddItem(grading, "Createv1", "Define Veneer Grading Rules", false);
-    AddItem(grading, "ViewVeneerGradingRules1", "View Veneer Grading Rules", true);
+    AddItem(grading, "ViewVeneerGradingRules1", "View Veneer Grading Rules", true,
+            [this] { ShowInFront(veneerViewer_); });
     QMenu* logRules = game->addMenu("&Log Rules");
     AddItem(logRules, "DefineLogRule1", "Define Log Rule", false);
     AddItem(logRules, "ViewLogRuleFile1", "View Log Rule", true);
@@ -222,7 +247,8 @@ void TMain::BuildMenus() {
     BuildSettingsMenu();
     QMenu* reporting = menuBar()->addMenu("&Reporting");
     AddItem(reporting, "OptimalResults1", "&Optimal Results", false)->setEnabled(false);
-    AddItem(reporting, "SawGradingRulesFullMatrix1", "Saw Grading Rules Full Matrix", false)
+    AddItem(reporting, "SawGradingRulesFullMatrix1", "Saw Grading Rules Full Matrix", false,
+            [this] { ShowInFront(sawMatrix_); })
         ->setEnabled(false);
     AddItem(reporting, "Market1", "Market", true);
     QMenu* help = menuBar()->addMenu("&Help");

@@ -27,6 +27,9 @@ class ReadOutPanel;
 class StatusPanel;
 class StemCanvas;
 class TOptimizedStemForm;
+class TPrintSawMatrixForm;
+class TReadSawSpecForm;
+class TReadVeneerSpecForm;
 class TSelectMarketForm;
 class TSelectTreeForm;
 
@@ -54,6 +57,8 @@ protected:
     // The tree box takes the mouse wheel only when it has the focus, so that a wheel turned
     // over the toolbar does not load another tree and lose every cut.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The first show brings up the veneer grading rule viewer in front of the window.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildGameMenu();
@@ -117,6 +122,10 @@ private:
     QWidget* welcome_ = nullptr;
     QWidget* webResources_ = nullptr;
     QWidget* about_ = nullptr;
+    TReadSawSpecForm* sawViewer_ = nullptr;
+    TReadVeneerSpecForm* veneerViewer_ = nullptr;
+    TPrintSawMatrixForm* sawMatrix_ = nullptr;
+    bool shownOnce_ = false;
 
     std::optional<Market> market_;
     std::unique_ptr<Tree> tree_;
