@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -109,6 +110,11 @@ void GradingRuleViewer::ShowFile(const QString& name) {
 }
 
 void GradingRuleViewer::showEvent(QShowEvent* event) {
+    // A window restored from the task bar keeps what it showed.
+    if (event->spontaneous()) {
+        ClosableDialog::showEvent(event);
+        return;
+    }
     // An exclusive group keeps its checked button checked.
     grades_->setExclusive(false);
     for (QAbstractButton* button : grades_->buttons()) {

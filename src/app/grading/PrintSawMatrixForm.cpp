@@ -7,6 +7,7 @@
 #include "support/Errors.h"
 
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace varnok::app {
@@ -26,14 +27,16 @@ TPrintSawMatrixForm::TPrintSawMatrixForm(const DataFolder& data,
 }
 
 void TPrintSawMatrixForm::showEvent(QShowEvent* event) {
-    print_->setText("Print");
+    if (!event->spontaneous()) { // not when restored from the task bar
+        print_->setText("Print");
+    }
     ClosableDialog::showEvent(event);
 }
 
 void TPrintSawMatrixForm::PrintClick() {
     const Market* market = market_();
     if (market == nullptr) {
-        ShowError(this, VarnokError("No market is loaded: choose one with \"B&uck With "
+        ShowError(this, VarnokError("No market is loaded: choose one with \"Buck With "
                                     "Optimal\" first."));
         return;
     }
