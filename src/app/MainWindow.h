@@ -26,7 +26,11 @@ namespace varnok::app {
 class ReadOutPanel;
 class StatusPanel;
 class StemCanvas;
+class TDefineRoundwoodProductstab;
+class TFilterGradingDefectsForm;
 class TOptimizedStemForm;
+class TReadDefectsFileForm;
+class TReadRoundwood;
 class TSelectMarketForm;
 class TSelectTreeForm;
 
@@ -117,6 +121,10 @@ private:
     QWidget* welcome_ = nullptr;
     QWidget* webResources_ = nullptr;
     QWidget* about_ = nullptr;
+    TReadRoundwood* roundwoodViewer_ = nullptr;
+    TDefineRoundwoodProductstab* roundwoodEditor_ = nullptr;
+    TReadDefectsFileForm* filterViewer_ = nullptr;
+    TFilterGradingDefectsForm* filterEditor_ = nullptr;
 
     std::optional<Market> market_;
     std::unique_ptr<Tree> tree_;
