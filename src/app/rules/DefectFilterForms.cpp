@@ -152,7 +152,7 @@ void TFilterGradingDefectsForm::SaveClick() {
 }
 
 TReadDefectsFileForm::TReadDefectsFileForm(const DataFolder& data, QWidget* parent)
-    : ClosableDialog(parent), data_(data) {
+    : ClosableDialog(parent) {
     setObjectName("TReadDefectsFileForm");
     setWindowTitle("View Defect Filter Set");
     auto* layout = new QHBoxLayout(this);
@@ -163,7 +163,7 @@ TReadDefectsFileForm::TReadDefectsFileForm(const DataFolder& data, QWidget* pare
     QLabel* select =
         AddStep(steps, this, 1, "Select the defect inclusion set to be viewed.", "Label1");
     select->setWordWrap(true);
-    list_ = new RuleFileList(data_.Filters(), this);
+    list_ = new RuleFileList(data.Filters(), this);
     list_->setObjectName("ListBox1");
     select->setBuddy(list_);
     steps->addWidget(list_);
@@ -194,10 +194,7 @@ void TReadDefectsFileForm::hideEvent(QHideEvent* event) {
 }
 
 void TReadDefectsFileForm::ShowFile(const std::string& name) {
-    show();
-    raise();
-    activateWindow();
-    View(SelectForView(list_, name));
+    View(ShowWithFile(this, list_, name));
 }
 
 void TReadDefectsFileForm::ReadDefectFileClick() {

@@ -65,7 +65,6 @@ class TReadDefectsFileForm : public ClosableDialog {
     Q_OBJECT
 
 public:
-    // `data` must outlive the dialog.
     TReadDefectsFileForm(const DataFolder& data, QWidget* parent);
 
     // Shows the viewer with the set `name` (matched ignoring letter case) selected and viewed;
@@ -80,7 +79,6 @@ private:
     void ReadDefectFileClick();
     void View(const std::filesystem::path& path);
 
-    const DataFolder& data_;
     RuleFileList* list_;
     DefectFilterBoxPanel* boxes_;
 };

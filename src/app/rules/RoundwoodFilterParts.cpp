@@ -86,7 +86,10 @@ void SetGridCell(QTableWidget* grid, std::size_t column, std::size_t row, const 
     item->setFlags(flags);
 }
 
-std::filesystem::path SelectForView(RuleFileList* list, const std::string& name) {
+std::filesystem::path ShowWithFile(QWidget* dialog, RuleFileList* list, const std::string& name) {
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
     list->Refresh();
     const std::filesystem::path path = FindEntry(list->Folder(), name);
     list->Select(path.filename().string());
@@ -94,7 +97,6 @@ std::filesystem::path SelectForView(RuleFileList* list, const std::string& name)
 }
 
 void FitGridToCells(QTableWidget* grid) {
-    grid->resizeColumnsToContents();
     grid->resizeRowsToContents();
     int width = 2 * grid->frameWidth();
     for (int c = 0; c < grid->columnCount(); ++c) {

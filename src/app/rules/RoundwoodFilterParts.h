@@ -53,12 +53,14 @@ void PaintGrid(QTableWidget* grid,
     }
 }
 
-// Reads `list`'s folder again and selects the file `name`, matched as a market names its rule
-// sets (the exact name, else a single match ignoring letter case); returns the path to read,
-// the folder and `name` when there is no such file (its read then reports it).
-std::filesystem::path SelectForView(RuleFileList* list, const std::string& name);
+// Shows the viewer `dialog` in front, reads its `list`'s folder again and selects the file
+// `name`, matched as a market names its rule sets (the exact name, else a single match ignoring
+// letter case). Returns the path to view: the folder and `name` when there is no such file (its
+// read then reports it).
+std::filesystem::path ShowWithFile(QWidget* dialog, RuleFileList* list, const std::string& name);
 
-// Makes the table exactly as large as its cells, so that no scroll bar hides one.
+// Makes the table exactly as large as its columns, as set, and its rows, fitted to their
+// texts, so that no scroll bar hides a cell.
 void FitGridToCells(QTableWidget* grid);
 
 } // namespace varnok::app

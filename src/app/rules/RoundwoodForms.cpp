@@ -51,7 +51,7 @@ QLabel* SoundnessNote(QWidget* parent) {
     return note;
 }
 
-// A vertical group of radio buttons, ids 0 up in the order of `captions`.
+// A vertical group of radio buttons, ids 0 up in the order of `choices`.
 template <std::size_t N, typename Choice>
 QButtonGroup* AddChoices(QGroupBox* box, const std::array<Choice, N>& choices) {
     auto* layout = new QVBoxLayout(box);
@@ -67,14 +67,27 @@ QButtonGroup* AddChoices(QGroupBox* box, const std::array<Choice, N>& choices) {
 
 } // namespace
 
-TReadRoundwood::TReadRoundwood(const DataFolder& data, QWidget* parent)
-    : ClosableDialog(parent), data_(data) {
+// The table's columns line up with the unit choices and the lists under them: the first as wide
+// as the longest row label, each product's as a name of 20 capitals.
+TDefineRoundwoodProductstab::ColumnWidths
+TDefineRoundwoodProductstab::ColumnWidthsFor(const QFontMetrics& metrics) {
+    constexpr int kPadding = 16;
+    int label = metrics.horizontalAdvance("Product Name");
+    for (std::size_t l = 0; l < kRoundwoodLimitCount; ++l) {
+        label = std::max(label, metrics.horizontalAdvance(
+                                    Text(RoundwoodLimitLabel(static_cast<RoundwoodLimit>(l)))));
+    }
+    const QString name(static_cast<int>(kRoundwoodTextCapacity), 'N');
+    return {label + kPadding, std::max(150, metrics.horizontalAdvance(name) + kPadding)};
+}
+
+TReadRoundwood::TReadRoundwood(const DataFolder& data, QWidget* parent) : ClosableDialog(parent) {
     setObjectName("TReadRoundwood");
     setWindowTitle("Read Roundwood Products");
     auto* layout = new QVBoxLayout(this);
     QLabel* select = AddStep(layout, this, 1,
                              "Select the roundwood product definition set to be viewed.", "Label1");
-    list_ = new RuleFileList(data_.Roundwood(), this);
+    list_ = new RuleFileList(data.Roundwood(), this);
     list_->setObjectName("ListBox1");
     list_->setFixedHeight(110);
     select->setBuddy(list_);
@@ -85,6 +98,7 @@ TReadRoundwood::TReadRoundwood(const DataFolder& data, QWidget* parent)
     grid_ = MakeRuleGrid(this, "StringGrid1", kRoundwoodViewerColumns, kRoundwoodViewerRows);
     grid_->setToolTip(Text(RoundwoodSoundnessNote()));
     PaintGrid(grid_, RoundwoodViewerHeaders());
+    grid_->resizeColumnsToContents();
     FitGridToCells(grid_);
     layout->addWidget(grid_);
     layout->addWidget(SoundnessNote(this));
@@ -103,10 +117,7 @@ void TReadRoundwood::showEvent(QShowEvent* event) {
 }
 
 void TReadRoundwood::ShowFile(const std::string& name) {
-    show();
-    raise();
-    activateWindow();
-    View(SelectForView(list_, name));
+    View(ShowWithFile(this, list_, name));
 }
 
 void TReadRoundwood::ReadFileClick() {
@@ -119,6 +130,7 @@ void TReadRoundwood::ReadFileClick() {
 void TReadRoundwood::View(const std::filesystem::path& path) {
     PaintGrid(grid_, RoundwoodViewerHeaders());
     Guarded(this, [&] { PaintGrid(grid_, RoundwoodViewerCells(ReadRoundwoodProducts(path))); });
+    grid_->resizeColumnsToContents();
     FitGridToCells(grid_);
 }
 
@@ -129,75 +141,9 @@ TDefineRoundwoodProductstab::TDefineRoundwoodProductstab(const DataFolder& data,
     auto* layout = new QVBoxLayout(this);
     AddStep(layout, this, 1, "Name each product and choose the units below.", "Label1");
 
-    // The table's columns line up with the unit choices and lists under them.
-    const QFontMetrics metrics = fontMetrics();
-    int labelWidth = metrics.horizontalAdvance("Product Name") + 16;
-    for (std::size_t l = 0; l < kRoundwoodLimitCount; ++l) {
-        labelWidth = std::max(
-            labelWidth,
-            metrics.horizontalAdvance(Text(RoundwoodLimitLabel(static_cast<RoundwoodLimit>(l)))) +
-                16);
-    }
-    // Wide enough for a name of 20 capitals.
-    const int productWidth = std::max(
-        150,
-        metrics.horizontalAdvance(QString(static_cast<int>(kRoundwoodTextCapacity), 'N')) + 16);
-
-    grid_ = MakeRuleGrid(this, "StringGrid1", kRoundwoodEditorColumns, kRoundwoodEditorRows);
-    grid_->setItemDelegate(new NameCellDelegate(grid_));
-    grid_->setColumnWidth(0, labelWidth);
-    for (int c = 1; c < static_cast<int>(kRoundwoodEditorColumns); ++c) {
-        grid_->setColumnWidth(c, productWidth);
-    }
-    grid_->resizeRowsToContents();
-    int gridHeight = 2 * grid_->frameWidth();
-    for (int r = 0; r < grid_->rowCount(); ++r) {
-        gridHeight += grid_->rowHeight(r);
-    }
-    grid_->setFixedSize(labelWidth + 3 * productWidth + 2 * grid_->frameWidth(), gridHeight);
-    layout->addWidget(grid_);
-
-    auto* limits = new QGridLayout;
-    limits->setHorizontalSpacing(0);
-    limits->setContentsMargins(grid_->frameWidth(), 0, 0, 0);
-    limits->setColumnMinimumWidth(0, labelWidth);
-    for (std::size_t p = 0; p < kRoundwoodProductCount; ++p) {
-        const int column = static_cast<int>(p) + 1;
-        limits->setColumnMinimumWidth(column, productWidth);
-        auto* box = new QGroupBox(this);
-        box->setObjectName("RadioGroup" + QString::number(column));
-        box->setFixedWidth(productWidth);
-        units_[p] = AddChoices(box, RoundwoodUnitChoices());
-        limits->addWidget(box, 0, column);
-        connect(units_[p], &QButtonGroup::idClicked, this, [this, p] { RadioGroupClick(p); });
-    }
-    for (std::size_t l = 0; l < kRoundwoodLimitCount; ++l) {
-        const auto limit = static_cast<RoundwoodLimit>(l);
-        const int row = static_cast<int>(l) + 1;
-        auto* label = new QLabel(Text(RoundwoodLimitLabel(limit)), this);
-        limits->addWidget(label, row, 0);
-        for (std::size_t p = 0; p < kRoundwoodProductCount; ++p) {
-            auto* combo = new QComboBox(this);
-            combo->setObjectName("ComboBox" + QString::number(p * kRoundwoodLimitCount + l + 1));
-            for (const int value : RoundwoodLimitChoices(limit)) {
-                combo->addItem(QString::number(value), value);
-            }
-            combo->setFixedWidth(productWidth - 12);
-            limits->addWidget(combo, row, static_cast<int>(p) + 1, Qt::AlignLeft);
-            limits_[p][l] = combo;
-            if (limit == RoundwoodLimit::Soundness) {
-                combo->setToolTip(Text(RoundwoodSoundnessNote()));
-            }
-        }
-        if (limit == RoundwoodLimit::Soundness) {
-            label->setToolTip(Text(RoundwoodSoundnessNote()));
-        }
-        label->setBuddy(limits_[0][l]);
-    }
-    auto* limitsRow = new QHBoxLayout;
-    limitsRow->addLayout(limits);
-    limitsRow->addStretch(1);
-    layout->addLayout(limitsRow);
+    const ColumnWidths widths = ColumnWidthsFor(fontMetrics());
+    BuildTable(layout, widths);
+    BuildUnitsAndLimits(layout, widths);
     layout->addWidget(SoundnessNote(this));
 
     AddStep(layout, this, 2, "Choose a method for handling cull material.", "Label2");
@@ -220,6 +166,61 @@ TDefineRoundwoodProductstab::TDefineRoundwoodProductstab(const DataFolder& data,
     connect(buttons.Save, &QPushButton::clicked, this,
             &TDefineRoundwoodProductstab::SaveProductDefinitionClick);
     connect(buttons.Cancel, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void TDefineRoundwoodProductstab::BuildTable(QBoxLayout* layout, ColumnWidths widths) {
+    grid_ = MakeRuleGrid(this, "StringGrid1", kRoundwoodEditorColumns, kRoundwoodEditorRows);
+    grid_->setItemDelegate(new NameCellDelegate(grid_));
+    grid_->setColumnWidth(0, widths.Label);
+    for (int c = 1; c < static_cast<int>(kRoundwoodEditorColumns); ++c) {
+        grid_->setColumnWidth(c, widths.Product);
+    }
+    FitGridToCells(grid_);
+    layout->addWidget(grid_);
+}
+
+void TDefineRoundwoodProductstab::BuildUnitsAndLimits(QBoxLayout* layout, ColumnWidths widths) {
+    auto* choices = new QGridLayout;
+    choices->setHorizontalSpacing(0);
+    choices->setContentsMargins(grid_->frameWidth(), 0, 0, 0);
+    choices->setColumnMinimumWidth(0, widths.Label);
+    for (std::size_t p = 0; p < kRoundwoodProductCount; ++p) {
+        const int column = static_cast<int>(p) + 1;
+        choices->setColumnMinimumWidth(column, widths.Product);
+        auto* box = new QGroupBox(this);
+        box->setObjectName("RadioGroup" + QString::number(column));
+        box->setFixedWidth(widths.Product);
+        units_[p] = AddChoices(box, RoundwoodUnitChoices());
+        choices->addWidget(box, 0, column);
+        connect(units_[p], &QButtonGroup::idClicked, this, [this, p] { RadioGroupClick(p); });
+    }
+    for (std::size_t l = 0; l < kRoundwoodLimitCount; ++l) {
+        const auto limit = static_cast<RoundwoodLimit>(l);
+        const int row = static_cast<int>(l) + 1;
+        auto* label = new QLabel(Text(RoundwoodLimitLabel(limit)), this);
+        choices->addWidget(label, row, 0);
+        for (std::size_t p = 0; p < kRoundwoodProductCount; ++p) {
+            auto* combo = new QComboBox(this);
+            combo->setObjectName("ComboBox" + QString::number(p * kRoundwoodLimitCount + l + 1));
+            for (const int value : RoundwoodLimitChoices(limit)) {
+                combo->addItem(QString::number(value), value);
+            }
+            combo->setFixedWidth(widths.Product - 12);
+            choices->addWidget(combo, row, static_cast<int>(p) + 1, Qt::AlignLeft);
+            limits_[p][l] = combo;
+        }
+        if (limit == RoundwoodLimit::Soundness) {
+            label->setToolTip(Text(RoundwoodSoundnessNote()));
+            for (std::size_t p = 0; p < kRoundwoodProductCount; ++p) {
+                limits_[p][l]->setToolTip(label->toolTip());
+            }
+        }
+        label->setBuddy(limits_[0][l]);
+    }
+    auto* row = new QHBoxLayout;
+    row->addLayout(choices);
+    row->addStretch(1);
+    layout->addLayout(row);
 }
 
 void TDefineRoundwoodProductstab::showEvent(QShowEvent* event) {

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <string>
 
+class QBoxLayout;
 class QButtonGroup;
 class QComboBox;
+class QFontMetrics;
 class QLineEdit;
 class QTableWidget;
 
@@ -24,7 +26,6 @@ class TReadRoundwood : public ClosableDialog {
     Q_OBJECT
 
 public:
-    // `data` must outlive the dialog.
     TReadRoundwood(const DataFolder& data, QWidget* parent);
 
     // Shows the viewer with the set `name` (matched ignoring letter case) selected and viewed;
@@ -38,7 +39,6 @@ private:
     void ReadFileClick();
     void View(const std::filesystem::path& path);
 
-    const DataFolder& data_;
     RuleFileList* list_;
     QTableWidget* grid_;
 };
@@ -63,6 +63,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    struct ColumnWidths {
+        int Label;   // the row labels, pixels
+        int Product; // each product's column, pixels
+    };
+    static ColumnWidths ColumnWidthsFor(const QFontMetrics& metrics);
+    void BuildTable(QBoxLayout* layout, ColumnWidths widths);
+    void BuildUnitsAndLimits(QBoxLayout* layout, ColumnWidths widths);
+
     void RadioGroupClick(std::size_t product);
     void SaveProductDefinitionClick();
     RoundwoodChoices Choices() const;
