@@ -14,6 +14,8 @@
 #include "app/grading/PrintSawMatrixForm.h"
 #include "app/grading/ReadSawSpecForm.h"
 #include "app/grading/ReadVeneerSpecForm.h"
+#include "app/rules/DefectFilterForms.h"
+#include "app/rules/RoundwoodForms.h"
 #include "game/Comparison.h"
 #include "game/StemFigures.h"
 #include "tree/TreeLoad.h"
@@ -124,6 +126,10 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     sawMatrix_ = new TPrintSawMatrixForm(
         data_, [this] { return CurrentMarket(); }, this);
     veneerViewer_ = new TReadVeneerSpecForm(data_, this);
+    roundwoodViewer_ = new TReadRoundwood(data_, this);
+    roundwoodEditor_ = new TDefineRoundwoodProductstab(data_, this);
+    filterViewer_ = new TReadDefectsFileForm(data_, this);
+    filterEditor_ = new TFilterGradingDefectsForm(data_, this);
 
     connect(marketForm_, &TSelectMarketForm::MarketChosen, this, &TMain::MarketChosen);
     connect(marketForm_, &TSelectMarketForm::Closed, this, &TMain::MarketSelectionClosed);
@@ -202,11 +208,15 @@ void TMain::BuildGameMenu() {
     AddItem(prices, "DefineNewPrices1", "Define Price Set", false);
     AddItem(prices, "ViewPriceFile1", "View Price Set", true);
     QMenu* roundwood = game->addMenu("&Roundwoood Products");
-    AddItem(roundwood, "DefineRoundwoodProducts", "Define Roundwood Products", false);
-    AddItem(roundwood, "ViewRoundwoodProducts1", "View Roundwood Products", true);
+    AddItem(roundwood, "DefineRoundwoodProducts", "Define Roundwood Products", false,
+            [this] { roundwoodEditor_->show(); });
+    AddItem(roundwood, "ViewRoundwoodProducts1", "View Roundwood Products", true,
+            [this] { roundwoodViewer_->show(); });
     QMenu* filters = game->addMenu("&Defect Filters");
-    AddItem(filters, "DefineDefectFilterSet1", "Define Defect Filter Set", false);
-    AddItem(filters, "ViewDefectFilterSet1", "View Defect Filter Set", true);
+    AddItem(filters, "DefineDefectFilterSet1", "Define Defect Filter Set", false,
+            [this] { filterEditor_->show(); });
+    AddItem(filters, "ViewDefectFilterSet1", "View Defect Filter Set", true,
+            [this] { filterViewer_->show(); });
     QMenu* markets = game->addMenu("&Markets");
     AddItem(markets, "DefineMarkeg1", "Define Market", false);
     AddItem(markets, "PrintMarket1", "Print Market", false);

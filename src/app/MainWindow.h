@@ -26,8 +26,12 @@ namespace varnok::app {
 class ReadOutPanel;
 class StatusPanel;
 class StemCanvas;
+class TDefineRoundwoodProductstab;
+class TFilterGradingDefectsForm;
 class TOptimizedStemForm;
 class TPrintSawMatrixForm;
+class TReadDefectsFileForm;
+class TReadRoundwood;
 class TReadSawSpecForm;
 class TReadVeneerSpecForm;
 class TSelectMarketForm;
@@ -126,6 +130,10 @@ private:
     TReadVeneerSpecForm* veneerViewer_ = nullptr;
     TPrintSawMatrixForm* sawMatrix_ = nullptr;
     bool shownOnce_ = false;
+    TReadRoundwood* roundwoodViewer_ = nullptr;
+    TDefineRoundwoodProductstab* roundwoodEditor_ = nullptr;
+    TReadDefectsFileForm* filterViewer_ = nullptr;
+    TFilterGradingDefectsForm* filterEditor_ = nullptr;
 
     std::optional<Market> market_;
     std::unique_ptr<Tree> tree_;
