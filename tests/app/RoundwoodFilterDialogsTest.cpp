@@ -79,6 +79,9 @@ QString Cell(const QWidget* dialog, int row, int column) {
 
 // Types `text` into a table cell the way a user does: a double click opens the cell's editor.
 void TypeIntoCell(QWidget* dialog, int row, int column, const QString& text) {
+    // The cell's editor takes the focus only in the active window, and the start-up veneer
+    // viewer may be the one.
+    test::Activate(dialog->window());
     auto* grid = Find<QTableWidget>(dialog, "StringGrid1");
     const QPoint at = grid->visualItemRect(grid->item(row, column)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
