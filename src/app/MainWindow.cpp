@@ -11,8 +11,13 @@
 #include "app/StemCanvas.h"
 #include "app/WebResourcesForm.h"
 #include "app/WelcomeForm.h"
+#include "app/grading/PrintSawMatrixForm.h"
+#include "app/grading/ReadSawSpecForm.h"
+#include "app/grading/ReadVeneerSpecForm.h"
+#include "app/rules/DefectFilterForms.h"
 #include "app/rules/LogRuleForms.h"
 #include "app/rules/PriceSetForms.h"
+#include "app/rules/RoundwoodForms.h"
 #include "game/Comparison.h"
 #include "game/StemFigures.h"
 #include "tree/TreeLoad.h"
@@ -27,6 +32,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -76,6 +82,12 @@ QWidget* MakeEndDefectKey(QWidget* parent) {
     return key;
 }
 
+void ShowInFront(QWidget* dialog) {
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
 } // namespace
 
 TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommands_(allCommands) {
@@ -116,6 +128,14 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     marketForm_ = new TSelectMarketForm(data_, this);
     treeForm_ = new TSelectTreeForm(this);
     comparison_ = new TOptimizedStemForm(nullptr);
+    sawViewer_ = new TReadSawSpecForm(data_, this);
+    sawMatrix_ = new TPrintSawMatrixForm(
+        data_, [this] { return CurrentMarket(); }, this);
+    veneerViewer_ = new TReadVeneerSpecForm(data_, this);
+    roundwoodViewer_ = new TReadRoundwood(data_, this);
+    roundwoodEditor_ = new TDefineRoundwoodProductstab(data_, this);
+    filterViewer_ = new TReadDefectsFileForm(data_, this);
+    filterEditor_ = new TFilterGradingDefectsForm(data_, this);
 
     connect(marketForm_, &TSelectMarketForm::MarketChosen, this, &TMain::MarketChosen);
     connect(marketForm_, &TSelectMarketForm::Closed, this, &TMain::MarketSelectionClosed);
@@ -135,6 +155,15 @@ bool TMain::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        // Queued, so that the viewer appears after the window it stands in front of.
+        QTimer::singleShot(0, veneerViewer_, [this] { ShowInFront(veneerViewer_); });
+    }
 }
 
 QAction* TMain::Action(const QString& name) const {
@@ -172,25 +201,32 @@ void TMain::BuildGameMenu() {
     game->addSeparator();
     QMenu* grading = game->addMenu("&Grading Rules");
     AddItem(grading, "DefineSawlogGradingRules1", "Define Sawlog Grading Rules", false);
-    AddItem(grading, "ViewSawlogGradingRules1", "View Sawlog Grading Rules", true);
+    AddItem(grading, "ViewSawlogGradingRules1", "View Sawlog Grading Rules", true,
+            [this] { ShowInFront(sawViewer_); });
     grading->addSeparator();
     AddItem(grading, "Createv1", "Define Veneer Grading Rules", false);
-    AddItem(grading, "ViewVeneerGradingRules1", "View Veneer Grading Rules", true);
+    AddItem(grading, "ViewVeneerGradingRules1", "View Veneer Grading Rules", true,
+            [this] { ShowInFront(veneerViewer_); });
     QMenu* logRules = game->addMenu("&Log Rules");
     AddItem(logRules, "DefineLogRule1", "Define Log Rule", false,
-            [this] { logRuleEditor_->show(); });
+            [this] { ShowInFront(logRuleEditor_); });
     AddItem(logRules, "ViewLogRuleFile1", "View Log Rule", true,
-            [this] { logRuleViewer_->show(); });
+            [this] { ShowInFront(logRuleViewer_); });
     QMenu* prices = game->addMenu("&Prices");
     AddItem(prices, "DefineNewPrices1", "Define Price Set", false,
-            [this] { priceEditor_->show(); });
-    AddItem(prices, "ViewPriceFile1", "View Price Set", true, [this] { priceViewer_->show(); });
+            [this] { ShowInFront(priceEditor_); });
+    AddItem(prices, "ViewPriceFile1", "View Price Set", true,
+            [this] { ShowInFront(priceViewer_); });
     QMenu* roundwood = game->addMenu("&Roundwoood Products");
-    AddItem(roundwood, "DefineRoundwoodProducts", "Define Roundwood Products", false);
-    AddItem(roundwood, "ViewRoundwoodProducts1", "View Roundwood Products", true);
+    AddItem(roundwood, "DefineRoundwoodProducts", "Define Roundwood Products", false,
+            [this] { roundwoodEditor_->show(); });
+    AddItem(roundwood, "ViewRoundwoodProducts1", "View Roundwood Products", true,
+            [this] { roundwoodViewer_->show(); });
     QMenu* filters = game->addMenu("&Defect Filters");
-    AddItem(filters, "DefineDefectFilterSet1", "Define Defect Filter Set", false);
-    AddItem(filters, "ViewDefectFilterSet1", "View Defect Filter Set", true);
+    AddItem(filters, "DefineDefectFilterSet1", "Define Defect Filter Set", false,
+            [this] { filterEditor_->show(); });
+    AddItem(filters, "ViewDefectFilterSet1", "View Defect Filter Set", true,
+            [this] { filterViewer_->show(); });
     QMenu* markets = game->addMenu("&Markets");
     AddItem(markets, "DefineMarkeg1", "Define Market", false);
     AddItem(markets, "PrintMarket1", "Print Market", false);
@@ -231,7 +267,8 @@ void TMain::BuildMenus() {
     BuildSettingsMenu();
     QMenu* reporting = menuBar()->addMenu("&Reporting");
     AddItem(reporting, "OptimalResults1", "&Optimal Results", false)->setEnabled(false);
-    AddItem(reporting, "SawGradingRulesFullMatrix1", "Saw Grading Rules Full Matrix", false)
+    AddItem(reporting, "SawGradingRulesFullMatrix1", "Saw Grading Rules Full Matrix", false,
+            [this] { ShowInFront(sawMatrix_); })
         ->setEnabled(false);
     AddItem(reporting, "Market1", "Market", true);
     QMenu* help = menuBar()->addMenu("&Help");

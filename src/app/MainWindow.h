@@ -28,9 +28,16 @@ class StatusPanel;
 class StemCanvas;
 class TDefineNewLogPrices;
 class TDefineNewLogRule;
+class TDefineRoundwoodProductstab;
+class TFilterGradingDefectsForm;
 class TOptimizedStemForm;
+class TPrintSawMatrixForm;
+class TReadDefectsFileForm;
 class TReadLogScaleForm;
 class TReadPrice;
+class TReadRoundwood;
+class TReadSawSpecForm;
+class TReadVeneerSpecForm;
 class TSelectMarketForm;
 class TSelectTreeForm;
 
@@ -58,6 +65,8 @@ protected:
     // The tree box takes the mouse wheel only when it has the focus, so that a wheel turned
     // over the toolbar does not load another tree and lose every cut.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The first show brings up the veneer grading rule viewer in front of the window.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildGameMenu();
@@ -121,6 +130,14 @@ private:
     QWidget* welcome_ = nullptr;
     QWidget* webResources_ = nullptr;
     QWidget* about_ = nullptr;
+    TReadSawSpecForm* sawViewer_ = nullptr;
+    TReadVeneerSpecForm* veneerViewer_ = nullptr;
+    TPrintSawMatrixForm* sawMatrix_ = nullptr;
+    bool shownOnce_ = false;
+    TReadRoundwood* roundwoodViewer_ = nullptr;
+    TDefineRoundwoodProductstab* roundwoodEditor_ = nullptr;
+    TReadDefectsFileForm* filterViewer_ = nullptr;
+    TFilterGradingDefectsForm* filterEditor_ = nullptr;
     TReadLogScaleForm* logRuleViewer_ = nullptr;
     TDefineNewLogRule* logRuleEditor_ = nullptr;
     TReadPrice* priceViewer_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include "support/Files.h"
 
+#include <QShowEvent>
+
 namespace varnok::app {
 
 RuleFileList::RuleFileList(std::filesystem::path folder, QWidget* parent)
@@ -34,7 +36,10 @@ bool RuleFileList::Select(const std::string& name) {
 }
 
 void RuleFileList::showEvent(QShowEvent* event) {
-    Refresh();
+    // A window restored from the task bar shows its list again as it left it.
+    if (!event->spontaneous()) {
+        Refresh();
+    }
     QListWidget::showEvent(event);
 }
 

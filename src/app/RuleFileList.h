@@ -10,7 +10,8 @@ namespace varnok::app {
 
 // The files of one rule folder as every rule dialog lists them: regular files only (no
 // dot-files), sorted by name ignoring letter case, read afresh each time the list is shown so
-// that a rule set saved a moment ago is there. A folder that cannot be read lists nothing.
+// that a rule set saved a moment ago is there (not when the window is only restored from the
+// task bar, which keeps the selection). A folder that cannot be read lists nothing.
 class RuleFileList : public QListWidget {
     Q_OBJECT
 

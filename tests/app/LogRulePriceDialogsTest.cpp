@@ -48,6 +48,17 @@ struct RulesCopy {
     }
 };
 
+// Shows `window` and closes the veneer grading rule viewer that comes up in front of it at
+// start-up, as a user would before turning to the rule sets.
+void ShowMain(app::TMain& window) {
+    window.show();
+    auto* veneer = Find<QWidget>(&window, "TReadVeneerSpecForm");
+    if (!QTest::qWaitFor([veneer] { return veneer->isVisible(); })) {
+        qFatal("the veneer viewer did not come up");
+    }
+    veneer->close();
+}
+
 // The dialog `name` of `window`, opened by its menu item `action`.
 QWidget* Open(app::TMain& window, const char* action, const QString& name) {
     window.Action(action)->trigger();
@@ -210,7 +221,7 @@ private slots:
              {"Cull", "Cubic Feet", "1", "1", "1", "1", "1"}},
         };
         app::TMain window(Bundled(), false);
-        window.show();
+        ShowMain(window);
         for (const Case& c : cases) {
             QWidget* dialog = Open(window, c.Action, c.Form);
             QCOMPARE(dialog->windowTitle(), QString(c.Caption));
@@ -287,7 +298,7 @@ private slots:
              "row 4 price for 12 ft logs"},
         };
         app::TMain window(copy.Data, false);
-        window.show();
+        ShowMain(window);
         for (const Case& c : cases) {
             QWidget* dialog = Open(window, c.Action, c.Form);
             ClickEntry(dialog, c.Good, true);
@@ -327,7 +338,7 @@ private slots:
         };
         const RulesCopy copy;
         app::TMain window(copy.Data, true);
-        window.show();
+        ShowMain(window);
         for (const Case& c : cases) {
             QWidget* dialog = Open(window, c.Action, c.Form);
             QCOMPARE(QApplication::focusWidget()->objectName(), c.Order.front());
@@ -354,7 +365,7 @@ private slots:
     void ALogRuleSavedIsViewedAtOnce() {
         const RulesCopy copy;
         app::TMain window(copy.Data, true);
-        window.show();
+        ShowMain(window);
         QWidget* editor = Open(window, "DefineLogRule1", "TDefineNewLogRule");
         QCOMPARE(editor->windowTitle(), QString("Define Log Rule"));
         QCOMPARE(Grid(editor)->CornerText(), QString("Diameter"));
@@ -417,7 +428,7 @@ private slots:
         };
         const RulesCopy copy;
         app::TMain window(copy.Data, true);
-        window.show();
+        ShowMain(window);
         for (const Case& c : cases) {
             QWidget* editor = Open(window, c.Action, c.Form);
             const fs::path folder = std::string(c.Form) == "TDefineNewLogRule"
@@ -449,7 +460,7 @@ private slots:
         const fs::path doyle = copy.Data.LogRules() / "Doyle";
         const std::vector<std::uint8_t> old = test::ReadBytes(doyle);
         app::TMain window(copy.Data, true);
-        window.show();
+        ShowMain(window);
         QWidget* editor = Open(window, "DefineLogRule1", "TDefineNewLogRule");
         Type(Grid(editor), 0, 0, "2");
         TypeName(editor, "DOYLE");
@@ -480,7 +491,7 @@ private slots:
     void PriceEditorTakesItsRowsFromTheRoundwoodSet() {
         const RulesCopy copy;
         app::TMain window(copy.Data, true);
-        window.show();
+        ShowMain(window);
         QWidget* editor = Open(window, "DefineNewPrices1", "TDefineNewLogPrices");
         QCOMPARE(editor->windowTitle(), QString("Define Price Set"));
         QCOMPARE(Find<QLabel>(editor, "Label1")->text(),
@@ -550,7 +561,7 @@ private slots:
         noCull.CullHandling = noCull.CullUnits = "none";
         WriteRoundwoodProducts(copy.Data.Roundwood() / "No Cull", noCull);
         app::TMain window(copy.Data, true);
-        window.show();
+        ShowMain(window);
         QWidget* editor = Open(window, "DefineNewPrices1", "TDefineNewLogPrices");
         RuleGrid* grid = Grid(editor);
         Type(grid, 9, 2, "3");

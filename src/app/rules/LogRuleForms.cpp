@@ -3,14 +3,14 @@
 #include "app/ErrorBox.h"
 #include "app/RuleFileList.h"
 #include "app/RuleFileSave.h"
+#include "app/rules/RoundwoodFilterParts.h"
 #include "app/rules/RuleGrid.h"
 #include "rules/LogRuleCells.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace varnok::app {
 namespace {
@@ -26,19 +26,17 @@ TReadLogScaleForm::TReadLogScaleForm(const DataFolder& data, QWidget* parent)
           parent) {
     setObjectName("TReadLogScaleForm");
     setWindowTitle("View Log Rule");
-    auto* layout = new QGridLayout(this);
-    AddStep(layout, 0, 1, "Select the log rule to be viewed.", "Label1");
-    auto* view = MakeRuleButton(this, "Button1", "View Selected Log Rule");
-    auto* exit = MakeRuleButton(this, "Cancel", "Exit Viewer");
-    layout->addWidget(List(), 1, 1);
-    AddStepNumber(layout, 2, 2);
-    layout->addWidget(view, 2, 1, Qt::AlignLeft);
-    layout->addWidget(MakeLengthCaption(this), 3, 1);
-    layout->addWidget(Grid(), 4, 1);
-    AddStepNumber(layout, 5, 3);
-    layout->addWidget(exit, 5, 1, Qt::AlignLeft);
-    layout->setColumnStretch(1, 1);
-    layout->setRowStretch(4, 1);
+    auto* layout = new QVBoxLayout(this);
+    AddStep(layout, this, 1, "Select the log rule to be viewed.", "Label1");
+    layout->addWidget(List());
+    auto* view = new QPushButton("View Selected Log Rule", this);
+    view->setObjectName("Button1");
+    AddStep(layout, this, 2, view);
+    layout->addWidget(MakeLengthCaption(this));
+    layout->addWidget(Grid(), 1);
+    auto* exit = new QPushButton("Exit Viewer", this);
+    exit->setObjectName("Cancel");
+    AddStep(layout, this, 3, exit);
     setTabOrder(List(), view);
     setTabOrder(view, Grid());
     setTabOrder(Grid(), exit);
@@ -50,21 +48,18 @@ TDefineNewLogRule::TDefineNewLogRule(const DataFolder& data, QWidget* parent)
     : ClosableDialog(parent), data_(data) {
     setObjectName("TDefineNewLogRule");
     setWindowTitle("Define Log Rule");
-    auto* layout = new QGridLayout(this);
-    AddStep(layout, 0, 1, "Enter the desired log rule into the table below.", "Label1");
+    auto* layout = new QVBoxLayout(this);
+    AddStep(layout, this, 1, "Enter the desired log rule into the table below.", "Label1");
+    layout->addWidget(MakeLengthCaption(this));
     grid_ = new RuleGrid(LogRuleEditorGrid(), true, 0, kVisibleRows, this);
     grid_->setObjectName("StringGrid1");
-    AddStep(layout, 3, 2, "Enter the desired name for the log rule below.", "Label2");
+    layout->addWidget(grid_, 1);
+    AddStep(layout, this, 2, "Enter the desired name for the log rule below.", "Label2");
     name_ = new QLineEdit(this);
     name_->setObjectName("Edit1");
-    const SaveOrCancel buttons = MakeSaveOrCancel(this, "Save");
-    layout->addWidget(MakeLengthCaption(this), 1, 1);
-    layout->addWidget(grid_, 2, 1);
-    layout->addWidget(name_, 4, 1);
-    AddStepNumber(layout, 5, 3);
-    layout->addLayout(buttons.Row, 5, 1);
-    layout->setColumnStretch(1, 1);
-    layout->setRowStretch(2, 1);
+    layout->addWidget(name_);
+    const SaveOrCancel buttons = AddSaveOrCancel(layout, this, 3, "Save", "Cancel");
+    buttons.Save->setDefault(true);
     setTabOrder(grid_, name_);
     setTabOrder(name_, buttons.Save);
     setTabOrder(buttons.Save, buttons.Cancel);

@@ -3,16 +3,17 @@
 #include "app/ErrorBox.h"
 #include "app/RuleFileList.h"
 #include "app/RuleFileSave.h"
+#include "app/rules/RoundwoodFilterParts.h"
 #include "app/rules/RuleGrid.h"
 #include "rules/RoundwoodProducts.h"
 #include "support/Files.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <functional>
 
@@ -46,22 +47,22 @@ TReadPrice::TReadPrice(const DataFolder& data, QWidget* parent)
           parent) {
     setObjectName("TReadPrice");
     setWindowTitle("View Price Set");
-    auto* layout = new QGridLayout(this);
-    AddStep(layout, 0, 1, "Select the price set to be viewed.", "Label1");
-    auto* view = MakeRuleButton(this, "ReadPriceFile", "View Selected Price Set");
-    auto* exit = MakeRuleButton(this, "Return", "Exit Viewer");
-    layout->addWidget(List(), 1, 1);
-    AddStepNumber(layout, 2, 2);
-    layout->addWidget(MakeLengthCaption(this), 2, 1);
-    layout->addWidget(Grid(), 3, 1);
-    AddStepNumber(layout, 4, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(view);
-    buttons->addWidget(exit);
-    buttons->addStretch(1);
-    layout->addLayout(buttons, 4, 1);
-    layout->setColumnStretch(1, 1);
-    layout->setRowStretch(3, 1);
+    auto* layout = new QVBoxLayout(this);
+    AddStep(layout, this, 1, "Select the price set to be viewed.", "Label1");
+    layout->addWidget(List());
+    AddStep(layout, this, 2, MakeLengthCaption(this));
+    layout->addWidget(Grid(), 1);
+    auto* buttons = new QWidget(this);
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* view = new QPushButton("View Selected Price Set", buttons);
+    view->setObjectName("ReadPriceFile");
+    auto* exit = new QPushButton("Exit Viewer", buttons);
+    exit->setObjectName("Return");
+    row->addWidget(view);
+    row->addWidget(exit);
+    row->addStretch(1);
+    AddStep(layout, this, 3, buttons);
     setTabOrder(List(), Grid());
     setTabOrder(Grid(), view);
     setTabOrder(view, exit);
@@ -73,33 +74,32 @@ TDefineNewLogPrices::TDefineNewLogPrices(const DataFolder& data, QWidget* parent
     : ClosableDialog(parent), data_(data) {
     setObjectName("TDefineNewLogPrices");
     setWindowTitle("Define Price Set");
-    auto* layout = new QGridLayout(this);
-    AddStep(layout, 0, 1, "Select a roundwood product set, then click Select.", "Label1");
+    auto* layout = new QVBoxLayout(this);
+    AddStep(layout, this, 1, "Select a roundwood product set, then click Select.", "Label1");
     list_ = new RuleFileList(data.Roundwood(), this);
     list_->setObjectName("ListBox1");
     list_->setMaximumHeight(90);
-    auto* select = MakeRuleButton(this, "Button1", "Select");
-    auto* startup = MakeRuleButton(this, "Button2", "Startup");
+    auto* select = new QPushButton("Select", this);
+    select->setObjectName("Button1");
+    auto* startup = new QPushButton("Startup", this);
+    startup->setObjectName("Button2");
     startup->hide();
     auto* roundwood = new QHBoxLayout;
     roundwood->addWidget(list_, 1);
     roundwood->addWidget(select, 0, Qt::AlignTop);
     roundwood->addWidget(startup, 0, Qt::AlignTop);
-    AddStep(layout, 2, 2, "Enter prices for each log length for every product class.", "Label2");
+    layout->addLayout(roundwood);
+    AddStep(layout, this, 2, "Enter prices for each log length for every product class.", "Label2");
+    layout->addWidget(MakeLengthCaption(this));
     grid_ = new RuleGrid(PriceEditorGrid(heads_), true, kFixedColumns, kPriceRows, this);
     grid_->setObjectName("StringGrid1");
-    AddStep(layout, 5, 3, "Enter the desired name for the prices set.", "Label4");
+    layout->addWidget(grid_, 1);
+    AddStep(layout, this, 3, "Enter the desired name for the prices set.", "Label4");
     name_ = new QLineEdit(this);
     name_->setObjectName("Edit1");
-    const SaveOrCancel buttons = MakeSaveOrCancel(this, "SavePriceFile");
-    layout->addLayout(roundwood, 1, 1);
-    layout->addWidget(MakeLengthCaption(this), 3, 1);
-    layout->addWidget(grid_, 4, 1);
-    layout->addWidget(name_, 6, 1);
-    AddStepNumber(layout, 7, 4);
-    layout->addLayout(buttons.Row, 7, 1);
-    layout->setColumnStretch(1, 1);
-    layout->setRowStretch(4, 1);
+    layout->addWidget(name_);
+    const SaveOrCancel buttons = AddSaveOrCancel(layout, this, 4, "SavePriceFile", "Cancel");
+    buttons.Save->setDefault(true);
     setTabOrder(list_, select);
     setTabOrder(select, grid_);
     setTabOrder(grid_, name_);

@@ -2,8 +2,8 @@
 
 #include "app/ErrorBox.h"
 #include "app/RuleFileList.h"
+#include "app/rules/RoundwoodFilterParts.h"
 #include "app/rules/RuleGrid.h"
-#include "support/Files.h"
 
 #include <QEvent>
 
@@ -32,17 +32,12 @@ RuleFileViewer::RuleFileViewer(const std::filesystem::path& folder, const RuleGr
 }
 
 void RuleFileViewer::ShowFile(const std::string& name) {
-    show();
-    raise();
-    list_->Refresh();
-    const std::string file = FindEntry(list_->Folder(), name).filename().string();
-    list_->Select(file);
-    View(file);
+    View(ShowWithFile(this, list_, name));
 }
 
 void RuleFileViewer::ViewSelected() {
     if (const auto name = list_->Selected()) {
-        View(*name);
+        View(list_->Folder() / *name);
     }
 }
 
@@ -59,9 +54,9 @@ bool RuleFileViewer::event(QEvent* event) {
     return ClosableDialog::event(event);
 }
 
-void RuleFileViewer::View(const std::string& name) {
+void RuleFileViewer::View(const std::filesystem::path& path) {
     grid_->Paint(heads_);
-    Guarded(this, [&] { grid_->Paint(read_(list_->Folder() / name)); });
+    Guarded(this, [&] { grid_->Paint(read_(path)); });
 }
 
 } // namespace varnok::app

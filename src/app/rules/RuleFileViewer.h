@@ -43,7 +43,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void View(const std::string& name);
+    void View(const std::filesystem::path& path);
 
     RuleGridTexts heads_;
     Reader read_;

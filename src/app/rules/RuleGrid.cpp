@@ -2,12 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -210,45 +208,6 @@ QSize RuleGrid::sizeHint() const {
     const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
                        shown * verticalHeader()->defaultSectionSize();
     return {width, height};
-}
-
-void AddStepNumber(QGridLayout* layout, int row, int number) {
-    auto* step = new QLabel(QString::number(number), layout->parentWidget());
-    step->setObjectName(QString("Step%1").arg(number));
-    QFont font = step->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.5);
-    step->setFont(font);
-    step->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    layout->addWidget(step, row, 0);
-}
-
-QLabel* AddStep(QGridLayout* layout, int row, int number, const QString& text, const char* name) {
-    AddStepNumber(layout, row, number);
-    auto* label = new QLabel(text, layout->parentWidget());
-    label->setObjectName(name);
-    layout->addWidget(label, row, 1);
-    return label;
-}
-
-QPushButton* MakeRuleButton(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-SaveOrCancel MakeSaveOrCancel(QWidget* parent, const char* saveName) {
-    SaveOrCancel step{new QHBoxLayout, MakeRuleButton(parent, saveName, "Save"),
-                      MakeRuleButton(parent, "Cancel", "Cancel")};
-    step.Save->setDefault(true);
-    auto* orLabel = new QLabel("or", parent);
-    orLabel->setObjectName("OrLabel");
-    step.Row->addWidget(step.Save);
-    step.Row->addWidget(orLabel);
-    step.Row->addWidget(step.Cancel);
-    step.Row->addStretch(1);
-    return step;
 }
 
 QLabel* MakeLengthCaption(QWidget* parent) {

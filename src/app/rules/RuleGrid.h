@@ -9,10 +9,7 @@
 #include <cstddef>
 #include <string>
 
-class QGridLayout;
-class QHBoxLayout;
 class QLabel;
-class QPushButton;
 
 namespace varnok::app {
 
@@ -85,22 +82,6 @@ private:
     QLabel* corner_ = nullptr;
 };
 
-// The number of step `number` of a rule dialog, in column 0 of row `row` of `layout` (a layout
-// set on its dialog); what the step holds goes in column 1.
-void AddStepNumber(QGridLayout* layout, int row, int number);
-// Step `number` with its instruction `text` in column 1, in a label named `name`. Returns the
-// label.
-QLabel* AddStep(QGridLayout* layout, int row, int number, const QString& text, const char* name);
-
-// A button of a rule dialog; Enter in a field presses only the dialog's default button.
-QPushButton* MakeRuleButton(QWidget* parent, const char* name, const char* caption);
-// The last step of an editor: "Save", the default button named `saveName`, "or", "Cancel".
-struct SaveOrCancel {
-    QHBoxLayout* Row;
-    QPushButton* Save;
-    QPushButton* Cancel;
-};
-SaveOrCancel MakeSaveOrCancel(QWidget* parent, const char* saveName);
 // The caption "Log Length" over a table whose columns are log lengths.
 QLabel* MakeLengthCaption(QWidget* parent);
 
