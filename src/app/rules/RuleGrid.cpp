@@ -31,10 +31,9 @@ RuleGrid::RuleGrid(const RuleGridTexts& texts, bool editable, int fixedColumns, 
     setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Typing starts with a key, a double click or F2, not with merely moving to a cell.
-    setEditTriggers(editable
-                        ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
-                              QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked
-                        : QAbstractItemView::NoEditTriggers);
+    setEditTriggers(editable ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                                   QAbstractItemView::EditKeyPressed
+                             : QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
