@@ -362,6 +362,7 @@ private slots:
         ClickEntry(editor, "No Cull", true);
         for (int c = 2; c < 7; ++c) {
             QVERIFY(grid->Text(9, c) == "0" && grid->IsLocked(9, c));
+            QCOMPARE(grid->item(9, c)->toolTip(), QString(kUnpricedCullNote));
         }
         Type(grid, 9, 4, "5");
         QCOMPARE(grid->Text(9, 4), std::string("0"));

@@ -148,8 +148,7 @@ void TDefineNewLogPrices::PaintRowHeads() {
     for (int c = kPriceFirstLengthColumn; c < grid_->columnCount(); ++c) {
         if (grid_->IsLocked(kCullRow, c) != locked) {
             grid_->SetText(kCullRow, c, texts.Cells[kCullRow][static_cast<std::size_t>(c)]);
-            grid_->SetLocked(kCullRow, c, locked);
-            grid_->item(kCullRow, c)->setToolTip(locked ? kUnpricedCullNote : "");
+            grid_->SetLocked(kCullRow, c, locked, kUnpricedCullNote);
         }
     }
     grid_->FitColumns();

@@ -105,9 +105,10 @@ QString RuleGrid::CornerText() const {
     return corner_ == nullptr ? QString() : corner_->text();
 }
 
-void RuleGrid::SetLocked(int row, int column, bool locked) {
+void RuleGrid::SetLocked(int row, int column, bool locked, const QString& why) {
     QTableWidgetItem* cell = item(row, column);
     cell->setData(kLockedRole, locked);
+    cell->setToolTip(locked ? why : QString());
     const bool fixed = column < fixedColumns_;
     const Qt::ItemFlags flags = cell->flags();
     cell->setFlags(editable_ && !fixed && !locked ? flags | Qt::ItemIsEditable

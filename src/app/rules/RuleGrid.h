@@ -31,8 +31,8 @@ public:
     void SetText(int row, int column, const std::string& text);
     std::string Text(int row, int column) const;
     QString CornerText() const;
-    // A locked cell takes no typing and shows greyed.
-    void SetLocked(int row, int column, bool locked);
+    // A locked cell takes no typing, shows greyed and says `why` when the mouse rests on it.
+    void SetLocked(int row, int column, bool locked, const QString& why = {});
     bool IsLocked(int row, int column) const;
     // Makes the cell current and in view and gives the grid the focus.
     void PointAt(int row, int column);
