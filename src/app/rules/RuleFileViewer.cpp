@@ -43,6 +43,7 @@ void RuleFileViewer::ViewSelected() {
 
 void RuleFileViewer::showEvent(QShowEvent* event) {
     grid_->Paint(heads_);
+    grid_->scrollToTop();
     list_->setFocus();
     ClosableDialog::showEvent(event);
 }

@@ -37,7 +37,7 @@ protected:
     // The view button and a double click: views the selected file, if one is.
     void ViewSelected();
 
-    // The table is emptied each time the viewer is shown.
+    // The table is emptied, and scrolled to its first row, each time the viewer is shown.
     void showEvent(QShowEvent* event) override;
     // A file saved while the viewer is open is listed when the viewer is next activated.
     bool event(QEvent* event) override;
