@@ -16,10 +16,6 @@ std::int16_t PriceTable::Price(int product, int lengthFeet) const {
     return Rows[static_cast<std::size_t>(product - 1)][static_cast<std::size_t>(lengthFeet - 8)];
 }
 
-int PriceUnitFactor(int row, std::string_view units) {
-    return row <= 6 ? 1 : UnitsPer140CubicFeet(SaleUnitOf(units));
-}
-
 PriceTable ConvertPriceSet(const PriceSet& set, std::string_view priceSetName) {
     PriceTable table;
     for (int row = 1; row <= 10; ++row) {

@@ -19,10 +19,6 @@ struct PriceTable {
     std::int16_t Price(int product, int lengthFeet) const;
 };
 
-// The unit factor of a price row: 1 for rows 1 to 6 (dollars per thousand board feet); for
-// rows 7 to 10 the units of its units text in 140 cubic feet (UnitsPer140CubicFeet).
-int PriceUnitFactor(int row, std::string_view units);
-
 // Each price rounded to whole dollars (halves to even), times its unit factor. Throws
 // VarnokError naming the price set, the row and the length when a result does not fit
 // 16 bits (or the price is not a number).

@@ -13,12 +13,6 @@ std::size_t Index(int i) {
     return static_cast<std::size_t>(i);
 }
 
-// What the market conversion multiplies a row's whole-dollar prices by: rows 1 to 6 are per
-// thousand board feet as they stand, rows 7 to 10 become dollars per 140 cubic feet.
-int UnitFactor(int row, const std::string& units) {
-    return row < 6 ? 1 : UnitsPer140CubicFeet(SaleUnitOf(units));
-}
-
 std::string RowName(int row, const std::string& name) {
     std::string text = "Row " + std::to_string(row + 1);
     return name.empty() ? text : text + " (" + name + ")";
@@ -48,7 +42,7 @@ double CheckedPrice(const PriceRowHeads& heads, const PriceCells& cells, int row
     if (!price) {
         throw CellError(row, column, CellName(row, name, length) + ": " + NotAFloatText(text));
     }
-    const int factor = UnitFactor(row, units);
+    const int factor = PriceUnitFactor(row + 1, units); // `row` counts from 0
     const double converted = RoundHalfEven(*price) * factor;
     if (converted < std::numeric_limits<std::int16_t>::min() ||
         converted > std::numeric_limits<std::int16_t>::max()) {

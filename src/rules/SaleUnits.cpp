@@ -18,6 +18,10 @@ SaleUnit SaleUnitOf(std::string_view unitsText) {
     return SaleUnit::ThousandBoardFeet;
 }
 
+int PriceUnitFactor(int row, std::string_view units) {
+    return row <= 6 ? 1 : UnitsPer140CubicFeet(SaleUnitOf(units));
+}
+
 int UnitsPer140CubicFeet(SaleUnit unit) {
     switch (unit) {
     case SaleUnit::Cords:

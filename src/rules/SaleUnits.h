@@ -30,6 +30,11 @@ SaleUnit SaleUnitOf(std::string_view unitsText);
 // thousand board feet, 2 cords, 140 cubic feet, 5 tons, 4 cubic metres.
 int UnitsPer140CubicFeet(SaleUnit unit);
 
+// What a price row's whole-dollar prices are multiplied by in the market's price table: 1 for
+// rows 1 to 6 (dollars per thousand board feet); for rows 7 to 10 (1-based) the units of its
+// units text in 140 cubic feet (UnitsPer140CubicFeet).
+int PriceUnitFactor(int row, std::string_view units);
+
 // Units per cubic foot as single-precision factors (1/140, 1/70, 1, 1/28, 1/35), the factors
 // with which a label converts a cubic volume.
 float UnitsPerCubicFoot(SaleUnit unit);

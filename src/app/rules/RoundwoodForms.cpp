@@ -3,7 +3,7 @@
 #include "app/ErrorBox.h"
 #include "app/RuleFileList.h"
 #include "app/RuleFileSave.h"
-#include "app/rules/RoundwoodFilterParts.h"
+#include "app/rules/RuleDialogParts.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/rules/RoundwoodFilterParts.h"
+#include "app/rules/RuleDialogParts.h"
 
 #include "app/RuleFileList.h"
 #include "support/Files.h"

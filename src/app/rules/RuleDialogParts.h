@@ -17,7 +17,7 @@ namespace varnok::app {
 
 class RuleFileList;
 
-// Pieces the roundwood and defect filter dialogs build alike.
+// Pieces the rule-set dialogs build alike.
 
 // Adds to `layout` a step of the dialog: its number ("1)") beside `content` (a button, a text).
 void AddStep(QBoxLayout* layout, QWidget* parent, int number, QWidget* content);
