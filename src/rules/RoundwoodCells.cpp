@@ -241,7 +241,7 @@ std::string RoundwoodProductHeader(std::size_t product) {
 }
 
 RoundwoodEditorTable RoundwoodEditorHeaders() {
-    RoundwoodEditorTable cells{};
+    RoundwoodEditorTable cells;
     for (std::size_t p = 1; p <= kRoundwoodProductCount; ++p) {
         cells[p][0] = RoundwoodProductHeader(p);
     }
@@ -251,7 +251,7 @@ RoundwoodEditorTable RoundwoodEditorHeaders() {
 }
 
 RoundwoodViewerTable RoundwoodViewerHeaders() {
-    RoundwoodViewerTable cells{};
+    RoundwoodViewerTable cells;
     for (std::size_t p = 1; p <= kRoundwoodProductCount; ++p) {
         cells[p][0] = RoundwoodProductHeader(p);
     }

@@ -3,9 +3,11 @@
 // What the window tests share: finding widgets by their component names, real clicks and key
 // presses, and the way to a tree on the main window.
 
+#include "TestSupport.h"
 #include "app/MainWindow.h"
 #include "app/StemCanvas.h"
 #include "game/Bucking.h"
+#include "support/DataFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,8 +20,30 @@
 #include <QTest>
 
 #include <cmath>
+#include <filesystem>
 
 namespace varnok::test {
+
+// The bundled data of the source tree, read only.
+inline const DataFolder& Bundled() {
+    static const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
+    return data;
+}
+
+// A writable copy of the bundled data in a temporary folder, for the tests that change it.
+struct BundledCopy {
+    TempFolder Folder;
+    DataFolder Data{Folder.Path()};
+
+    BundledCopy() {
+        std::filesystem::copy(Bundled().Root(), Folder.Path(),
+                              std::filesystem::copy_options::recursive);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(Folder.Path())) {
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
+        }
+    }
+};
 
 // The top-level widget named `name` (a dialog or window), or null.
 inline QWidget* TopLevel(const QString& name) {

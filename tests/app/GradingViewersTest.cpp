@@ -25,14 +25,10 @@
 namespace varnok {
 namespace {
 
+using test::Bundled;
 using test::ClickButton;
 using test::Find;
 using Grid = std::vector<std::vector<std::string>>;
-
-const DataFolder& Bundled() {
-    static const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
-    return data;
-}
 
 // A copy of the bundled data with a few more rule files: "Two Records" (a one-grade sawlog
 // record, then Factory Grades), "One Grade" (the veneer rules cut to their first grade), and

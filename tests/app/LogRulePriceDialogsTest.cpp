@@ -24,17 +24,13 @@
 namespace varnok {
 namespace {
 
+using test::Bundled;
 namespace fs = std::filesystem;
 
 using app::RuleGrid;
 using test::Activate;
 using test::ClickButton;
 using test::Find;
-
-const DataFolder& Bundled() {
-    static const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
-    return data;
-}
 
 // A copy of the bundled rule files (no trees: these dialogs never read one).
 struct RulesCopy {

@@ -26,26 +26,12 @@ namespace varnok {
 namespace {
 
 using test::Activate;
+using test::Bundled;
+using test::BundledCopy;
 using test::ClickButton;
 using test::Find;
 
-const DataFolder& Bundled() {
-    static const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
-    return data;
-}
-
 const QString kMarket = "Appalachian Doyle";
-
-// A copy of the bundled data in a temporary folder, for the tests that change it.
-struct BundledCopy {
-    test::TempFolder Folder;
-    DataFolder Data{Folder.Path()};
-
-    BundledCopy() {
-        std::filesystem::copy(Bundled().Root(), Folder.Path(),
-                              std::filesystem::copy_options::recursive);
-    }
-};
 
 std::vector<int> InchesOf(const app::TMain& window) {
     return window.Game().Cuts().UsedInches();

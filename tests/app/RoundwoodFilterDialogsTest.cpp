@@ -24,22 +24,8 @@
 namespace varnok {
 namespace {
 
+using test::BundledCopy;
 using test::Find;
-
-// A writable copy of the bundled data.
-struct BundledCopy {
-    test::TempFolder Folder;
-    DataFolder Data{Folder.Path()};
-
-    BundledCopy() {
-        std::filesystem::copy(VARNOK_BUNDLED_DATA_DIR, Folder.Path(),
-                              std::filesystem::copy_options::recursive);
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(Folder.Path())) {
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
-                                         std::filesystem::perm_options::add);
-        }
-    }
-};
 
 // The dialog `name` of `window` after its menu item `action` is chosen.
 QWidget* Open(app::TMain& window, const char* action, const char* name) {
