@@ -39,14 +39,14 @@ TEST(LogRuleCells, TypedCellsAreStoredAtTheirOffsets) {
     for (int d = 6; d <= 50; ++d) {
         expected.I32(At(d - 1) * 44, d);
     }
-    LogRuleCells blank{};
+    LogRuleCells blank;
     blank[1][1] = "   "; // looks empty, so it is
     blank[2][2] = "-0";
     EXPECT_EQ(LogRuleFromCells(blank, false).Encode(), expected.Data());
     expected.F64(856, 123.5);
     for (const auto& [text, comma] :
          {std::pair{"123.5", false}, {"123,5", true}, {" 1.235e2 ", false}}) {
-        LogRuleCells cells{};
+        LogRuleCells cells;
         cells[14][2] = text;
         EXPECT_EQ(LogRuleFromCells(cells, comma).Encode(), expected.Data()) << text;
     }
@@ -70,7 +70,7 @@ TEST(LogRuleCells, TheFirstBadCellIsNamedAndNothingTheReadersRefuseIsStored) {
         {3, 1, "1,5", true, "accepted"},
     };
     for (const Case& c : cases) {
-        LogRuleCells cells{};
+        LogRuleCells cells;
         cells[At(c.Row)][At(c.Column)] = c.Text;
         cells[44][3] = c.Message == "accepted" ? "" : "later"; // a bad cell further on
         const auto [message, row, column] =
@@ -113,7 +113,7 @@ TEST(LogRuleCells, GridsOfTheEditorAndTheViewer) {
 }
 
 PriceCells AllPrices(const char* text) {
-    PriceCells cells{};
+    PriceCells cells;
     for (auto& row : cells) {
         row.fill(text);
     }
