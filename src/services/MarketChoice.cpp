@@ -1,5 +1,7 @@
 #include "services/MarketChoice.h"
 
+#include "support/FileLock.h"
+
 namespace varnok {
 namespace {
 
@@ -10,6 +12,12 @@ std::string Quoted(const std::string& name) {
 } // namespace
 
 std::string MarketEntryText(const MarketListing& market) {
+    if (market.BeingComputed) {
+        // Before its first store the file may not be there yet: nothing to count.
+        const bool counted = market.Problem.empty() && !market.Complete();
+        return market.Name + (counted ? " (being computed: " + StoredTreesText(market.Missing) + ")"
+                                      : " (being computed)");
+    }
     if (!market.Problem.empty()) {
         return market.Name + " (optimal patterns unreadable)";
     }
@@ -37,6 +45,14 @@ std::optional<std::string> MarketChoiceWarning(const MarketListing& market) {
     missing.front() = 'T';
     return "Market " + Quoted(market.Name) + " is incomplete (" + StoredTreesText(market.Missing) +
            "). " + missing + kNoComparison;
+}
+
+std::optional<std::string> MarketChoiceRefusal(const DataFolder& data, const std::string& name) {
+    if (!FileLock::IsHeld(data.MarketLockFile(name))) {
+        return std::nullopt;
+    }
+    return "The market " + Quoted(name) +
+           " is being computed now. It can be chosen once its computation is done.";
 }
 
 } // namespace varnok

@@ -236,17 +236,31 @@ MarketBusy::MarketBusy(const std::string& market, long holder)
 MarketComputationCancelled::MarketComputationCancelled(const std::string& market, int treesStored)
     : VarnokError(CancelledText(market, treesStored)), treesStored_(treesStored) {}
 
-Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition, int jobs,
-                     const MarketProgress& progress, std::stop_token stop) {
+std::string MarketProgressText(int treeNumber, int treeCount) {
+    return "Working on Tree Number " + std::to_string(treeNumber) + " of " +
+           std::to_string(treeCount);
+}
+
+Market CheckMarketDefinition(const DataFolder& data, const MarketDefinition& definition) {
     CheckNames(definition);
     const fs::path folder = data.MarketFolder(definition.Name);
     std::error_code ec;
-    const bool exists = fs::exists(folder, ec);
-    if (exists && !definition.ReplaceExisting) {
+    if (fs::exists(folder, ec) && !definition.ReplaceExisting) {
         throw MarketExists(folder, definition.Name);
     }
-    const MarketSpecs specs = MakeSpecs(data, definition);
-    Market market = BuildMarket(data, definition.Name, specs);
+    return BuildMarket(data, definition.Name, MakeSpecs(data, definition));
+}
+
+Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition, int jobs,
+                     const MarketProgress& progress, std::stop_token stop) {
+    Market market = CheckMarketDefinition(data, definition);
+    const MarketSpecs& specs = market.Specs();
+    const fs::path folder = data.MarketFolder(definition.Name);
+    std::error_code ec;
+    const bool exists = fs::exists(folder, ec);
+    if (exists && !definition.ReplaceExisting) { // made by someone else since the check
+        throw MarketExists(folder, definition.Name);
+    }
 
     if (!exists) {
         fs::create_directories(data.Markets(), ec);

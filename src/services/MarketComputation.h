@@ -35,6 +35,9 @@ struct MarketDefinition {
 // passed on.
 using MarketProgress = std::function<void(int treeNumber, int treeCount)>;
 
+// The progress line of a computation at tree `treeNumber`: "Working on Tree Number 12 of 150".
+std::string MarketProgressText(int treeNumber, int treeCount);
+
 // Computing a market whose folder exists, without ReplaceExisting: "I/O error 183" for the
 // folder. Nothing was written.
 class MarketExists : public FileError {
@@ -59,6 +62,13 @@ public:
 private:
     int treesStored_;
 };
+
+// What ComputeMarket checks before it touches a file, touching nothing itself: the names are
+// plain and the trim allowance is 4 or 8 (VarnokError), the market's folder does not exist
+// (MarketExists; unless ReplaceExisting), and every rule set loads and passes its checks
+// (FileError naming the file). Returns the market ComputeMarket would compute, not made current
+// anywhere. So a dialog can refuse a definition before it hands it to a computation elsewhere.
+Market CheckMarketDefinition(const DataFolder& data, const MarketDefinition& definition);
 
 // Defines and computes a market: checks every name before any file is touched, refuses an
 // existing market folder (MarketExists) unless ReplaceExisting is set, loads the rule sets (the

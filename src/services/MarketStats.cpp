@@ -3,6 +3,7 @@
 #include "game/PatternEvaluation.h"
 #include "market/OptimalCuts.h"
 #include "support/Errors.h"
+#include "support/FileLock.h"
 #include "tree/TreeLoad.h"
 
 #include <algorithm>
@@ -95,6 +96,7 @@ std::vector<MarketListing> ListMarketsWithProgress(const DataFolder& data) {
     std::vector<MarketListing> listing;
     for (const std::string& name : ListMarkets(data)) {
         MarketListing market{name, {}, {}};
+        market.BeingComputed = FileLock::IsHeld(data.MarketLockFile(name));
         try {
             market.Missing = MissingTrees(ReadOptimalCuts(data.OptimalCutsFile(name)));
         } catch (const VarnokError& error) {

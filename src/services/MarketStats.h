@@ -62,15 +62,17 @@ struct MarketListing {
     std::string Name;
     std::vector<int> Missing; // as MissingTrees(table); empty when the optimal cuts cannot be read
     std::string Problem;      // why the optimal cuts cannot be read (the error's text), else empty
+    bool BeingComputed = false; // a computation holds the market's lock now
     int TreesStored() const {
         return Problem.empty() ? kTreeCount - static_cast<int>(Missing.size()) : 0;
     }
     bool Complete() const { return Problem.empty() && Missing.empty(); }
 };
 
-// Every market of the data folder (ListMarkets order) with how much of it is computed. A
-// market whose "Optmcuts" is missing or damaged is listed with the error as its Problem:
-// listing never fails because of one market.
+// Every market of the data folder (ListMarkets order) with how much of it is computed and
+// whether a computation (of this program or another) is at work on it. A market whose
+// "Optmcuts" is missing or damaged is listed with the error as its Problem: listing never fails
+// because of one market.
 std::vector<MarketListing> ListMarketsWithProgress(const DataFolder& data);
 
 // The naive cuts of a stem: butt, 16 ft logs while they fit, the longest allowed length that

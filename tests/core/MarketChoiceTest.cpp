@@ -1,5 +1,8 @@
 #include "services/MarketChoice.h"
 
+#include "TestSupport.h"
+#include "support/FileLock.h"
+
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -36,6 +39,16 @@ TEST(MarketChoice, AnEntrySaysWhatTheMarketLacksAndTheUserIsToldWhy) {
         {{"North", {}, "/d/Markets/North/Optmcuts: File not found"},
          "North (optimal patterns unreadable)",
          {"cannot be read: /d/Markets/North/Optmcuts: File not found.", "can be bucked"}},
+        // A market being computed says so before what it holds so far.
+        {{"North", after37, "", true},
+         "North (being computed: trees 1 to 37 of 150 stored)",
+         {"is incomplete (trees 1 to 37 of 150 stored)"}},
+        {{"North", every, "", true},
+         "North (being computed: no tree stored)",
+         {"holds no optimal pattern yet"}},
+        {{"North", {}, "/d/Markets/North/Optmcuts: File not found", true},
+         "North (being computed)",
+         {"cannot be read"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MarketEntryText(c.market), c.entry);
@@ -45,6 +58,27 @@ TEST(MarketChoice, AnEntrySaysWhatTheMarketLacksAndTheUserIsToldWhy) {
             EXPECT_NE(warning->find(word), std::string::npos) << *warning;
         }
     }
+}
+
+// While a computation holds a market's lock it cannot be chosen; once it lets go, it can.
+TEST(MarketChoice, AMarketBeingComputedIsRefused) {
+    const test::TempFolder folder;
+    const DataFolder data(folder.Path());
+    std::filesystem::create_directories(data.MarketFolder("North"));
+    EXPECT_EQ(MarketChoiceRefusal(data, "North"), std::nullopt);
+    {
+        const std::optional<FileLock> lock = FileLock::TryLock(data.MarketLockFile("North"));
+        ASSERT_TRUE(lock.has_value());
+        EXPECT_EQ(MarketChoiceRefusal(data, "North"),
+                  "The market \"North\" is being computed now. It can be chosen once its "
+                  "computation is done.");
+        EXPECT_EQ(MarketChoiceRefusal(data, "South"), std::nullopt);
+        const std::vector<MarketListing> listing = ListMarketsWithProgress(data);
+        ASSERT_EQ(listing.size(), 1U);
+        EXPECT_TRUE(listing[0].BeingComputed);
+    }
+    EXPECT_EQ(MarketChoiceRefusal(data, "North"), std::nullopt);
+    EXPECT_FALSE(ListMarketsWithProgress(data)[0].BeingComputed);
 }
 
 } // namespace

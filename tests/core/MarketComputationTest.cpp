@@ -100,6 +100,10 @@ TEST_F(MarketComputationTest, NeverOverwritesAMarket) {
     } catch (const FileError& e) {
         EXPECT_NE(e.Message().find("I/O error 183"), std::string::npos);
     }
+    // The check a dialog makes before it hands the definition on refuses it alike.
+    EXPECT_FILE_ERROR((void)CheckMarketDefinition(Data(), Definition("Taken")),
+                      Data().Markets() / "Taken",
+                      "I/O error 183: a market named \"Taken\" exists already");
     EXPECT_EQ(test::ReadBytes(Data().Markets() / "Taken" / "Specs").size(), 3U);
     EXPECT_FALSE(std::filesystem::exists(Data().Markets() / "Taken" / "Optmcuts"));
 }
@@ -266,6 +270,7 @@ TEST_F(MarketComputationTest, RefusesBadNamesAndMissingRulesBeforeMakingTheFolde
     for (const auto& [name, change] : cases) {
         MarketDefinition d = Definition(name);
         change(d);
+        EXPECT_THROW((void)CheckMarketDefinition(Data(), d), VarnokError) << name;
         EXPECT_THROW((void)ComputeMarket(Data(), d, 1, nullptr), VarnokError) << name;
         if (name != "..") {
             EXPECT_FALSE(std::filesystem::exists(Data().Markets() / name)) << name;
