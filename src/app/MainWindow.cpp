@@ -14,6 +14,11 @@
 #include "app/grading/PrintSawMatrixForm.h"
 #include "app/grading/ReadSawSpecForm.h"
 #include "app/grading/ReadVeneerSpecForm.h"
+#include "app/market/CreateMarketForm.h"
+#include "app/market/MarketComputationPanel.h"
+#include "app/market/MarketDialogParts.h"
+#include "app/market/PrintMarketForm.h"
+#include "app/market/ViewMarketDefinitionForm.h"
 #include "app/rules/DefectFilterForms.h"
 #include "app/rules/LogRuleForms.h"
 #include "app/rules/PriceSetForms.h"
@@ -24,6 +29,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -112,7 +118,9 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     status_ = new StatusPanel(
         {"Edit3", "Edit4", "Edit2", "Edit6", "Edit7", "Edit10", "Edit9", "Edit5"}, central);
     status_->hide();
+    computation_ = new MarketComputationPanel(data_, central);
     layout->addWidget(toolbar_);
+    layout->addWidget(computation_);
     layout->addWidget(canvas_, 1);
     layout->addWidget(status_);
     setCentralWidget(central);
@@ -136,6 +144,17 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     roundwoodEditor_ = new TDefineRoundwoodProductstab(data_, this);
     filterViewer_ = new TReadDefectsFileForm(data_, this);
     filterEditor_ = new TFilterGradingDefectsForm(data_, this);
+    defineMarket_ = new TCreateMarketForm(
+        data_, [this](const MarketDefinition& d) { return StartMarketComputation(d); }, this);
+    viewMarket_ = new TViewMarketDefinitionForm(
+        data_,
+        {[this](const std::string& name) { priceViewer_->ShowFile(name); },
+         [this](const std::string& name) { sawViewer_->ShowFile(QString::fromStdString(name)); },
+         [this](const std::string& name) { filterViewer_->ShowFile(name); },
+         [this](const std::string& name) { roundwoodViewer_->ShowFile(name); },
+         [this](const std::string& name) { logRuleViewer_->ShowFile(name); }},
+        this);
+    printMarket_ = new TPrintMarketForm(data_, this);
 
     connect(marketForm_, &TSelectMarketForm::MarketChosen, this, &TMain::MarketChosen);
     connect(marketForm_, &TSelectMarketForm::Closed, this, &TMain::MarketSelectionClosed);
@@ -144,6 +163,8 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     connect(canvas_, &StemCanvas::MouseMovedTo, this, &TMain::MouseMoved);
     connect(canvas_, &StemCanvas::LeftClicked, this, &TMain::StemLeftClicked);
     connect(canvas_, &StemCanvas::RightClicked, this, &TMain::StemRightClicked);
+    connect(computation_, &MarketComputationPanel::Computed, this, &TMain::MarketComputed);
+    connect(computation_, &MarketComputationPanel::Failed, this, &TMain::MarketComputationFailed);
 }
 
 TMain::~TMain() {
@@ -228,9 +249,11 @@ void TMain::BuildGameMenu() {
     AddItem(filters, "ViewDefectFilterSet1", "View Defect Filter Set", true,
             [this] { filterViewer_->show(); });
     QMenu* markets = game->addMenu("&Markets");
-    AddItem(markets, "DefineMarkeg1", "Define Market", false);
-    AddItem(markets, "PrintMarket1", "Print Market", false);
-    AddItem(markets, "ViewMarketDefinition1", "View Market", true);
+    AddItem(markets, "DefineMarkeg1", "Define Market", false,
+            [this] { ShowInFront(defineMarket_); });
+    AddItem(markets, "PrintMarket1", "Print Market", false, [this] { ShowInFront(printMarket_); });
+    AddItem(markets, "ViewMarketDefinition1", "View Market", true,
+            [this] { ShowInFront(viewMarket_); });
     game->addSeparator();
     AddItem(game, "Exit1", "&Exit", true, [this] { close(); });
 }
@@ -270,7 +293,7 @@ void TMain::BuildMenus() {
     AddItem(reporting, "SawGradingRulesFullMatrix1", "Saw Grading Rules Full Matrix", false,
             [this] { ShowInFront(sawMatrix_); })
         ->setEnabled(false);
-    AddItem(reporting, "Market1", "Market", true);
+    AddItem(reporting, "Market1", "Market", true, [this] { ShowInFront(printMarket_); });
     QMenu* help = menuBar()->addMenu("&Help");
     AddItem(help, "WebResouces1", "&Web Resources", true, [this] { webResources_->show(); });
     AddItem(help, "AboutVarnok1", "&About Varnok", true, [this] { about_->show(); });
@@ -352,18 +375,12 @@ void TMain::StartGame(GameMode mode) {
 }
 
 void TMain::MarketChosen(const QString& name, const QString& warning) {
-    const bool loaded = Guarded(marketForm_, [&] {
-        Market market = LoadMarket(data_, name.toStdString());
-        market_ = std::move(market);
-    });
-    if (!loaded) {
+    std::optional<Market> market;
+    if (!Guarded(marketForm_, [&] { market = LoadMarket(data_, name.toStdString()); })) {
         return;
     }
     marketForm_->hide();
-    SetTrimAllowance(market_->TrimAllowance());
-    actions_["OptimalResults1"]->setEnabled(true);
-    actions_["SawGradingRulesFullMatrix1"]->setEnabled(true);
-    status_->ShowMarket(*market_);
+    MakeMarketCurrent(std::move(*market));
     ReloadTreeInPlay();
     treeForm_->show();
     treeForm_->raise();
@@ -371,6 +388,73 @@ void TMain::MarketChosen(const QString& name, const QString& warning) {
     if (!warning.isEmpty()) {
         ShowMessage(treeForm_, "Market Selection", warning);
     }
+}
+
+void TMain::MakeMarketCurrent(Market market) {
+    market_ = std::move(market);
+    SetTrimAllowance(market_->TrimAllowance());
+    actions_["OptimalResults1"]->setEnabled(true);
+    actions_["SawGradingRulesFullMatrix1"]->setEnabled(true);
+    status_->ShowMarket(*market_);
+}
+
+bool TMain::StartMarketComputation(const MarketDefinition& definition) {
+    if (!computation_->Start(definition)) {
+        ShowError(defineMarket_,
+                  VarnokError("The market \"" + computation_->MarketName() +
+                              "\" is being computed; define the next one when it is done."));
+        return false;
+    }
+    actions_["DefineMarkeg1"]->setEnabled(false);
+    return true;
+}
+
+// The new market is in force at once, as one chosen in "Market Selection"; the tree in play
+// was bucked under another market, so it is put away (closing the comparison first, which
+// shows it).
+void TMain::MarketComputed(const Market& market) {
+    actions_["DefineMarkeg1"]->setEnabled(true);
+    if (closeWhenStopped_) {
+        close();
+        return;
+    }
+    MakeMarketCurrent(market);
+    if (comparison_->isVisible()) {
+        comparison_->close();
+    }
+    PutTreeAway();
+}
+
+void TMain::MarketComputationFailed(const QString& message) {
+    actions_["DefineMarkeg1"]->setEnabled(true);
+    if (closeWhenStopped_) {
+        close();
+        return;
+    }
+    ShowError(this, VarnokError(message.toStdString()));
+}
+
+void TMain::closeEvent(QCloseEvent* event) {
+    if (!computation_->Busy()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    if (closeWhenStopped_) {
+        return; // stopping already
+    }
+    const QString question =
+        "The market \"" + QString::fromStdString(computation_->MarketName()) +
+        "\" is being computed. Stop the computation and quit? The trees computed so far stay "
+        "stored, and the market stays incomplete.";
+    AskToGoOn(this, question, [this] {
+        closeWhenStopped_ = true;
+        if (!computation_->Busy()) {
+            close();
+            return;
+        }
+        computation_->Stop();
+    });
 }
 
 void TMain::MarketSelectionClosed() {

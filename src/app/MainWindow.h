@@ -3,6 +3,7 @@
 #include "game/Bucking.h"
 #include "game/StemView.h"
 #include "market/Market.h"
+#include "services/MarketComputation.h"
 #include "support/DataFolder.h"
 #include "tree/Tree.h"
 
@@ -23,14 +24,17 @@ class QWidget;
 
 namespace varnok::app {
 
+class MarketComputationPanel;
 class ReadOutPanel;
 class StatusPanel;
 class StemCanvas;
+class TCreateMarketForm;
 class TDefineNewLogPrices;
 class TDefineNewLogRule;
 class TDefineRoundwoodProductstab;
 class TFilterGradingDefectsForm;
 class TOptimizedStemForm;
+class TPrintMarketForm;
 class TPrintSawMatrixForm;
 class TReadDefectsFileForm;
 class TReadLogScaleForm;
@@ -40,10 +44,12 @@ class TReadSawSpecForm;
 class TReadVeneerSpecForm;
 class TSelectMarketForm;
 class TSelectTreeForm;
+class TViewMarketDefinitionForm;
 
-// The main window: the menu, the toolbar with the bucking controls, the stem picture with its
-// read-out, and the status panel naming the market in force. It owns the game: the market, the
-// tree in play with its view and cut list, and the comparison window.
+// The main window: the menu, the toolbar with the bucking controls, the progress of a market
+// computation, the stem picture with its read-out, and the status panel naming the market in
+// force. It owns the game: the market, the tree in play with its view and cut list, and the
+// comparison window.
 class TMain : public QMainWindow {
     Q_OBJECT
 
@@ -67,6 +73,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The first show brings up the veneer grading rule viewer in front of the window.
     void showEvent(QShowEvent* event) override;
+    // While a market is computed, closing asks first; on Yes the computation is stopped and
+    // the window closes once its threads have ended.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildGameMenu();
@@ -80,6 +89,12 @@ private:
 
     void StartGame(GameMode mode);
     void MarketChosen(const QString& name, const QString& warning);
+    // As "Use Selected Market" and a computation leave it: the market in force, its trim on
+    // the menu and in the status panel, the market's reports enabled.
+    void MakeMarketCurrent(Market market);
+    bool StartMarketComputation(const MarketDefinition& definition);
+    void MarketComputed(const Market& market);
+    void MarketComputationFailed(const QString& message);
     void MarketSelectionClosed();
     void TreeChosen(int treeNumber);
     void TreeComboActivated(int index);
@@ -123,6 +138,8 @@ private:
     StemCanvas* canvas_ = nullptr;
     ReadOutPanel* readOut_ = nullptr;
     StatusPanel* status_ = nullptr;
+    MarketComputationPanel* computation_ = nullptr;
+    bool closeWhenStopped_ = false;
 
     TSelectMarketForm* marketForm_ = nullptr;
     TSelectTreeForm* treeForm_ = nullptr;
@@ -142,6 +159,9 @@ private:
     TDefineNewLogRule* logRuleEditor_ = nullptr;
     TReadPrice* priceViewer_ = nullptr;
     TDefineNewLogPrices* priceEditor_ = nullptr;
+    TCreateMarketForm* defineMarket_ = nullptr;
+    TViewMarketDefinitionForm* viewMarket_ = nullptr;
+    TPrintMarketForm* printMarket_ = nullptr;
 
     std::optional<Market> market_;
     std::unique_ptr<Tree> tree_;

@@ -1,8 +1,8 @@
 #include "app/SelectMarketForm.h"
 
 #include "app/ErrorBox.h"
+#include "app/market/MarketList.h"
 #include "services/MarketChoice.h"
-#include "services/MarketStats.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +14,6 @@
 namespace varnok::app {
 namespace {
 
-constexpr int kWarningRole = Qt::UserRole + 1;
 constexpr int kWidth = 320; // pixels, with short entries
 
 } // namespace
@@ -26,7 +25,7 @@ TSelectMarketForm::TSelectMarketForm(const DataFolder& data, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel("Select A Market", this);
     heading->setObjectName("Label1");
-    list_ = new QListWidget(this);
+    list_ = new MarketList(data, true, this);
     list_->setObjectName("ListBox1");
     heading->setBuddy(list_);
     auto* use = new QPushButton("Use Selected Market", this);
@@ -40,25 +39,9 @@ TSelectMarketForm::TSelectMarketForm(const DataFolder& data, QWidget* parent)
     connect(list_, &QListWidget::itemActivated, this, &TSelectMarketForm::UseSelectedMarketClick);
 }
 
-// Each entry keeps its market's name apart from what it shows, and the words the user gets on
-// choosing it, so the user is told about missing patterns once instead of at every tree.
+// The list has just been read again (it reads on every show): wide enough for the longest
+// entry, what an incomplete market lacks included.
 void TSelectMarketForm::showEvent(QShowEvent* event) {
-    list_->clear();
-    Guarded(this, [&] {
-        for (const MarketListing& market : ListMarketsWithProgress(data_)) {
-            auto* item =
-                new QListWidgetItem(QString::fromStdString(MarketEntryText(market)), list_);
-            item->setData(Qt::UserRole, QString::fromStdString(market.Name));
-            if (const auto warning = MarketChoiceWarning(market)) {
-                item->setData(kWarningRole, QString::fromStdString(*warning));
-                item->setToolTip(QString::fromStdString(*warning));
-            }
-        }
-    });
-    if (list_->count() > 0) {
-        list_->setCurrentRow(0);
-    }
-    // Wide enough for the longest entry, what an incomplete market lacks included.
     const QMargins margins = layout()->contentsMargins();
     const int entries = list_->sizeHintForColumn(0) + 2 * list_->frameWidth() +
                         list_->verticalScrollBar()->sizeHint().width() + margins.left() +
@@ -68,12 +51,21 @@ void TSelectMarketForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+// The user is told about missing patterns once, on choosing the market, instead of at every
+// tree. The lock is asked for now: the computation may have begun or ended since the list was
+// read.
 void TSelectMarketForm::UseSelectedMarketClick() {
-    const QListWidgetItem* item = list_->currentItem();
-    if (item == nullptr) {
+    const MarketListing* market = list_->SelectedListing();
+    if (market == nullptr) {
         return;
     }
-    emit MarketChosen(item->data(Qt::UserRole).toString(), item->data(kWarningRole).toString());
+    if (const auto refusal = MarketChoiceRefusal(data_, market->Name)) {
+        ShowError(this, VarnokError(*refusal));
+        return;
+    }
+    const std::optional<std::string> warning = MarketChoiceWarning(*market);
+    emit MarketChosen(QString::fromStdString(market->Name),
+                      QString::fromStdString(warning.value_or("")));
 }
 
 } // namespace varnok::app

@@ -4,14 +4,15 @@
 
 #include "app/ClosableDialog.h"
 
-#include <QListWidget>
-
 namespace varnok::app {
+
+class MarketList;
 
 // "Market Selection": the markets of the data folder, read afresh each time the dialog is
 // shown, the first preselected. A market whose optimal patterns are incomplete or unreadable
-// says so in its entry. Choosing one (the button or a double click) only reports it: the main
-// window loads it and hides the dialog once the market is in force.
+// says so in its entry, and so does one being computed, which is refused when chosen. Choosing
+// one (the button or a double click) only reports it: the main window loads it and hides the
+// dialog once the market is in force.
 class TSelectMarketForm : public ClosableDialog {
     Q_OBJECT
 
@@ -30,7 +31,7 @@ private:
     void UseSelectedMarketClick();
 
     const DataFolder& data_;
-    QListWidget* list_;
+    MarketList* list_;
 };
 
 } // namespace varnok::app
