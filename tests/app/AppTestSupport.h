@@ -80,6 +80,41 @@ inline void ClickButton(const QObject* parent, const QString& name) {
     Click(Find<QPushButton>(parent, name));
 }
 
+// The dialog `name` of `window` after its menu item `action` is chosen, active (key presses
+// then reach it); fails the test otherwise.
+inline QWidget* Open(app::TMain& window, const char* action, const char* name) {
+    window.Action(action)->trigger();
+    QWidget* dialog = Find<QWidget>(&window, name);
+    if (!dialog->isVisible() || !Activate(dialog)) {
+        qFatal("%s did not open %s", action, name);
+    }
+    return dialog;
+}
+
+// The texts of a list's entries, in order.
+inline QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) {
+        items << list->item(i)->text();
+    }
+    return items;
+}
+
+// Clicks the entry `text` of `list` (twice: a double click, as the window system sends it, a
+// click followed by the second press); fails the test when there is no such entry.
+inline void ClickEntry(QListWidget* list, const QString& text, bool twice = false) {
+    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+    if (found.size() != 1) {
+        qFatal("no entry %s in %s", qPrintable(text), qPrintable(list->objectName()));
+    }
+    const QPoint at = list->visualItemRect(found.front()).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice) {
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+    QApplication::processEvents();
+}
+
 // Moves the mouse over `widget` to `at` (widget pixels), as the window system reports it.
 inline void MoveMouse(QWidget* widget, QPointF at) {
     QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,

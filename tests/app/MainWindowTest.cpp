@@ -30,6 +30,7 @@ using test::Bundled;
 using test::BundledCopy;
 using test::ClickButton;
 using test::Find;
+using test::Items;
 
 const QString kMarket = "Appalachian Doyle";
 
@@ -53,14 +54,6 @@ int TreeOfLength(bool longest) {
 
 int LongestTree() {
     return TreeOfLength(true);
-}
-
-QStringList Items(const QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) {
-        items << list->item(i)->text();
-    }
-    return items;
 }
 
 } // namespace

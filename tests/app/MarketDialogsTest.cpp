@@ -34,7 +34,10 @@ namespace fs = std::filesystem;
 using test::Activate;
 using test::BundledCopy;
 using test::ClickButton;
+using test::ClickEntry;
 using test::Find;
+using test::Items;
+using test::Open;
 
 constexpr int kLongWait = 60000; // milliseconds a computation may take on a busy machine
 
@@ -49,41 +52,10 @@ const Choices kAppalachian = {"Doyle",
                               "Appalachian Roundwood",
                               "8"};
 
-// The dialog `name` of `window` after its menu item `action` is chosen, active.
-QWidget* Open(app::TMain& window, const char* action, const char* name) {
-    window.Action(action)->trigger();
-    QWidget* dialog = Find<QWidget>(&window, name);
-    if (!dialog->isVisible() || !Activate(dialog)) {
-        qFatal("%s did not open %s", action, name);
-    }
-    return dialog;
-}
-
-QStringList Items(const QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) {
-        items << list->item(i)->text();
-    }
-    return items;
-}
-
 // The selected entry's text; empty when none is.
 QString Selected(const QListWidget* list) {
     const QListWidgetItem* item = list->currentItem();
     return item != nullptr && item->isSelected() ? item->text() : QString();
-}
-
-void ClickEntry(QListWidget* list, const QString& text, bool twice = false) {
-    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
-    if (found.size() != 1) {
-        qFatal("no entry %s in %s", qPrintable(text), qPrintable(list->objectName()));
-    }
-    const QPoint at = list->visualItemRect(found.front()).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    if (twice) {
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    }
-    QApplication::processEvents();
 }
 
 QListWidget* List(const QWidget* dialog, int number) {
@@ -229,6 +201,10 @@ private slots:
         fs::copy_file(data.LogRules() / "Doyle", data.LogRules() / longName);
         app::TMain window(data, true);
         window.show();
+        // A tree in play under a market of 4 inches trim, which the new market replaces.
+        test::StartTree(window, "Buck1", "Northern International", 5);
+        QTRY_VERIFY(window.View() != nullptr);
+        QVERIFY(window.Action("N4inches1")->isChecked());
         QWidget* define = Open(window, "DefineMarkeg1", "TCreateMarketForm");
         QCOMPARE(define->windowTitle(), QString("Define Market"));
         const QStringList steps = {
@@ -276,8 +252,12 @@ private slots:
         QCOMPARE(window.CurrentMarket()->Name, std::string("Appalachian Copy"));
         QCOMPARE(Find<QLineEdit>(&window, "Edit3")->text(), QString("Appalachian Copy"));
         QCOMPARE(Find<QLineEdit>(&window, "Edit7")->text(), QString::fromStdString(longName));
+        QCOMPARE(Find<QLineEdit>(&window, "Edit5")->text(), QString("8"));
         QVERIFY(window.Action("N8inches1")->isChecked());
-        QVERIFY(window.Action("OptimalResults1")->isEnabled());
+        QVERIFY(!window.Action("N4inches1")->isChecked());
+        QVERIFY(window.View() == nullptr); // the tree bucked under the old market is put away
+        QVERIFY(!test::Canvas(&window)->HasStem());
+        QVERIFY(!Find<QPushButton>(&window, "Button5")->isEnabled());
 
         QVERIFY(ComputeWithCli(data, "Reference", choices));
         const std::vector<std::uint8_t> specs =
@@ -429,6 +409,21 @@ private slots:
         markets->hide();
         QWidget* view = Open(window, "ViewMarketDefinition1", "TViewMarketDefinitionForm");
         QCOMPARE(Items(Find<QListWidget>(view, "ListBox6"))[1], incomplete);
+        view->hide();
+
+        // A computation that fails at a tree says which, and keeps the trees before it.
+        fs::remove(data.DefectFile(5));
+        QWidget* define = Open(window, "DefineMarkeg1", "TCreateMarketForm");
+        Fill(define, kAppalachian, "Failing");
+        ClickButton(define, "Button1");
+        QTRY_VERIFY_WITH_TIMEOUT(!Computation(window)->Busy(), kLongWait);
+        error = WaitForBox("ErrorBox");
+        QVERIFY2(error->text().contains("Tree5.DEF: File not found"), qPrintable(error->text()));
+        Answer(error);
+        QVERIFY(window.CurrentMarket() == nullptr);
+        markets = Open(window, "Buck1", "TSelectMarketForm");
+        QCOMPARE(Items(Find<QListWidget>(markets, "ListBox1"))[1],
+                 QString("Failing (incomplete: trees 1 to 4 of 150 stored)"));
     }
 
     // Closing the program while a market is computed asks first; on Yes the computation is

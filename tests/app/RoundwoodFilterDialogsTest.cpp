@@ -25,39 +25,10 @@ namespace varnok {
 namespace {
 
 using test::BundledCopy;
+using test::ClickEntry;
 using test::Find;
-
-// The dialog `name` of `window` after its menu item `action` is chosen.
-QWidget* Open(app::TMain& window, const char* action, const char* name) {
-    window.Action(action)->trigger();
-    QWidget* dialog = Find<QWidget>(&window, name);
-    if (!dialog->isVisible() || !test::Activate(dialog)) {
-        qFatal("%s did not open %s", action, name);
-    }
-    return dialog;
-}
-
-QStringList Items(const QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) {
-        items << list->item(i)->text();
-    }
-    return items;
-}
-
-void ClickEntry(QListWidget* list, const QString& text, bool twice = false) {
-    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
-    if (found.size() != 1) {
-        qFatal("no entry %s", qPrintable(text));
-    }
-    const QPoint at = list->visualItemRect(found.front()).center();
-    // A double click is a click followed by the second press, as the window system sends it.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    if (twice) {
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    }
-    QApplication::processEvents();
-}
+using test::Items;
+using test::Open;
 
 QString Cell(const QWidget* dialog, int row, int column) {
     return Find<QTableWidget>(dialog, "StringGrid1")->item(row, column)->text();

@@ -19,6 +19,7 @@ namespace varnok::app {
 namespace {
 
 constexpr int kListHeight = 96; // pixels: five names in view
+constexpr int kListWidth = 230; // pixels: the bundled names whole
 constexpr int kColumns = 3;
 
 QString StepText(std::size_t step) {
@@ -60,6 +61,7 @@ TCreateMarketForm::TCreateMarketForm(const DataFolder& data, StartComputation st
         rules_[i] = new RuleFileList(folders[i], this);
         rules_[i]->setObjectName("ListBox" + number);
         rules_[i]->setFixedHeight(kListHeight);
+        rules_[i]->setMinimumWidth(kListWidth);
         label->setBuddy(rules_[i]);
         cell->addWidget(rules_[i]);
         grid->addLayout(cell, static_cast<int>(i) / kColumns, static_cast<int>(i) % kColumns);

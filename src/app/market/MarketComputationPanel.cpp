@@ -28,6 +28,7 @@ MarketComputationPanel::MarketComputationPanel(const DataFolder& data, QWidget* 
     bar_ = new QProgressBar(this);
     bar_->setObjectName("ProgressBar");
     bar_->setRange(0, kTreeCount);
+    bar_->setFormat("%v of %m trees stored");
     bar_->setFixedWidth(260);
     cancel_ = new QPushButton("Cancel", this);
     cancel_->setObjectName("CancelComputation");
