@@ -14,6 +14,7 @@
 #include "app/grading/PrintSawMatrixForm.h"
 #include "app/grading/ReadSawSpecForm.h"
 #include "app/grading/ReadVeneerSpecForm.h"
+#include "app/market/PrintSolutionForm.h"
 #include "app/rules/DefectFilterForms.h"
 #include "app/rules/LogRuleForms.h"
 #include "app/rules/PriceSetForms.h"
@@ -132,6 +133,8 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     sawMatrix_ = new TPrintSawMatrixForm(
         data_, [this] { return CurrentMarket(); }, this);
     veneerViewer_ = new TReadVeneerSpecForm(data_, this);
+    solutions_ = new TPrintSolutionForm(
+        data_, [this] { return CurrentMarket(); }, this);
     roundwoodViewer_ = new TReadRoundwood(data_, this);
     roundwoodEditor_ = new TDefineRoundwoodProductstab(data_, this);
     filterViewer_ = new TReadDefectsFileForm(data_, this);
@@ -266,7 +269,9 @@ void TMain::BuildMenus() {
     BuildGameMenu();
     BuildSettingsMenu();
     QMenu* reporting = menuBar()->addMenu("&Reporting");
-    AddItem(reporting, "OptimalResults1", "&Optimal Results", false)->setEnabled(false);
+    AddItem(reporting, "OptimalResults1", "&Optimal Results", false, [this] {
+        ShowInFront(solutions_);
+    })->setEnabled(false);
     AddItem(reporting, "SawGradingRulesFullMatrix1", "Saw Grading Rules Full Matrix", false,
             [this] { ShowInFront(sawMatrix_); })
         ->setEnabled(false);

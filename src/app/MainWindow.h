@@ -32,6 +32,7 @@ class TDefineRoundwoodProductstab;
 class TFilterGradingDefectsForm;
 class TOptimizedStemForm;
 class TPrintSawMatrixForm;
+class TPrintSolutionForm;
 class TReadDefectsFileForm;
 class TReadLogScaleForm;
 class TReadPrice;
@@ -133,6 +134,7 @@ private:
     TReadSawSpecForm* sawViewer_ = nullptr;
     TReadVeneerSpecForm* veneerViewer_ = nullptr;
     TPrintSawMatrixForm* sawMatrix_ = nullptr;
+    TPrintSolutionForm* solutions_ = nullptr;
     bool shownOnce_ = false;
     TReadRoundwood* roundwoodViewer_ = nullptr;
     TDefineRoundwoodProductstab* roundwoodEditor_ = nullptr;
