@@ -111,31 +111,26 @@ private slots:
     // The texts, the state on every show, the lists that keep the last tree at or above the
     // first, and "Print Solutions" that waits for a kind of result.
     void TheFormAndItsChoices() {
-        QVERIFY(!app::TMain(test::Bundled(), false).Action("OptimalResults1")->isVisible());
         Session s;
-        QVERIFY(s.Window.Action("OptimalResults1")->isEnabled());
         s.Open();
         QCOMPARE(s.Form->windowTitle(), QString("Print Optimal Bucking Solutions"));
-        QStringList labels;
+        QStringList texts;
         for (const QLabel* label : s.Form->findChildren<QLabel*>()) {
-            labels << label->text();
+            texts << label->text();
         }
-        labels.sort();
-        QCOMPARE(labels, (QStringList{"\"Create File\" will only create a file containing the "
-                                      "\"Products Produced\" results.",
-                                      "1)", "2)", "3)", "Choose the desired results.",
-                                      "Note:", "Select the desired trees.", "or", "or", "to"}));
-        QStringList kinds;
-        for (const QRadioButton* kind : s.Form->findChildren<QRadioButton*>()) {
-            kinds << kind->text();
-            QVERIFY(!kind->isChecked());
+        texts.sort();
+        for (const QAbstractButton* button : s.Form->findChildren<QAbstractButton*>()) {
+            texts << button->objectName() + " " + button->text();
+            QVERIFY(!button->isChecked());
         }
-        QCOMPARE(kinds, (QStringList{"Cut Locations", "Products Produced",
-                                     "Cut Locations and Produced Products"}));
-        QCOMPARE(Find<QPushButton>(s.Form, "Button3")->text(), QString("Create File"));
-        QCOMPARE(Find<QPushButton>(s.Form, "Button2")->text(), QString("Cancel"));
+        QCOMPARE(texts,
+                 (QStringList{"\"Create File\" will only create a file containing the "
+                              "\"Products Produced\" results.",
+                              "1)", "2)", "3)", "Choose the desired results.", "Note:",
+                              "Select the desired trees.", "or", "or", "to", " Cut Locations",
+                              " Products Produced", " Cut Locations and Produced Products",
+                              "Button1 Print Solutions", "Button3 Create File", "Button2 Cancel"}));
         auto* print = Find<QPushButton>(s.Form, "Button1");
-        QCOMPARE(print->text(), QString("Print Solutions"));
         QVERIFY(!print->isEnabled());
         QTest::mouseClick(print, Qt::LeftButton);
         QVERIFY(s.Form->isVisible());
@@ -143,7 +138,6 @@ private slots:
 
         auto* first = Find<QComboBox>(s.Form, "ComboBox1");
         auto* last = Find<QComboBox>(s.Form, "ComboBox2");
-        QCOMPARE(first->count(), 150);
         QCOMPARE(last->itemText(149), QString("150"));
         struct Step {
             const char* list;

@@ -62,6 +62,31 @@ QHBoxLayout* StepContent(QVBoxLayout* layout) {
     return row;
 }
 
+void AddNote(QVBoxLayout* layout, QWidget* parent) {
+    auto* row = new QHBoxLayout;
+    auto* word = new QLabel("Note:", parent);
+    QFont bold = word->font();
+    bold.setBold(true);
+    word->setFont(bold);
+    row->addWidget(word, 0, Qt::AlignTop);
+    row->addWidget(new QLabel("\"Create File\" will only create a file containing the "
+                              "\"Products Produced\" results.",
+                              parent),
+                   1);
+    layout->addLayout(row);
+}
+
+QFileDialog* MakeSaveDialog(QWidget* parent) {
+    auto* dialog = new QFileDialog(parent, "Create File");
+    dialog->setObjectName("SaveDialog1");
+    dialog->setOption(QFileDialog::DontUseNativeDialog); // the same dialog on every desktop
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilters({"Comma-separated files (*.csv)", "All files (*)"});
+    dialog->setDefaultSuffix("csv");
+    return dialog;
+}
+
 void Append(QStringList& document, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         document << QString::fromStdString(line);
@@ -95,7 +120,8 @@ void PleaseWaitWindow::ShowNow() {
     }
     show();
     raise();
-    // Twice: once for the window system to map the window, once for it to be painted.
+    // The window system maps the window and then asks for its paint: both are handled before
+    // the work blocks the event loop.
     for (int i = 0; i < 2; ++i) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
@@ -142,25 +168,8 @@ TPrintSolutionForm::TPrintSolutionForm(const DataFolder& data,
     row->addStretch(1);
     AddStep(layout, this, 3, buttons);
 
-    auto* note = new QHBoxLayout;
-    auto* noteWord = new QLabel("Note:", this);
-    QFont bold = noteWord->font();
-    bold.setBold(true);
-    noteWord->setFont(bold);
-    note->addWidget(noteWord, 0, Qt::AlignTop);
-    note->addWidget(new QLabel("\"Create File\" will only create a file containing the "
-                               "\"Products Produced\" results.",
-                               this),
-                    1);
-    layout->addLayout(note);
-
-    saveDialog_ = new QFileDialog(parent, "Create File");
-    saveDialog_->setObjectName("SaveDialog1");
-    saveDialog_->setOption(QFileDialog::DontUseNativeDialog); // the same dialog on every desktop
-    saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
-    saveDialog_->setFileMode(QFileDialog::AnyFile);
-    saveDialog_->setNameFilters({"Comma-separated files (*.csv)", "All files (*)"});
-    saveDialog_->setDefaultSuffix("csv");
+    AddNote(layout, this);
+    saveDialog_ = MakeSaveDialog(parent);
     wait_ = new PleaseWaitWindow(parent);
 
     connect(first_, &QComboBox::activated, this, &TPrintSolutionForm::ListChanged);
