@@ -240,6 +240,9 @@ ResearchResults TPrintSolutionForm::Research(const Market& market) const {
 
 void TPrintSolutionForm::Button1Click() {
     const int kind = kinds_->checkedId();
+    if (kind == -1) {
+        return;
+    }
     TextDocument document;
     QString note;
     const bool made = Guarded(this, [&] {
