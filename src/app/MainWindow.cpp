@@ -18,6 +18,7 @@
 #include "app/market/MarketComputationPanel.h"
 #include "app/market/MarketDialogParts.h"
 #include "app/market/PrintMarketForm.h"
+#include "app/market/PrintSolutionForm.h"
 #include "app/market/ViewMarketDefinitionForm.h"
 #include "app/rules/DefectFilterForms.h"
 #include "app/rules/LogRuleForms.h"
@@ -140,6 +141,8 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     sawMatrix_ = new TPrintSawMatrixForm(
         data_, [this] { return CurrentMarket(); }, this);
     veneerViewer_ = new TReadVeneerSpecForm(data_, this);
+    solutions_ = new TPrintSolutionForm(
+        data_, [this] { return CurrentMarket(); }, this);
     roundwoodViewer_ = new TReadRoundwood(data_, this);
     roundwoodEditor_ = new TDefineRoundwoodProductstab(data_, this);
     filterViewer_ = new TReadDefectsFileForm(data_, this);
@@ -289,7 +292,9 @@ void TMain::BuildMenus() {
     BuildGameMenu();
     BuildSettingsMenu();
     QMenu* reporting = menuBar()->addMenu("&Reporting");
-    AddItem(reporting, "OptimalResults1", "&Optimal Results", false)->setEnabled(false);
+    AddItem(reporting, "OptimalResults1", "&Optimal Results", false, [this] {
+        ShowInFront(solutions_);
+    })->setEnabled(false);
     AddItem(reporting, "SawGradingRulesFullMatrix1", "Saw Grading Rules Full Matrix", false,
             [this] { ShowInFront(sawMatrix_); })
         ->setEnabled(false);

@@ -36,6 +36,7 @@ class TFilterGradingDefectsForm;
 class TOptimizedStemForm;
 class TPrintMarketForm;
 class TPrintSawMatrixForm;
+class TPrintSolutionForm;
 class TReadDefectsFileForm;
 class TReadLogScaleForm;
 class TReadPrice;
@@ -150,6 +151,7 @@ private:
     TReadSawSpecForm* sawViewer_ = nullptr;
     TReadVeneerSpecForm* veneerViewer_ = nullptr;
     TPrintSawMatrixForm* sawMatrix_ = nullptr;
+    TPrintSolutionForm* solutions_ = nullptr;
     bool shownOnce_ = false;
     TReadRoundwood* roundwoodViewer_ = nullptr;
     TDefineRoundwoodProductstab* roundwoodEditor_ = nullptr;

@@ -17,7 +17,8 @@ nlohmann::json CutLocationsToJson(const OptimalCutsTable& table, int from, int t
 // The graded logs of the optimal patterns of trees `from` to `to`: [{"tree", "logs": [{"segment",
 // "start", "end", "length", "product", "product_class", "sed", "led", "sweep",
 // "sweep_deduction", "deduction", "volume", "volume_unit", "value"}]}]; lengths, diameters and
-// sweep in inches, deductions as fractions, value in dollars.
+// sweep in inches, deductions as fractions, value in dollars (negative for a log sold as cull:
+// its cull charge).
 nlohmann::json ResearchToJson(const ResearchResults& results, int from, int to);
 
 // A market's definition: the rule set names by kind and the trim allowance in inches.

@@ -48,7 +48,7 @@ ResearchEntry MakeResearchEntry(const EvaluatedPiece& piece) {
     entry.Deduction = s.Deduction;
     entry.Volume = static_cast<std::int16_t>(RoundToInt(s.ShownVolume));
     entry.VolumeUnit = ReportVolumeUnit(s.ProductClass);
-    entry.Value = s.Value;
+    entry.Value = piece.Log.SoldAsCull() ? -s.Value : s.Value;
     entry.ButtLog = s.ButtLog;
     entry.ProductClass = s.ProductClass;
     return entry;

@@ -26,12 +26,15 @@ struct ResearchEntry {
     float Deduction = 0.0F;
     std::int16_t Volume = 0; // ShownVolume rounded, in VolumeUnit
     std::string VolumeUnit;  // "Board Feet" for products 1 to 6, "Cubic Feet" for 7 to 10
-    float Value = 0.0F;      // dollars; the cull charge for a log sold as cull
+    // Dollars; for a log sold as cull its cull charge as a negative value, so that the values of
+    // a tree sum to its net (returns less cull penalty) in every report and file made of them.
+    float Value = 0.0F;
     std::uint8_t ButtLog = 0;
     std::uint8_t ProductClass = 0; // 1 to 10
 };
 
-// The research entry of a piece of an evaluated pattern; meant for graded pieces.
+// The research entry of a piece of an evaluated pattern; meant for graded pieces. A log sold as
+// cull gets its cull charge negated.
 ResearchEntry MakeResearchEntry(const EvaluatedPiece& piece);
 
 // The research results of a range of trees: each tree's graded logs of its stored optimal

@@ -144,5 +144,52 @@ TEST(CliEngine, BadPatternsAndUsage) {
     }
 }
 
+// In the products file, its JSON and the products report a log sold as cull has its cull charge
+// as a negative value: each tree's values sum to the net of `evaluate --optimal`.
+TEST(CliEngine, ACullChargeIsExportedAndReportedAsANegativeValue) {
+    const std::string data = VARNOK_BUNDLED_DATA_DIR;
+    struct Case {
+        std::string market, from, to;
+        std::string cullRow;   // of the products file, CR LF ended
+        std::string cullValue; // of the products report
+    };
+    const std::vector<Case> cases = {
+        {"Appalachian Doyle", "1", "4", "\r\n1,7,148,Cull,4,0.00,0.00,2,-2.18\r\n",
+         "   Value: $-2.18\n"},
+        {"Northern International", "6", "7", "\r\n7,7,188,Cull,4,0.00,0.00,3,-3.05\r\n",
+         "   Value: $-3.05\n"},
+    };
+    for (const Case& c : cases) {
+        const auto run = [&](const std::string& command, const std::vector<std::string>& extra) {
+            std::vector<std::string> args = {"--data", data,   command, "--market", c.market,
+                                             "--from", c.from, "--to",  c.to};
+            args.insert(args.end(), extra.begin(), extra.end());
+            const auto result = RunCli(args);
+            EXPECT_EQ(result.ExitCode, 0) << result.Err;
+            return result.Out;
+        };
+        EXPECT_NE(run("export-optimal", {}).find(c.cullRow), std::string::npos) << c.market;
+        EXPECT_NE(run("report", {"--kind", "products"}).find(c.cullValue), std::string::npos)
+            << c.market;
+        const auto exported = nlohmann::json::parse(run("export-optimal", {"--json"}));
+        for (const auto& tree : exported["trees"]) {
+            const std::string n = std::to_string(tree["tree"].get<int>());
+            double sum = 0.0;
+            for (const auto& log : tree["logs"]) {
+                const double value = log["value"].get<double>();
+                EXPECT_EQ(value < 0.0, log["product_class"] == 10) << c.market << " tree " << n;
+                sum += value;
+            }
+            const auto optimal = RunCli({"--data", data, "evaluate", "--market", c.market, "--tree",
+                                         n, "--optimal", "--json"});
+            const auto evaluated = nlohmann::json::parse(optimal.Out);
+            EXPECT_NEAR(
+                sum, evaluated["returns"].get<double>() - evaluated["cull_penalty"].get<double>(),
+                1e-4)
+                << c.market << " tree " << n;
+        }
+    }
+}
+
 } // namespace
 } // namespace varnok

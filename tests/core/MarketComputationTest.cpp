@@ -4,6 +4,7 @@
 #include "services/Reports.h"
 #include "support/Errors.h"
 #include "support/FileLock.h"
+#include "tree/TreeLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -539,6 +540,58 @@ TEST_F(MarketComputationTest, ReportsOfTheOptimalPatterns) {
                   "Sawlog Grading Rule : Factory Grades", "Roundwood Products : RW Two",
                   "Log Rule : Doyle", "Price Set : Hardwood Whole",
                   "Defect Filter Set : Default Filter", "Trim Allowance : 8 inches"}));
+}
+
+// A log sold as cull is reported with its cull charge as a negative value, so that a tree's
+// rows sum to its net. The ungraded pieces of the bundled optima (8-inch spacers) hold no wood
+// and cost nothing, so that net is returns less the whole cull penalty.
+TEST(ResearchResults, ACullChargeIsANegativeValueAndTheRowsSumToTheNet) {
+    struct Case {
+        std::string market;
+        int tree;
+        std::string cullRow; // empty: the optimum sells nothing as cull; segments count graded logs
+        std::string cullValueLine;
+    };
+    const std::vector<Case> cases = {
+        {"Appalachian Doyle", 1, "1,7,148,Cull,4,0.00,0.00,2,-2.18", "   Value: $-2.18"},
+        {"Northern International", 7, "7,7,188,Cull,4,0.00,0.00,3,-3.05", "   Value: $-3.05"},
+        {"Lake States Scribner", 1, "1,9,136,Cull,4,0.00,0.00,2,-2.18", "   Value: $-2.18"},
+        {"Lake States Scribner", 105, "", ""},
+    };
+    const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.market + " tree " + std::to_string(c.tree));
+        const Market market = LoadMarket(data, c.market);
+        const std::unique_ptr<Tree> tree = LoadTree(data, c.tree, market.Filter);
+        const OptimalCutsTable table = ReadOptimalCuts(market.OptmcutsPath);
+        const PatternEvaluation optimum = EvaluatePattern(
+            *tree, market, StoredOptimalCuts(table, market.OptmcutsPath, c.tree, *tree));
+
+        const ResearchResults results = ResearchOptimalPatterns(data, market, c.tree, c.tree);
+        double sum = 0.0;
+        int culls = 0;
+        for (const ResearchEntry& e : results.at(c.tree)) {
+            sum += static_cast<double>(e.Value);
+            if (e.ProductClass == kCullProduct) {
+                ++culls;
+                EXPECT_LT(e.Value, 0.0F);
+            } else {
+                EXPECT_GT(e.Value, 0.0F);
+            }
+        }
+        EXPECT_EQ(culls, c.cullRow.empty() ? 0 : 1);
+        EXPECT_NEAR(sum,
+                    static_cast<double>(optimum.Returns) - static_cast<double>(optimum.CullPenalty),
+                    1e-4);
+
+        if (c.cullRow.empty()) {
+            continue;
+        }
+        const std::vector<std::string> file = ProductsFileLines(results, c.tree, c.tree);
+        const std::vector<std::string> report = ProductsReportLines(results, c.tree, c.tree);
+        EXPECT_EQ(std::count(file.begin(), file.end(), c.cullRow), 1);
+        EXPECT_EQ(std::count(report.begin(), report.end(), c.cullValueLine), 1);
+    }
 }
 
 TEST(NaivePattern, SixteensThenTheLongestThatFits) {

@@ -115,7 +115,7 @@ TEST(PatternEvaluation, LogsWorthNothingAreSoldAsCull) {
     EXPECT_FLOAT_EQ(e.Returns, e.Pieces[0].Log.Segment.Value); // the cull log adds nothing
     EXPECT_EQ(cull.LabelLines[5], "$0.00");
     EXPECT_EQ(cull.LabelLines[4].substr(cull.LabelLines[4].find(' ')), " Cubic Feet");
-    EXPECT_FLOAT_EQ(MakeResearchEntry(cull).Value, cull.Log.CubicVolume);
+    EXPECT_FLOAT_EQ(MakeResearchEntry(cull).Value, -cull.Log.CubicVolume); // reports sum to net
     EXPECT_FLOAT_EQ(MakeTrackedLog(cull).Value, cull.Log.CubicVolume);
 }
 
