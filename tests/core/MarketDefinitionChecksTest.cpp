@@ -91,107 +91,110 @@ RoundwoodProductSet Roundwood() {
     return set;
 }
 
+void NoCullPenalty(RoundwoodProductSet& roundwood) {
+    roundwood.CullHandling = "none";
+    roundwood.CullUnits = "none";
+}
+
 TEST(MarketDefinitionWarnings, RoundwoodRowsThatDifferAndCullChargedWithoutPenalty) {
     struct Case {
         const char* what;
         std::function<void(PriceSet&, RoundwoodProductSet&)> change;
-        std::vector<std::string> warnings;
+        std::vector<std::string> mismatches;
+        bool cullWithoutPenalty;
     };
-    const char* kRows = "The roundwood rows of the price set \"Prices\" do not match the "
-                        "roundwood product set \"Roundwood\": ";
-    const char* kTail = ". Each product is priced by the row in its place, in that row's units.";
     const Case cases[] = {
-        {"the editor's own rows", [](PriceSet&, RoundwoodProductSet&) {}, {}},
+        {"the editor's own rows", [](PriceSet&, RoundwoodProductSet&) {}, {}, false},
         {"a unit and a name",
          [](PriceSet& p, RoundwoodProductSet&) {
              p.Rows[6].Units = "Cords";
              p.Rows[7].Name = "Bolts";
          },
-         {kRows +
-          std::string("product 1 is \"Pulpwood\" in \"Cords\" in the price set but "
-                      "\"Pulpwood\" in \"Tons\" in the roundwood set; product 2 is \"Bolts\" "
-                      "in \"MBF\" in the price set but \"Tie Logs\" in \"MBF\" in the "
-                      "roundwood set") +
-          kTail}},
+         {"product 1 is \"Pulpwood\" in \"Cords\" in the price set but \"Pulpwood\" in "
+          "\"Tons\" in the roundwood set",
+          "product 2 is \"Bolts\" in \"MBF\" in the price set but \"Tie Logs\" in \"MBF\" in "
+          "the roundwood set"},
+         false},
         // Letter case counts: the label shows the roundwood set's name, the price the row's.
         {"letter case",
          [](PriceSet& p, RoundwoodProductSet&) { p.Rows[8].Name = "fuelwood"; },
-         {kRows +
-          std::string("product 3 is \"fuelwood\" in \"Cords\" in the price set but "
-                      "\"Fuelwood\" in \"Cords\" in the roundwood set") +
-          kTail}},
+         {"product 3 is \"fuelwood\" in \"Cords\" in the price set but \"Fuelwood\" in "
+          "\"Cords\" in the roundwood set"},
+         false},
         {"an empty unit shows",
          [](PriceSet& p, RoundwoodProductSet&) { p.Rows[6].Units.clear(); },
-         {kRows +
-          std::string("product 1 is \"Pulpwood\" in \"\" in the price set but \"Pulpwood\" in "
-                      "\"Tons\" in the roundwood set") +
-          kTail}},
+         {"product 1 is \"Pulpwood\" in \"\" in the price set but \"Pulpwood\" in \"Tons\" in "
+          "the roundwood set"},
+         false},
         // A product without a name is never sold: its row may say anything.
         {"an unnamed product",
          [](PriceSet& p, RoundwoodProductSet& r) {
              r.Products[2] = {};
              p.Rows[8].Name = "Anything";
          },
-         {}},
+         {},
+         false},
         {"the cull units",
          [](PriceSet& p, RoundwoodProductSet&) { p.Rows[9].Units = "Cubic Meters"; },
-         {kRows +
-          std::string("cull is \"Cull\" in \"Cubic Meters\" in the price set but \"Cull\" in "
-                      "\"Cubic Feet\" in the roundwood set") +
-          kTail}},
+         {"cull is \"Cull\" in \"Cubic Meters\" in the price set but \"Cull\" in \"Cubic "
+          "Feet\" in the roundwood set"},
+         false},
+        // Without a cull penalty the cull row's name and units do not matter, its price does.
         {"no cull penalty, cull rows as the editor stores them",
          [](PriceSet& p, RoundwoodProductSet& r) {
-             r.CullHandling = "none";
-             r.CullUnits = "none";
+             NoCullPenalty(r);
              p = PricesFor(r);
          },
-         {}},
+         {},
+         false},
         {"no cull penalty meets a cull price",
-         [](PriceSet&, RoundwoodProductSet& r) {
-             r.CullHandling = "none";
-             r.CullUnits = "none";
-         },
-         {"The roundwood product set \"Roundwood\" charges no cull penalty, but the price set "
-          "\"Prices\" prices cull at 1 per \"Cubic Feet\", so every log sold as cull is charged "
-          "all the same."}},
+         [](PriceSet&, RoundwoodProductSet& r) { NoCullPenalty(r); },
+         {},
+         true},
         // The charge is the 8 ft price rounded to whole dollars: 0.5 rounds to 0, 1.5 to 2.
         {"a cull price that rounds to nothing",
          [](PriceSet& p, RoundwoodProductSet& r) {
-             r.CullHandling = "none";
-             r.CullUnits = "none";
+             NoCullPenalty(r);
              p.Rows[9].Prices = {0.5, 7, 7, 7, 7};
          },
-         {}},
+         {},
+         false},
         {"a cull price that rounds up",
          [](PriceSet& p, RoundwoodProductSet& r) {
-             r.CullHandling = "none";
-             r.CullUnits = "none";
+             NoCullPenalty(r);
              p.Rows[9].Prices = {1.5, 0, 0, 0, 0};
          },
-         {"The roundwood product set \"Roundwood\" charges no cull penalty, but the price set "
-          "\"Prices\" prices cull at 1.5 per \"Cubic Feet\", so every log sold as cull is "
-          "charged all the same."}},
-        {"both at once",
-         [](PriceSet& p, RoundwoodProductSet& r) {
-             r.CullHandling = "none";
-             r.CullUnits = "none";
-             p.Rows[7].Units = "Tons";
-         },
-         {kRows +
-              std::string("product 2 is \"Tie Logs\" in \"Tons\" in the price set but \"Tie "
-                          "Logs\" in \"MBF\" in the roundwood set") +
-              kTail,
-          "The roundwood product set \"Roundwood\" charges no cull penalty, but the price set "
-          "\"Prices\" prices cull at 1 per \"Cubic Feet\", so every log sold as cull is charged "
-          "all the same."}},
+         {},
+         true},
     };
     for (const Case& c : cases) {
         RoundwoodProductSet roundwood = Roundwood();
         PriceSet prices = PricesFor(roundwood);
         c.change(prices, roundwood);
-        EXPECT_EQ(MarketDefinitionWarnings(prices, "Prices", roundwood, "Roundwood"), c.warnings)
+        EXPECT_EQ(RoundwoodRowMismatches(prices, roundwood), c.mismatches) << c.what;
+        EXPECT_EQ(ChargesCullWithoutPenalty(prices, roundwood), c.cullWithoutPenalty) << c.what;
+        const std::size_t warnings =
+            (c.mismatches.empty() ? 0 : 1) + (c.cullWithoutPenalty ? 1 : 0);
+        EXPECT_EQ(MarketDefinitionWarnings(prices, "Prices", roundwood, "Roundwood").size(),
+                  warnings)
             << c.what;
     }
+
+    // Both at once: the rows first, then the cull charge, each in a sentence of its own.
+    RoundwoodProductSet roundwood = Roundwood();
+    PriceSet prices = PricesFor(roundwood);
+    NoCullPenalty(roundwood);
+    prices.Rows[7].Units = "Tons";
+    prices.Rows[9].Prices[0] = 1.5;
+    EXPECT_EQ(MarketDefinitionWarnings(prices, "Prices", roundwood, "Roundwood"),
+              (std::vector<std::string>{
+                  "The roundwood rows of the price set \"Prices\" do not match the roundwood "
+                  "product set \"Roundwood\": product 2 is \"Tie Logs\" in \"Tons\" in the price "
+                  "set but \"Tie Logs\" in \"MBF\" in the roundwood set. Each product is priced by "
+                  "the row in its place, in that row's units.",
+                  "The roundwood product set \"Roundwood\" charges no cull penalty, but the price "
+                  "set \"Prices\" prices cull at 1.5 per \"Cubic Feet\", so every log sold as cull "
+                  "is charged all the same."}));
 }
 
 // The files a definition names are read as a market reads them; the golden pair agrees.
