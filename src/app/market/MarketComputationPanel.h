@@ -7,12 +7,14 @@
 
 #include <QFrame>
 
+#include <atomic>
 #include <string>
 #include <thread>
 
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace varnok::app {
 
@@ -21,7 +23,8 @@ namespace varnok::app {
 // toolbar while it runs: the read-only line "Working on Tree Number n of 150" (ProgressLine), a
 // bar of the trees stored (ProgressBar) and "Cancel" (CancelComputation), which asks the
 // computation to stop once the trees under way are done. Hidden while no computation runs; one
-// computation at a time. The progress is posted to the window's thread, and so is the end.
+// computation at a time. The window reads the progress ten times a second; the end is posted
+// to the window's thread.
 class MarketComputationPanel : public QFrame {
     Q_OBJECT
 
@@ -51,7 +54,7 @@ signals:
 private:
     struct Outcome;
     void Run(const MarketDefinition& definition, std::stop_token stop); // the computation's thread
-    void ShowProgress(int treeNumber, int treeCount);
+    void ShowProgress();
     void Finish(const Outcome& outcome);
 
     const DataFolder& data_;
@@ -59,6 +62,9 @@ private:
     QProgressBar* bar_;
     QPushButton* cancel_;
     std::string name_;
+    std::atomic<int> latestTree_{0}; // the tree the computation is at; 0 before the first
+    int shownTree_ = 0;
+    QTimer* poll_;
     std::jthread thread_; // last: it reads the members above while it runs
 };
 
