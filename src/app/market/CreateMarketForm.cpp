@@ -50,9 +50,29 @@ TCreateMarketForm::TCreateMarketForm(const DataFolder& data, StartComputation st
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
     layout->addLayout(grid);
+    BuildRuleLists(grid);
+    BuildTrimAndName(grid);
+
+    const EitherButtons buttons =
+        AddEitherButtons(layout, this, 9, "Button1", "Create Market", "Button2", "Cancel");
+    create_ = buttons.First;
+    create_->setDefault(true);
+    missing_ = new QLabel(this);
+    missing_->setObjectName("Label9");
+    buttons.Row->addSpacing(16);
+    buttons.Row->addWidget(missing_, 1);
+
+    connect(trim_, &QListWidget::itemSelectionChanged, this, &TCreateMarketForm::ChoicesChanged);
+    connect(name_, &QLineEdit::textChanged, this, &TCreateMarketForm::ChoicesChanged);
+    connect(create_, &QPushButton::clicked, this, &TCreateMarketForm::Button1Click);
+    connect(buttons.Second, &QPushButton::clicked, this, &QWidget::hide);
+    ChoicesChanged();
+}
+
+void TCreateMarketForm::BuildRuleLists(QGridLayout* grid) {
     const std::array<std::filesystem::path, kRuleLists> folders = {
-        data.LogRules(), data.Veneer(),  data.SawGrades(),
-        data.Prices(),   data.Filters(), data.Roundwood()};
+        data_.LogRules(), data_.Veneer(),  data_.SawGrades(),
+        data_.Prices(),   data_.Filters(), data_.Roundwood()};
     for (std::size_t i = 0; i < kRuleLists; ++i) {
         auto* cell = new QVBoxLayout;
         const QString number = QString::number(i + 1);
@@ -68,7 +88,9 @@ TCreateMarketForm::TCreateMarketForm(const DataFolder& data, StartComputation st
         connect(rules_[i], &QListWidget::itemSelectionChanged, this,
                 &TCreateMarketForm::ChoicesChanged);
     }
+}
 
+void TCreateMarketForm::BuildTrimAndName(QGridLayout* grid) {
     auto* trimCell = new QVBoxLayout;
     QLabel* trimLabel = AddStep(trimCell, this, 7, StepText(6), "Label7");
     trim_ = new QListWidget(this);
@@ -88,21 +110,6 @@ TCreateMarketForm::TCreateMarketForm(const DataFolder& data, StartComputation st
     nameCell->addWidget(name_);
     nameCell->addStretch(1);
     grid->addLayout(nameCell, 2, 1, 1, 2);
-
-    const EitherButtons buttons =
-        AddEitherButtons(layout, this, 9, "Button1", "Create Market", "Button2", "Cancel");
-    create_ = buttons.First;
-    create_->setDefault(true);
-    missing_ = new QLabel(this);
-    missing_->setObjectName("Label9");
-    buttons.Row->addSpacing(16);
-    buttons.Row->addWidget(missing_, 1);
-
-    connect(trim_, &QListWidget::itemSelectionChanged, this, &TCreateMarketForm::ChoicesChanged);
-    connect(name_, &QLineEdit::textChanged, this, &TCreateMarketForm::ChoicesChanged);
-    connect(create_, &QPushButton::clicked, this, &TCreateMarketForm::Button1Click);
-    connect(buttons.Second, &QPushButton::clicked, this, &QWidget::hide);
-    ChoicesChanged();
 }
 
 // The rule lists have just been read again (they read on every show) and select nothing:

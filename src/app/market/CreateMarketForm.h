@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -48,6 +49,8 @@ protected:
 private:
     static constexpr std::size_t kRuleLists = 6;
 
+    void BuildRuleLists(QGridLayout* grid);
+    void BuildTrimAndName(QGridLayout* grid);
     MarketDefinition Definition() const;
     void ChoicesChanged();
     void Button1Click();
