@@ -3,8 +3,10 @@
 #include "support/Errors.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -23,6 +25,21 @@ bool StillAtPath(int fd, const std::filesystem::path& path) {
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
+// Takes the exclusive lock, trying a few times over some milliseconds: IsHeld's look at a
+// lock holds it for a moment, and that must not pass for a holder. A real holder keeps it for
+// as long as a computation runs. False with errno set when it stays held or fails.
+bool LockSoon(int fd) {
+    for (int attempt = 0;; ++attempt) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            return true;
+        }
+        if (errno != EWOULDBLOCK || attempt == 4) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 } // namespace
 
 std::optional<FileLock> FileLock::TryLock(const std::filesystem::path& path) {
@@ -32,7 +49,7 @@ std::optional<FileLock> FileLock::TryLock(const std::filesystem::path& path) {
         if (fd < 0) {
             throw FileError(path, IoErrorText(errno));
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (!LockSoon(fd)) {
             const int error = errno;
             ::close(fd);
             if (error == EWOULDBLOCK) {
