@@ -29,7 +29,6 @@ QPushButton* AddButton(QWidget* parent, QHBoxLayout* layout, const char* name,
                        const char* caption) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setAutoDefault(false);
     layout->addWidget(button);
     return button;
 }
@@ -40,7 +39,7 @@ TTreeGradingForm::TTreeGradingForm(QWidget* parent) : ClosableDialog(parent) {
     setObjectName("TTreeGradingForm");
     setWindowTitle("Butt Log Tree Grading");
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
+    layout->setContentsMargins(24, 8, 24, 20);
     layout->addWidget(CentredLabel(this, "Label3", ""));
     heading_ = CentredLabel(this, "Label2", kDesignHeading);
     heading_->setMinimumWidth(heading_->fontMetrics().horizontalAdvance(kWidestHeading));
@@ -100,18 +99,17 @@ void TreeGradingMode::Start() {
     trees_->SetGrading(true);
 }
 
-bool TreeGradingMode::Grade(const Market& market, int treeNumber) {
+void TreeGradingMode::Grade(const Market& market, int treeNumber) {
     ButtLogGrade grade;
     const bool graded = Guarded(trees_, [&] {
         const std::unique_ptr<Tree> tree = LoadTree(data_, treeNumber, market.Filter);
         grade = GradeButtLog(*tree, market);
     });
     if (!graded) {
-        return false;
+        return;
     }
     trees_->hide();
     form_->ShowGrade(treeNumber, grade);
-    return true;
 }
 
 void TreeGradingMode::End() {

@@ -53,8 +53,8 @@ public:
     void Start();
     // Loads tree `treeNumber` through the market's filter and shows its grade under the
     // market's trim in force, hiding the tree selection. A tree that cannot be loaded is
-    // reported over the tree selection, which stays open; returns whether it was graded.
-    bool Grade(const Market& market, int treeNumber);
+    // reported over the tree selection, which stays open.
+    void Grade(const Market& market, int treeNumber);
     // Does nothing when the exercise is not running; otherwise emits Ended.
     void End();
 
