@@ -9,6 +9,7 @@
 #include "app/SelectTreeForm.h"
 #include "app/StatusPanel.h"
 #include "app/StemCanvas.h"
+#include "app/TreeGradingForm.h"
 #include "app/WebResourcesForm.h"
 #include "app/WelcomeForm.h"
 #include "app/grading/PrintSawMatrixForm.h"
@@ -136,6 +137,7 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     priceEditor_ = new TDefineNewLogPrices(data_, this);
     marketForm_ = new TSelectMarketForm(data_, this);
     treeForm_ = new TSelectTreeForm(this);
+    grading_ = new TreeGradingMode(data_, this, treeForm_, {menuBar(), toolbar_, canvas_});
     comparison_ = new TOptimizedStemForm(nullptr);
     sawViewer_ = new TReadSawSpecForm(data_, this);
     sawMatrix_ = new TPrintSawMatrixForm(
@@ -162,6 +164,11 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     connect(marketForm_, &TSelectMarketForm::MarketChosen, this, &TMain::MarketChosen);
     connect(marketForm_, &TSelectMarketForm::Closed, this, &TMain::MarketSelectionClosed);
     connect(treeForm_, &TSelectTreeForm::TreeChosen, this, &TMain::TreeChosen);
+    connect(treeForm_, &TSelectTreeForm::Closed, grading_, &TreeGradingMode::End);
+    connect(grading_, &TreeGradingMode::MarketWanted, this,
+            [this] { StartGame(GameMode::BuckWithOptimal); });
+    // The exercise leaves the window idle, as a market selection closed without a choice does.
+    connect(grading_, &TreeGradingMode::Ended, this, &TMain::MarketSelectionClosed);
     connect(comparison_, &TOptimizedStemForm::Returned, this, &TMain::Returned);
     connect(canvas_, &StemCanvas::MouseMovedTo, this, &TMain::MouseMoved);
     connect(canvas_, &StemCanvas::LeftClicked, this, &TMain::StemLeftClicked);
@@ -221,7 +228,7 @@ void TMain::BuildGameMenu() {
             [this] { StartGame(GameMode::BuckWithOptimal); });
     AddItem(game, "BuckWithTracking1", "Bu&ck With Tracking", false);
     AddItem(game, "GroupBuckWithTracking1", "Group Buc&k With Tracking", false);
-    AddItem(game, "TreeGrading1", "&Tree Grading", false);
+    AddItem(game, "TreeGrading1", "&Tree Grading", false, [this] { StartTreeGrading(); });
     game->addSeparator();
     QMenu* grading = game->addMenu("&Grading Rules");
     AddItem(grading, "DefineSawlogGradingRules1", "Define Sawlog Grading Rules", false);
@@ -370,13 +377,21 @@ void TMain::StartGame(GameMode mode) {
     marketForm_->show();
     marketForm_->raise();
     marketForm_->activateWindow();
-    toolbar_->show();
+    toolbar_->setVisible(!grading_->IsOn());
     treeLabel_->setEnabled(false);
     treeCombo_->setEnabled(false);
     compare_->show();
     treeCombo_->show();
     trackingNext_->hide();
     trackingCount_->hide();
+}
+
+// The picture stays black and the toolbar, read-out and status panel hidden until the exercise
+// ends; then the market selection, as for a game.
+void TMain::StartTreeGrading() {
+    ClearPicture();
+    grading_->Start();
+    StartGame(GameMode::BuckWithOptimal);
 }
 
 void TMain::MarketChosen(const QString& name, const QString& warning) {
@@ -463,6 +478,7 @@ void TMain::closeEvent(QCloseEvent* event) {
 }
 
 void TMain::MarketSelectionClosed() {
+    grading_->End();
     ClearPicture();
     compare_->show();
     treeCombo_->show();
@@ -492,9 +508,15 @@ void TMain::PutTreeAway() {
 }
 
 void TMain::TreeChosen(int treeNumber) {
-    if (!treeCombo_->isEnabled()) {
+    if (!treeCombo_->isEnabled() || grading_->IsOn()) {
         const QSignalBlocker blocker(treeCombo_);
         treeCombo_->setCurrentIndex(treeNumber - 1);
+    }
+    if (grading_->IsOn()) {
+        if (market_) {
+            grading_->Grade(*market_, treeNumber);
+        }
+        return;
     }
     LoadAndShowTree(treeCombo_->currentIndex() + 1);
     if (view_ && game_.TreeNumber == treeCombo_->currentIndex() + 1) {

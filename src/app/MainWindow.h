@@ -45,6 +45,7 @@ class TReadSawSpecForm;
 class TReadVeneerSpecForm;
 class TSelectMarketForm;
 class TSelectTreeForm;
+class TreeGradingMode;
 class TViewMarketDefinitionForm;
 
 // The main window: the menu, the toolbar with the bucking controls, the progress of a market
@@ -89,6 +90,7 @@ private:
     void NotYet(const QString& caption);
 
     void StartGame(GameMode mode);
+    void StartTreeGrading();
     void MarketChosen(const QString& name, const QString& warning);
     // As "Use Selected Market" and a computation leave it: the market in force, its trim on
     // the menu and in the status panel, the market's reports enabled.
@@ -144,6 +146,7 @@ private:
 
     TSelectMarketForm* marketForm_ = nullptr;
     TSelectTreeForm* treeForm_ = nullptr;
+    TreeGradingMode* grading_ = nullptr;
     TOptimizedStemForm* comparison_ = nullptr;
     QWidget* welcome_ = nullptr;
     QWidget* webResources_ = nullptr;

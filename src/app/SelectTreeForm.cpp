@@ -2,7 +2,6 @@
 
 #include "market/OptimalCuts.h"
 
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace varnok::app {
@@ -22,14 +21,19 @@ TSelectTreeForm::TSelectTreeForm(QWidget* parent) : ClosableDialog(parent) {
     }
     combo_->setMaxVisibleItems(25);
     heading->setBuddy(combo_);
-    auto* show = new QPushButton("Show Tree", this);
-    show->setObjectName("Button1");
-    show->setDefault(true);
+    button_ = new QPushButton(this);
+    button_->setObjectName("Button1");
+    button_->setDefault(true);
+    SetGrading(false);
     layout->addWidget(heading);
     layout->addWidget(count_);
     layout->addWidget(combo_);
-    layout->addWidget(show);
-    connect(show, &QPushButton::clicked, this, [this] { emit TreeChosen(SelectedTree()); });
+    layout->addWidget(button_);
+    connect(button_, &QPushButton::clicked, this, [this] { emit TreeChosen(SelectedTree()); });
+}
+
+void TSelectTreeForm::SetGrading(bool grading) {
+    button_->setText(grading ? "Grade Tree" : "Show Tree");
 }
 
 void TSelectTreeForm::showEvent(QShowEvent* event) {

@@ -175,6 +175,19 @@ Commands::Commands(CLI::App& app, Options& options) : app_(app), options_(option
         ->check(kDecimal);
     coach->add_flag("--json", options_.Json, "Print JSON");
 
+    CLI::App* grade = Add("grade-tree", "The butt-log tree grade of a tree, trial by trial",
+                          [this] { return GradeTree(); });
+    grade->add_option("--market", options_.Market, "Market name")->required();
+    grade->add_option("--tree", options_.Tree, "Tree number, 1 to 150")
+        ->required()
+        ->check(kDecimal);
+    grade
+        ->add_option("--trim", options_.Trim,
+                     "Trim allowance, 4 or 8 inches (default: the market's)")
+        ->check(kDecimal)
+        ->check(CLI::IsMember({4, 8}));
+    grade->add_flag("--json", options_.Json, "Print JSON");
+
     CLI::App* compute = Add("compute-market", "Define a market and compute its optimal cuts",
                             [this] { return ComputeMarketCommand(); });
     compute->add_option("--name", options_.Name, "Name of the new market")->required();

@@ -40,7 +40,7 @@ struct Options {
     std::string Prices;
     std::string Filter;
     std::string Roundwood;
-    int Trim = 0;
+    int Trim = 0; // inches; 0 where a command may leave it to the market
     int Jobs = 0;
     int From = 1;
     int To = 150;
@@ -86,6 +86,7 @@ private:
     int Optimise();
     int Evaluate();
     int CoachPattern(); // in CoachCommand.cpp
+    int GradeTree();    // in GradeTreeCommand.cpp
     int ComputeMarketCommand();
     int ExportOptimal();
     int PrintMarket();

@@ -157,19 +157,28 @@ inline void SelectMarket(QWidget* markets, const QString& name) {
     qFatal("no market %s in the list", qPrintable(name));
 }
 
-// Starts a game in `gameAction`'s mode, chooses `market` and shows `tree`.
-inline void StartTree(app::TMain& window, const QString& gameAction, const QString& market,
-                      int tree) {
-    window.Action(gameAction)->trigger();
+// Chooses `market` in the open "Market Selection" of `window`.
+inline void ChooseMarket(app::TMain& window, const QString& market) {
     QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
     QTRY_VERIFY(markets->isVisible());
     SelectMarket(markets, market);
     ClickButton(markets, "Button1");
+}
+
+// Chooses `tree` in the open "Tree Selection" of `window` and clicks its button.
+inline void ChooseTree(app::TMain& window, int tree) {
     QWidget* trees = Find<QWidget>(&window, "TSelectTreeForm");
     QTRY_VERIFY(trees->isVisible());
-    auto* combo = Find<QComboBox>(trees, "ComboBox1");
-    combo->setCurrentIndex(tree - 1);
+    Find<QComboBox>(trees, "ComboBox1")->setCurrentIndex(tree - 1);
     ClickButton(trees, "Button1");
+}
+
+// Starts a game in `gameAction`'s mode, chooses `market` and shows `tree`.
+inline void StartTree(app::TMain& window, const QString& gameAction, const QString& market,
+                      int tree) {
+    window.Action(gameAction)->trigger();
+    ChooseMarket(window, market);
+    ChooseTree(window, tree);
     QVERIFY(Activate(&window));
 }
 

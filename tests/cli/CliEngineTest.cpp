@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace varnok {
 namespace {
 
@@ -114,6 +116,45 @@ TEST(CliEngine, ComputeAMarketThenUseIt) {
     EXPECT_EQ(report.ExitCode, 0) << report.Err;
     EXPECT_NE(report.Out.find("   Segment 6 : 556 To 660\n"), std::string::npos) << report.Out;
     EXPECT_NE(report.Out.find("   Product: B Veneer Log\n"), std::string::npos);
+}
+
+// The trim of --trim replaces the market's for the trials; the grade is the best of them.
+TEST(CliEngine, GradeTreeListsItsTrials) {
+    const std::string data = test::GoldenData().string();
+    struct Case {
+        const char* tree;
+        const char* trim; // empty: the market's, 8
+        int trials;
+        const char* grade;
+    };
+    for (const Case& c : {Case{"6", "", 17, "#1 Saw"}, Case{"1", "4", 18, "#1 Veneer"}}) {
+        std::vector<std::string> args = {"--data",    data,     "grade-tree", "--market",
+                                         "Hardwood8", "--tree", c.tree,       "--json"};
+        if (*c.trim != '\0') {
+            args.insert(args.end(), {"--trim", c.trim});
+        }
+        const auto result = RunCli(args);
+        ASSERT_EQ(result.ExitCode, 0) << result.Err;
+        const auto json = nlohmann::json::parse(result.Out);
+        const int trim = json["trim"].get<int>();
+        EXPECT_EQ(trim, *c.trim == '\0' ? 8 : 4);
+        ASSERT_EQ(json["trials"].size(), static_cast<std::size_t>(c.trials)) << c.tree;
+        int lowest = 20;
+        for (std::size_t i = 0; i < json["trials"].size(); ++i) {
+            const auto& trial = json["trials"][i];
+            EXPECT_EQ(trial["start"], 4 * static_cast<int>(i));
+            EXPECT_EQ(trial["end"], 4 * static_cast<int>(i) + 120 + trim);
+            lowest = std::min(lowest, trial["product"].get<int>());
+        }
+        EXPECT_EQ(json["code"], lowest);
+        EXPECT_EQ(json["grade"], c.grade);
+    }
+    const auto table =
+        RunCli({"--data", data, "grade-tree", "--market", "Hardwood8", "--tree", "6"});
+    EXPECT_EQ(table.Out.substr(0, table.Out.find('\n')),
+              "Tree 6 (market Hardwood8, trim 8 in): #1 Saw");
+    EXPECT_NE(table.Out.find("\n     64    192        4  #1 Saw\n"), std::string::npos)
+        << table.Out;
 }
 
 TEST(CliEngine, BadPatternsAndUsage) {

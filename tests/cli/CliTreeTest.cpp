@@ -67,6 +67,12 @@ TEST(CliTree, ExitCodesAndMessages) {
         {{"--data", data, "frobnicate"}, 2, ""},
         {{"--data", data, "markets", "--bogus"}, 2, ""},
         {{"--data", data, "tree", "--market", "Hardwood8", "--tree", "x"}, 2, ""},
+        {{"--data", data, "grade-tree", "--market", "Hardwood8", "--tree", "6", "--trim", "6"},
+         2,
+         "--trim"},
+        {{"--data", data, "grade-tree", "--market", "Hardwood8", "--tree", "151"},
+         1,
+         "outside 1 to 150"},
     };
     for (const Case& c : cases) {
         const auto result = RunCli(c.args);

@@ -175,8 +175,9 @@ TEST_F(CliUser, HelpVersionAndUnknownCommands) {
         EXPECT_EQ(result.Err, c.err) << c.args.back();
     }
     const auto help = RunCli({"help"});
-    for (const char* command : {"markets", "tree", "optimise", "evaluate", "compute-market",
-                                "export-optimal", "print-market", "report", "stats"}) {
+    for (const char* command :
+         {"markets", "tree", "optimise", "evaluate", "grade-tree", "compute-market",
+          "export-optimal", "print-market", "report", "stats"}) {
         EXPECT_NE(help.Out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
     }
 }
@@ -193,6 +194,7 @@ TEST_F(CliUser, OutputThatCannotBeWrittenIsAFailure) {
         {"optimise", "--market", "Fresh", "--tree", "3", "--json"},
         {"evaluate", "--market", "Fresh", "--tree", "3", "--optimal"},
         {"coach", "--market", "Fresh", "--tree", "3", "--cuts", "0,300,600"},
+        {"grade-tree", "--market", "Fresh", "--tree", "3"},
         {"export-optimal", "--market", "Fresh", "--from", "1", "--to", "150"},
         {"export-optimal", "--market", "Fresh", "--from", "1", "--to", "2", "--json"},
         {"print-market", "Fresh"},
@@ -241,6 +243,7 @@ TEST_F(CliUser, AMissingMarketIsReportedAlikeByEveryCommand) {
         {"optimise", "--market", "Nope", "--tree", "1"},
         {"evaluate", "--market", "Nope", "--tree", "1", "--optimal"},
         {"evaluate", "--market", "Nope", "--tree", "1", "--cuts", "0,528"},
+        {"grade-tree", "--market", "Nope", "--tree", "1", "--trim", "4"},
         {"export-optimal", "--market", "Nope", "--from", "1", "--to", "2"},
         {"print-market", "Nope"},
         {"print-market", "Nope", "--json"},
@@ -275,6 +278,7 @@ TEST_F(CliUser, JsonFromEveryCommand) {
         {{"report", "--market", "Fresh", "--from", "3", "--to", "4", "--kind", "both", "--json"},
          "products"},
         {{"stats", "--market", "Fresh", "--json"}, "trees_stored"},
+        {{"grade-tree", "--market", "Fresh", "--tree", "3", "--json"}, "trials"},
     };
     std::vector<nlohmann::json> documents;
     for (const Case& c : cases) {
