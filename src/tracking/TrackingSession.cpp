@@ -27,6 +27,12 @@ void CheckTrees(const std::vector<int>& trees) {
     }
 }
 
+void RequireTrees(bool drawn) {
+    if (!drawn) {
+        throw VarnokError("The trees of the tracking session are not drawn yet.");
+    }
+}
+
 } // namespace
 
 const char* TrackingButtonCaption(TrackingButton button) {
@@ -114,9 +120,7 @@ int TrackingSession::CurrentPosition() const {
 }
 
 int TrackingSession::CurrentTree() const {
-    if (!TreesDrawn()) {
-        throw VarnokError("The trees of the tracking session are not drawn yet.");
-    }
+    RequireTrees(TreesDrawn());
     return trees_[static_cast<std::size_t>(position_ - 1)];
 }
 
@@ -132,9 +136,7 @@ std::string TrackingSession::ProgressText() const {
 }
 
 void TrackingSession::Advance() {
-    if (!TreesDrawn()) {
-        throw VarnokError("The trees of the tracking session are not drawn yet.");
-    }
+    RequireTrees(TreesDrawn());
     switch (Button()) {
     case TrackingButton::NextTree:
         ++position_;
@@ -150,9 +152,7 @@ void TrackingSession::Advance() {
 }
 
 void TrackingSession::Record(PatternKind kind, const PatternEvaluation& evaluation) {
-    if (!TreesDrawn()) {
-        throw VarnokError("The trees of the tracking session are not drawn yet.");
-    }
+    RequireTrees(TreesDrawn());
     results_.RecordPattern(currentUser_, position_, kind, evaluation);
 }
 

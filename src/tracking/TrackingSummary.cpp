@@ -55,6 +55,11 @@ void AddLogs(const std::vector<TrackedLog>& logs, float& value, float& boardFeet
     }
 }
 
+// A deduction fraction in per cent, as the grids and the file show it.
+std::string DeductionPercent(float fraction) {
+    return FormatSevenDigits(double{fraction} * 100.0, 1);
+}
+
 std::string Percent(double percent) {
     return FormatSevenDigits(percent, 1) + " %";
 }
@@ -103,20 +108,27 @@ void WritePattern(SummaryGrid& grid, int firstRow, const std::vector<TrackedLog>
     }
     for (std::size_t n = 0; n < logs.size(); ++n) {
         const TrackedLog& log = logs[n];
-        const std::array<std::string, 9> column = {
-            "Segment " + std::to_string(n + 1),
-            std::to_string(log.LED),
-            std::to_string(log.SED),
-            std::to_string(log.LengthInches),
-            FormatSevenDigits(log.ShownVolume, 1) + " " + ShownUnit(log.Unit),
-            FormatSevenDigits(double{log.SweepDeduction} * 100.0, 1),
-            FormatSevenDigits(double{log.Deduction} * 100.0, 1),
-            SummaryGradeName(log.ProductClass, market),
-            FormatSevenDigits(NetValue(log), 2)};
+        const std::array<std::string, 9> column = {"Segment " + std::to_string(n + 1),
+                                                   std::to_string(log.LED),
+                                                   std::to_string(log.SED),
+                                                   std::to_string(log.LengthInches),
+                                                   FormatSevenDigits(log.ShownVolume, 1) + " " +
+                                                       ShownUnit(log.Unit),
+                                                   DeductionPercent(log.SweepDeduction),
+                                                   DeductionPercent(log.Deduction),
+                                                   SummaryGradeName(log.ProductClass, market),
+                                                   FormatSevenDigits(NetValue(log), 2)};
         for (std::size_t k = 0; k < column.size(); ++k) {
             grid.Cells[static_cast<std::size_t>(firstRow) + k][kFirstLogColumn + n] = column[k];
         }
     }
+}
+
+// Characters of UTF-8 text, which is what a fixed-pitch printout aligns.
+std::size_t Characters(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 // Text lines of a grid with each column as wide as its widest text: labels left-aligned,
@@ -126,7 +138,7 @@ std::vector<std::string> GridLines(const SummaryGrid& grid) {
     int lastRow = -1;
     for (int row = 0; row < grid.Rows(); ++row) {
         for (int column = 0; column < grid.Columns(); ++column) {
-            const std::size_t size = grid.At(column, row).size();
+            const std::size_t size = Characters(grid.At(column, row));
             widths[static_cast<std::size_t>(column)] =
                 std::max(widths[static_cast<std::size_t>(column)], size);
             lastRow = size > 0 ? row : lastRow;
@@ -141,8 +153,8 @@ std::vector<std::string> GridLines(const SummaryGrid& grid) {
                 continue;
             }
             const std::string& text = grid.At(column, row);
-            line += column == 0 ? text + std::string(width - text.size(), ' ')
-                                : "  " + PadLeft(text, width);
+            const std::string blanks(width - Characters(text), ' ');
+            line += column == 0 ? text + blanks : "  " + blanks + text;
         }
         line.erase(line.find_last_not_of(' ') + 1);
         lines.push_back(line);
@@ -274,9 +286,8 @@ std::string SessionCsv(const TrackingSession& session, const Market& market) {
                     text += std::to_string(user) + "," + tree + "," + pattern + "," +
                             std::to_string(++segment) + "," + std::to_string(log.LengthInches) +
                             "," + CsvField(SummaryGradeName(log.ProductClass, market)) + "," +
-                            std::to_string(log.SED) + "," +
-                            FormatSevenDigits(double{log.SweepDeduction} * 100.0, 1) + "," +
-                            FormatSevenDigits(double{log.Deduction} * 100.0, 1) + "," +
+                            std::to_string(log.SED) + "," + DeductionPercent(log.SweepDeduction) +
+                            "," + DeductionPercent(log.Deduction) + "," +
                             FormatSevenDigits(log.ShownVolume, 1) + "," +
                             CsvField(ShownUnit(log.Unit)) + "," +
                             FormatSevenDigits(NetValue(log), 2) + "\r\n";
