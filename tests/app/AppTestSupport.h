@@ -157,14 +157,19 @@ inline void SelectMarket(QWidget* markets, const QString& name) {
     qFatal("no market %s in the list", qPrintable(name));
 }
 
-// Starts a game in `gameAction`'s mode, chooses `market` and shows `tree`.
-inline void StartTree(app::TMain& window, const QString& gameAction, const QString& market,
-                      int tree) {
-    window.Action(gameAction)->trigger();
+// Chooses `market` in the open "Market Selection" of `window` with "Use Selected Market".
+inline void UseMarket(app::TMain& window, const QString& market) {
     QWidget* markets = Find<QWidget>(&window, "TSelectMarketForm");
     QTRY_VERIFY(markets->isVisible());
     SelectMarket(markets, market);
     ClickButton(markets, "Button1");
+}
+
+// Starts a game in `gameAction`'s mode, chooses `market` and shows `tree`.
+inline void StartTree(app::TMain& window, const QString& gameAction, const QString& market,
+                      int tree) {
+    window.Action(gameAction)->trigger();
+    UseMarket(window, market);
     QWidget* trees = Find<QWidget>(&window, "TSelectTreeForm");
     QTRY_VERIFY(trees->isVisible());
     auto* combo = Find<QComboBox>(trees, "ComboBox1");
