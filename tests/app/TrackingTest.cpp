@@ -325,6 +325,7 @@ private slots:
         QVERIFY(Find<QWidget>(&window, "Button5")->isHidden());
         QVERIFY(Find<QWidget>(&window, "ComboBox2")->isHidden());
         QVERIFY(Find<QWidget>(&window, "Label2")->isHidden());
+        QVERIFY(!Find<QWidget>(&window, "Button12")->isEnabled());
         test::ClickButton(buckers, "Button1"); // no number chosen: nothing happens
         QVERIFY(buckers->isVisible());
         QVERIFY(!Find<QWidget>(&window, "TSelectMarketForm")->isVisible());

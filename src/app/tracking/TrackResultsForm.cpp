@@ -110,9 +110,6 @@ TTrackResultsForm::TTrackResultsForm(const DataFolder& data) : QWidget(nullptr),
 void TTrackResultsForm::Present(const TrackingSession& session, const Market& market) {
     session_ = &session;
     market_ = &market;
-    if (isVisible()) {
-        FillLists();
-    }
 }
 
 void TTrackResultsForm::showEvent(QShowEvent* event) {

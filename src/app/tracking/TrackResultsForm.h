@@ -31,8 +31,8 @@ public:
     // `data` (the folder of the reports) must outlive the window.
     explicit TTrackResultsForm(const DataFolder& data);
 
-    // The session to show next and the market whose roundwood names it shows; both must stay
-    // alive while the window is shown.
+    // The session to show when the window is next shown, and the market whose roundwood names
+    // it shows; both must stay alive while the window is shown.
     void Present(const TrackingSession& session, const Market& market);
 
 signals:

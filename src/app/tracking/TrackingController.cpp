@@ -57,6 +57,7 @@ void TrackingController::Start(GameMode mode) {
     Cancel();
     session_.emplace(mode);
     ShowProgress();
+    progress_->setEnabled(false); // until the session's first tree is shown
     progress_->show();
     count_->show();
     if (mode == GameMode::GroupTracking) {
