@@ -25,16 +25,10 @@ void ExpectEmptyPattern(const TrackingResultStore& store, int user, int position
 }
 
 TEST(TrackingStore, AnEmptySlotIsAZeroCullRecordWithABlankUnit) {
-    const TrackedLog empty = EmptyTrackedLog();
-    EXPECT_EQ(empty.LED, 0);
-    EXPECT_EQ(empty.SED, 0);
-    EXPECT_EQ(empty.LengthInches, 0);
-    EXPECT_EQ(empty.ShownVolume, 0.0F);
-    EXPECT_EQ(empty.SweepDeduction, 0.0F);
-    EXPECT_EQ(empty.Deduction, 0.0F);
-    EXPECT_EQ(empty.Value, 0.0F);
-    EXPECT_EQ(empty.Unit, " ");
-    EXPECT_EQ(empty.ProductClass, 10);
+    TrackedLog empty; // all zero
+    empty.Unit = " ";
+    empty.ProductClass = 10;
+    ExpectSameLog(EmptyTrackedLog(), empty);
     const TrackingResultStore store;
     ExpectEmptyPattern(store, 5, 10, PatternKind::Bucker);
     EXPECT_TRUE(store.RecordedLogs(1, 1, PatternKind::Optimal).empty());
