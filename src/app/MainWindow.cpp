@@ -25,6 +25,7 @@
 #include "app/rules/LogRuleForms.h"
 #include "app/rules/PriceSetForms.h"
 #include "app/rules/RoundwoodForms.h"
+#include "app/tracking/TrackingController.h"
 #include "game/Comparison.h"
 #include "game/StemFigures.h"
 #include "tree/TreeLoad.h"
@@ -160,6 +161,15 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
          [this](const std::string& name) { logRuleViewer_->ShowFile(name); }},
         this);
     printMarket_ = new TPrintMarketForm(data_, this);
+    tracking_ = new TrackingController(
+        data_,
+        {[this] { ShowMarketSelection(); }, [this](int tree) { return LoadAndShowTree(tree); },
+         [this] {
+             return TrackedTreeInPlay{tree_.get(), CurrentMarket(), game_.Cuts().UsedInches(),
+                                      &game_.OptimalCutList};
+         },
+         [this] { RestorePlainLayout(); }},
+        trackingNext_, trackingCount_, this);
 
     connect(marketForm_, &TSelectMarketForm::MarketChosen, this, &TMain::MarketChosen);
     connect(marketForm_, &TSelectMarketForm::Closed, this, &TMain::MarketSelectionClosed);
@@ -226,8 +236,10 @@ void TMain::BuildGameMenu() {
     AddItem(game, "Buck2", "&Buck", false, [this] { StartGame(GameMode::Buck); });
     AddItem(game, "Buck1", "B&uck With Optimal", true,
             [this] { StartGame(GameMode::BuckWithOptimal); });
-    AddItem(game, "BuckWithTracking1", "Bu&ck With Tracking", false);
-    AddItem(game, "GroupBuckWithTracking1", "Group Buc&k With Tracking", false);
+    AddItem(game, "BuckWithTracking1", "Bu&ck With Tracking", false,
+            [this] { StartGame(GameMode::Tracking); });
+    AddItem(game, "GroupBuckWithTracking1", "Group Buc&k With Tracking", false,
+            [this] { StartGame(GameMode::GroupTracking); });
     AddItem(game, "TreeGrading1", "&Tree Grading", false, [this] { StartTreeGrading(); });
     game->addSeparator();
     QMenu* grading = game->addMenu("&Grading Rules");
@@ -369,21 +381,33 @@ QWidget* TMain::BuildToolbar(QWidget* parent) {
     return bar;
 }
 
+// Any game command ends a tracking session in progress; the tracking commands start one.
 void TMain::StartGame(GameMode mode) {
+    tracking_->Cancel();
+    treeForm_->hide(); // a tree chosen there now would be of the previous game
     game_.Mode = mode;
     compare_->setText(mode == GameMode::Buck ? "Show Results" : "&Compare");
     game_.ClientWidth = canvas_->width();
     game_.ClientHeight = canvas_->height();
-    marketForm_->show();
-    marketForm_->raise();
-    marketForm_->activateWindow();
     toolbar_->setVisible(!grading_->IsOn());
     treeLabel_->setEnabled(false);
     treeCombo_->setEnabled(false);
-    compare_->show();
-    treeCombo_->show();
-    trackingNext_->hide();
-    trackingCount_->hide();
+    const bool tracked = mode == GameMode::Tracking || mode == GameMode::GroupTracking;
+    compare_->setVisible(!tracked);
+    treeLabel_->setVisible(!tracked); // the session picks the trees
+    treeCombo_->setVisible(!tracked);
+    if (tracked) {
+        marketForm_->hide(); // a group chooses its market after its buckers
+        tracking_->Start(mode);
+        return;
+    }
+    ShowMarketSelection();
+}
+
+void TMain::ShowMarketSelection() {
+    marketForm_->show();
+    marketForm_->raise();
+    marketForm_->activateWindow();
 }
 
 // The picture stays black and the toolbar, read-out and status panel hidden until the exercise
@@ -396,12 +420,17 @@ void TMain::StartTreeGrading() {
 
 void TMain::MarketChosen(const QString& name, const QString& warning) {
     std::optional<Market> market;
-    if (!Guarded(marketForm_, [&] { market = LoadMarket(data_, name.toStdString()); })) {
+    if (!Guarded(marketForm_, [&] { market = LoadMarket(data_, name.toStdString()); }) ||
+        tracking_->RefusesMarket(*market, marketForm_)) {
         return;
     }
     marketForm_->hide();
     MakeMarketCurrent(std::move(*market));
     ReloadTreeInPlay();
+    if (tracking_->Active()) {
+        tracking_->MarketAccepted();
+        return;
+    }
     treeForm_->show();
     treeForm_->raise();
     treeForm_->activateWindow();
@@ -436,6 +465,9 @@ void TMain::MarketComputed(const Market& market) {
     actions_["DefineMarkeg1"]->setEnabled(true);
     if (closeWhenStopped_) {
         close();
+        return;
+    }
+    if (tracking_->HoldsBackComputedMarket(market)) {
         return;
     }
     MakeMarketCurrent(market);
@@ -479,11 +511,21 @@ void TMain::closeEvent(QCloseEvent* event) {
 
 void TMain::MarketSelectionClosed() {
     grading_->End();
+    tracking_->Cancel();
+    RestorePlainLayout();
+}
+
+void TMain::RestorePlainLayout() {
+    if (game_.Mode == GameMode::Tracking || game_.Mode == GameMode::GroupTracking) {
+        game_.Mode = GameMode::Idle; // no session is left to play
+    }
     ClearPicture();
     compare_->show();
+    treeLabel_->show();
     treeCombo_->show();
     trackingNext_->hide();
     trackingCount_->hide();
+    show();
     raise();
     activateWindow();
 }
@@ -530,9 +572,9 @@ void TMain::TreeComboActivated(int index) {
 
 // The engine's load validates the files before anything is replaced, so a tree that fails
 // leaves the previous tree, its cuts and its picture as they were.
-void TMain::LoadAndShowTree(int treeNumber) {
+bool TMain::LoadAndShowTree(int treeNumber) {
     if (!market_) {
-        return;
+        return false;
     }
     QWidget* parent = treeForm_->isVisible() ? static_cast<QWidget*>(treeForm_) : this;
     std::unique_ptr<Tree> tree;
@@ -545,13 +587,14 @@ void TMain::LoadAndShowTree(int treeNumber) {
     if (!loaded) {
         const QSignalBlocker blocker(treeCombo_);
         treeCombo_->setCurrentIndex(game_.TreeNumber - 1);
-        return;
+        return false;
     }
     tree_ = std::move(tree);
     view_ = std::move(view);
     game_.OptimalCutList = ReadStoredOptimum(market_->OptmcutsPath, treeNumber, *tree_);
     game_.StartTree(treeNumber, *view_);
     EnterBucking();
+    return true;
 }
 
 // The tree in play read again under the market just chosen: its defects through that market's
@@ -597,9 +640,9 @@ void TMain::EnterBucking() {
 }
 
 void TMain::SetBuckingControlsEnabled(bool enabled) {
-    for (QWidget* widget :
-         {static_cast<QWidget*>(compare_), static_cast<QWidget*>(up_), static_cast<QWidget*>(down_),
-          static_cast<QWidget*>(remove_), endDefectKey_}) {
+    for (QWidget* widget : {static_cast<QWidget*>(compare_), static_cast<QWidget*>(trackingNext_),
+                            static_cast<QWidget*>(up_), static_cast<QWidget*>(down_),
+                            static_cast<QWidget*>(remove_), endDefectKey_}) {
         widget->setEnabled(enabled);
     }
     for (const auto& [feet, button] : lengthButtons_) {

@@ -47,6 +47,7 @@ class TSelectMarketForm;
 class TSelectTreeForm;
 class TreeGradingMode;
 class TViewMarketDefinitionForm;
+class TrackingController;
 
 // The main window: the menu, the toolbar with the bucking controls, the progress of a market
 // computation, the stem picture with its read-out, and the status panel naming the market in
@@ -91,6 +92,7 @@ private:
 
     void StartGame(GameMode mode);
     void StartTreeGrading();
+    void ShowMarketSelection();
     void MarketChosen(const QString& name, const QString& warning);
     // As "Use Selected Market" and a computation leave it: the market in force, its trim on
     // the menu and in the status panel, the market's reports enabled.
@@ -99,9 +101,13 @@ private:
     void MarketComputed(const Market& market);
     void MarketComputationFailed(const QString& message);
     void MarketSelectionClosed();
+    // No tree, the toolbar and the status panel hidden, "&Compare" and the tree box back in
+    // place of the tracking controls, the window shown.
+    void RestorePlainLayout();
     void TreeChosen(int treeNumber);
     void TreeComboActivated(int index);
-    void LoadAndShowTree(int treeNumber);
+    // Returns whether the tree is shown; a failure is shown to the user.
+    bool LoadAndShowTree(int treeNumber);
     void ReloadTreeInPlay();
     void EnterBucking();
     void PutTreeAway();
@@ -167,6 +173,7 @@ private:
     TCreateMarketForm* defineMarket_ = nullptr;
     TViewMarketDefinitionForm* viewMarket_ = nullptr;
     TPrintMarketForm* printMarket_ = nullptr;
+    TrackingController* tracking_ = nullptr;
 
     std::optional<Market> market_;
     std::unique_ptr<Tree> tree_;

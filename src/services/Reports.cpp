@@ -1,6 +1,7 @@
 #include "services/Reports.h"
 
 #include "rules/SaleUnits.h"
+#include "support/Csv.h"
 #include "support/Errors.h"
 #include "support/Files.h"
 #include "support/Numbers.h"
@@ -10,20 +11,6 @@
 
 namespace varnok {
 namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
 
 void CheckRange(int from, int to) {
     if (from < 1 || to > kTreeCount || from > to) {

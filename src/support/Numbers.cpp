@@ -1,6 +1,7 @@
 #include "support/Numbers.h"
 
 #include <charconv>
+#include <cmath>
 #include <string>
 
 namespace varnok {
@@ -116,6 +117,25 @@ std::string FormatFixed(double value, int decimals) {
         return "?";
     }
     return std::string(buffer, end);
+}
+
+std::string FormatSevenDigits(double value, int decimals) {
+    if (!std::isfinite(value)) {
+        return "?";
+    }
+    char buffer[64];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 6);
+    double rounded = value;
+    std::from_chars(buffer, written.ptr, rounded, std::chars_format::scientific);
+    if (std::fabs(rounded) >= 1e7) {
+        return std::string(buffer, written.ptr);
+    }
+    std::string text = FormatFixed(rounded, decimals);
+    if (text.front() == '-' && text.find_first_of("123456789") == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text;
 }
 
 std::string PadLeft(std::string text, std::size_t width) {

@@ -46,6 +46,12 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 // Formats with a point as decimal separator and `decimals` places, whatever the locale.
 std::string FormatFixed(double value, int decimals);
 
+// A single-precision figure as the summaries show it: rounded to 7 significant digits, then
+// fixed with `decimals` places and a point whatever the locale; from 10 000 000 up (in
+// magnitude) in exponent notation ("1.234568e+07"). A figure that rounds to zero shows without
+// a sign ("0.0", never "-0.0"); one that is not finite shows as "?".
+std::string FormatSevenDigits(double value, int decimals);
+
 // `text` with blanks in front up to `width` characters; longer text unchanged.
 std::string PadLeft(std::string text, std::size_t width);
 

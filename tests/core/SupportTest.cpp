@@ -12,6 +12,9 @@
 
 #include <cerrno>
 #include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace varnok {
 namespace {
@@ -122,6 +125,22 @@ TEST(Numbers, FieldConversion) {
     EXPECT_EQ(FormatGeneral(123.5), "123.5");
     EXPECT_EQ(FormatGeneral(0.0), "0");
     EXPECT_EQ(FormatGeneral(0.1 + 0.2), "0.3");
+    // Summaries: seven significant digits, then the decimals; exponent notation from 1e7 up.
+    const std::vector<std::tuple<double, int, std::string>> figures = {
+        {1000.0, 2, "1000.00"},
+        {-100.0, 1, "-100.0"},
+        {1234567.891, 2, "1234568.00"},
+        {9999999.4, 1, "9999999.0"},
+        {9999999.6, 1, "1.000000e+07"},
+        {12345678.0, 2, "1.234568e+07"},
+        {-0.04, 1, "0.0"},
+        {0.0, 2, "0.00"},
+        {100.0 / 9.0, 1, "11.1"},
+        {std::nan(""), 1, "?"},
+    };
+    for (const auto& [value, decimals, text] : figures) {
+        EXPECT_EQ(FormatSevenDigits(value, decimals), text) << value;
+    }
 }
 
 TEST(Files, RecordReadersKeepFirstOrLastCompleteRecord) {
