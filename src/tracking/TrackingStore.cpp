@@ -22,11 +22,16 @@ void CheckPattern(int user, int position) {
     CheckIndex("tree position", position, kMaxTrackedTrees);
 }
 
+constexpr std::size_t kPatterns = static_cast<std::size_t>(kMaxBuckers) * kMaxTrackedTrees * kKinds;
+
+std::size_t PatternIndex(int user, int position, PatternKind kind) {
+    return static_cast<std::size_t>(((user - 1) * kMaxTrackedTrees + (position - 1)) * kKinds +
+                                    (static_cast<int>(kind) - 1));
+}
+
 // The first slot of (user, position, kind); its 26 logs follow.
 std::size_t PatternStart(int user, int position, PatternKind kind) {
-    const int pattern =
-        ((user - 1) * kMaxTrackedTrees + (position - 1)) * kKinds + (static_cast<int>(kind) - 1);
-    return static_cast<std::size_t>(pattern) * kTrackedLogSlots;
+    return PatternIndex(user, position, kind) * kTrackedLogSlots;
 }
 
 } // namespace
@@ -39,11 +44,11 @@ TrackedLog EmptyTrackedLog() {
 }
 
 TrackingResultStore::TrackingResultStore()
-    : slots_(static_cast<std::size_t>(kMaxBuckers) * kMaxTrackedTrees * kKinds * kTrackedLogSlots,
-             EmptyTrackedLog()) {}
+    : slots_(kPatterns * kTrackedLogSlots, EmptyTrackedLog()), shortPieceCharges_(kPatterns) {}
 
 void TrackingResultStore::ClearTrackingResultStore() {
     std::fill(slots_.begin(), slots_.end(), EmptyTrackedLog());
+    std::fill(shortPieceCharges_.begin(), shortPieceCharges_.end(), 0.0F);
 }
 
 void TrackingResultStore::RecordTrackedLog(int user, int position, PatternKind kind, int logIndex,
@@ -62,11 +67,20 @@ void TrackingResultStore::RecordPattern(int user, int position, PatternKind kind
     const auto first =
         slots_.begin() + static_cast<std::ptrdiff_t>(PatternStart(user, position, kind));
     std::fill(first, first + kTrackedLogSlots, EmptyTrackedLog());
+    float& shortPieces = shortPieceCharges_[PatternIndex(user, position, kind)];
+    shortPieces = 0.0F;
     for (const EvaluatedPiece& piece : evaluation.Pieces) {
         if (piece.Log.Segment.NominalLength != 0) {
             RecordTrackedLog(user, position, kind, piece.Index, MakeTrackedLog(piece));
+        } else if (piece.Log.SoldAsCull()) {
+            shortPieces += piece.Log.Segment.Value;
         }
     }
+}
+
+float TrackingResultStore::ShortPieceCharge(int user, int position, PatternKind kind) const {
+    CheckPattern(user, position);
+    return shortPieceCharges_[PatternIndex(user, position, kind)];
 }
 
 const TrackedLog& TrackingResultStore::Slot(int user, int position, PatternKind kind,

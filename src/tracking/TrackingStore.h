@@ -31,9 +31,9 @@ public:
                           const TrackedLog& log);
 
     // Clears the 26 slots of (user, position, kind), then records every graded piece of the
-    // evaluation (NominalLength != 0) in the slot of its piece index, with MakeTrackedLog.
-    // Throws VarnokError for a user or position out of range, or a piece index beyond 26
-    // (then nothing is changed).
+    // evaluation (NominalLength != 0) in the slot of its piece index, with MakeTrackedLog, and
+    // the cull charges of the pieces too short to grade (ShortPieceCharge). Throws VarnokError for
+    // a user or position out of range, or a piece index beyond 26 (then nothing is changed).
     void RecordPattern(int user, int position, PatternKind kind,
                        const PatternEvaluation& evaluation);
 
@@ -44,8 +44,14 @@ public:
     // or position out of range.
     std::vector<TrackedLog> RecordedLogs(int user, int position, PatternKind kind) const;
 
+    // Dollars, 0 or more: what the pieces of the pattern too short to grade were charged as
+    // cull. They have no slot, but the comparison's net counts them, and so do the summaries.
+    // Throws VarnokError for a user or position out of range.
+    float ShortPieceCharge(int user, int position, PatternKind kind) const;
+
 private:
     std::vector<TrackedLog> slots_;
+    std::vector<float> shortPieceCharges_; // one per pattern
 };
 
 } // namespace varnok

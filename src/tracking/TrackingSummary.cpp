@@ -17,6 +17,7 @@ constexpr int kGridColumns = 16;
 constexpr int kFirstLogColumn = 2;
 constexpr int kPlainWidth = 100; // pixels
 constexpr const char* kBoardFeetUnit = "mbf";
+constexpr const char* kShortPieces = "Short Pieces ($)";
 
 void CheckUser(const TrackingSession& session, int user) {
     if (user < 1 || user > session.UserCount()) {
@@ -124,6 +125,14 @@ void WritePattern(SummaryGrid& grid, int firstRow, const std::vector<TrackedLog>
     }
 }
 
+// The pieces too short to grade have no column; what they were charged goes on the row under
+// the pattern's values, so that the pattern's values still add up to its total.
+void WriteShortPieces(SummaryGrid& grid, int row, float charge) {
+    if (charge > 0.0F) {
+        SetRow(grid, row, {kShortPieces, "", FormatSevenDigits(-charge, 2)});
+    }
+}
+
 // Characters of UTF-8 text, which is what a fixed-pitch printout aligns.
 std::size_t Characters(const std::string& text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
@@ -168,6 +177,8 @@ TreeSums SumTrackedTree(const TrackingResultStore& store, int user, int position
     TreeSums sums;
     AddLogs(store.RecordedLogs(user, position, PatternKind::Optimal), sums.OV, sums.OM, sums.OF);
     AddLogs(store.RecordedLogs(user, position, PatternKind::Bucker), sums.BV, sums.BM, sums.BF);
+    sums.OV -= store.ShortPieceCharge(user, position, PatternKind::Optimal);
+    sums.BV -= store.ShortPieceCharge(user, position, PatternKind::Bucker);
     return sums;
 }
 
@@ -235,6 +246,8 @@ SummaryGrid TreeSummary(const TrackingSession& session, int user, int position,
     WritePattern(grid, 0, optimal, market);
     grid.Cells[10][0] = "BUCKER";
     WritePattern(grid, 10, bucker, market);
+    WriteShortPieces(grid, 9, store.ShortPieceCharge(user, position, PatternKind::Optimal));
+    WriteShortPieces(grid, 19, store.ShortPieceCharge(user, position, PatternKind::Bucker));
     const TreeSums s = SumTrackedTree(store, user, position);
     SetRow(grid, 20, {"TREE SUMMARY", "", "Optimal", "Bucker", "Difference"});
     SetRow(grid, 21,
@@ -291,6 +304,12 @@ std::string SessionCsv(const TrackingSession& session, const Market& market) {
                             FormatSevenDigits(log.ShownVolume, 1) + "," +
                             CsvField(ShownUnit(log.Unit)) + "," +
                             FormatSevenDigits(NetValue(log), 2) + "\r\n";
+                }
+                const float shortPieces = session.Results().ShortPieceCharge(user, position, kind);
+                if (shortPieces > 0.0F) {
+                    text += std::to_string(user) + "," + tree + "," + pattern +
+                            ",,,Short pieces (cull),,,,,," + FormatSevenDigits(-shortPieces, 2) +
+                            "\r\n";
                 }
             }
         }

@@ -9,8 +9,9 @@
 
 namespace varnok {
 
-// Sums over the recorded slots of one bucker and position. Values are net: the values of logs
-// not sold as cull minus the cull charges of logs sold as cull. M = board feet (unit "mbf"
+// Sums over the recorded slots of one bucker and position. Values are net, as the comparison's
+// net line: the values of logs not sold as cull minus the cull charges of logs sold as cull and
+// of the pieces too short to grade. M = board feet (unit "mbf"
 // in the store), F = cubic feet ("ft3"). Single precision, as stored.
 struct TreeSums {
     float OV = 0, OM = 0, OF = 0, BV = 0, BM = 0, BF = 0;
@@ -34,8 +35,9 @@ struct SummaryGrid {
 
 // Throws VarnokError for a user outside 1..UserCount.
 SummaryGrid SessionSummary(const TrackingSession& session, int user);
-// `market` gives the roundwood product names for classes 7 to 9. Throws VarnokError for a user
-// outside 1..UserCount or a position outside 1..TreeCount.
+// `market` gives the roundwood product names for classes 7 to 9. The row under a pattern's
+// values (rows 9 and 19) gives what its pieces too short to grade were charged, if anything. Throws
+// VarnokError for a user outside 1..UserCount or a position outside 1..TreeCount.
 SummaryGrid TreeSummary(const TrackingSession& session, int user, int position,
                         const Market& market);
 // "#1 Veneer" .. "#3 Saw", roundwood names, "Cull" (also for any other class).
@@ -56,8 +58,9 @@ std::vector<TreeValues> ValuesPerTree(const TrackingSession& session, int user);
 // (inches), product (the summary grade name), small-end diameter (inches), sweep (deduction %,
 // one decimal), cull (deduction %, one decimal), volume (one decimal), unit ("bf" or "ft3"),
 // value (dollars, two decimals; a log sold as cull gives its charge as a negative value, so the
-// column sums to the net). Fields quoted as the products file is (one shared CSV field helper).
-// Every line ends in CR LF.
+// column sums to the net). A pattern whose pieces too short to grade were charged gets one more
+// line, product "Short pieces (cull)", with only the charge, negative. Fields quoted as the
+// products file is (one shared CSV field helper). Every line ends in CR LF.
 std::string SessionCsv(const TrackingSession& session, const Market& market);
 
 // Fixed-pitch text lines of the whole session for printing: for each bucker its session

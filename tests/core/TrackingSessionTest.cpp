@@ -37,12 +37,14 @@ TEST(TrackingStore, AnEmptySlotIsAZeroCullRecordWithABlankUnit) {
 TEST(TrackingStore, PiecesKeepTheirSlotsAndARecordReplacesThePattern) {
     TrackingResultStore store;
     // A short piece between two logs and the piece left at the top: their slots stay empty.
-    store.RecordPattern(2, 3, PatternKind::Bucker,
-                        Pattern({{.Index = 1, .ProductClass = 4, .Volume = 120, .Value = 36},
-                                 {.Index = 2, .Length = 90, .Graded = false},
-                                 {.Index = 3, .ProductClass = 7, .Volume = 14.5F, .Value = 6},
-                                 {.Index = 4, .ProductClass = 10, .Volume = 9, .Value = 2.5F},
-                                 {.Index = 5, .Length = 40, .Graded = false}}));
+    store.RecordPattern(
+        2, 3, PatternKind::Bucker,
+        Pattern({{.Index = 1, .ProductClass = 4, .Volume = 120, .Value = 36},
+                 {.Index = 2, .ProductClass = 10, .Value = 1.5F, .Length = 90, .Graded = false},
+                 {.Index = 3, .ProductClass = 7, .Volume = 14.5F, .Value = 6},
+                 {.Index = 4, .ProductClass = 10, .Volume = 9, .Value = 2.5F},
+                 {.Index = 5, .ProductClass = 10, .Value = 0.75F, .Length = 40, .Graded = false}}));
+    EXPECT_EQ(store.ShortPieceCharge(2, 3, PatternKind::Bucker), 2.25F);
     const std::vector<TrackedLog> logs = store.RecordedLogs(2, 3, PatternKind::Bucker);
     ASSERT_EQ(logs.size(), 3U);
     EXPECT_EQ(logs[0].LogIndex, 1);
@@ -62,9 +64,11 @@ TEST(TrackingStore, PiecesKeepTheirSlotsAndARecordReplacesThePattern) {
                         Pattern({{.Index = 1, .Volume = 200, .Value = 60}}));
     store.RecordPattern(2, 4, PatternKind::Bucker,
                         Pattern({{.Index = 1, .Volume = 80, .Value = 20}}));
-    store.RecordPattern(2, 3, PatternKind::Bucker,
-                        Pattern({{.Index = 1, .Length = 60, .Graded = false},
-                                 {.Index = 2, .Volume = 150, .Value = 45}}));
+    store.RecordPattern(
+        2, 3, PatternKind::Bucker,
+        Pattern({{.Index = 1, .ProductClass = 10, .Value = 0.5F, .Length = 60, .Graded = false},
+                 {.Index = 2, .Volume = 150, .Value = 45}}));
+    EXPECT_EQ(store.ShortPieceCharge(2, 3, PatternKind::Bucker), 0.5F);
     const std::vector<TrackedLog> again = store.RecordedLogs(2, 3, PatternKind::Bucker);
     ASSERT_EQ(again.size(), 1U);
     EXPECT_EQ(again[0].LogIndex, 2);
@@ -91,6 +95,7 @@ TEST(TrackingStore, PiecesKeepTheirSlotsAndARecordReplacesThePattern) {
         }
     }
     ExpectEmptyPattern(store, 2, 3, PatternKind::Bucker);
+    EXPECT_EQ(store.ShortPieceCharge(2, 3, PatternKind::Bucker), 0.0F);
 }
 
 TEST(TrackingStore, IndicesOutOfRangeAreRefused) {

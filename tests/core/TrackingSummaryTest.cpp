@@ -115,25 +115,25 @@ TEST(TrackingSummary, SessionTotalsDifferenceGainAndLoss) {
 }
 
 TEST(TrackingSummary, ValuesAreNetOfCullChargesOverEveryTree) {
-    // Tree 1: a sawlog, a short piece (charged by the comparison, never recorded) and a log
+    // Tree 1: a sawlog, a short piece (charged as cull, with no slot of its own) and a log
     // sold as cull. Tree 2: roundwood only.
     const TrackingSession session = OneBucker(
         {30, 31},
         {{{.Index = 1, .Volume = 150, .Value = 45}}, {{.Index = 1, .Volume = 90, .Value = 27}}},
         {{{.Index = 1, .ProductClass = 5, .Volume = 120, .Value = 30},
-          {.Index = 2, .Length = 50, .Graded = false},
+          {.Index = 2, .ProductClass = 10, .Value = 0.5F, .Length = 50, .Graded = false},
           {.Index = 3, .ProductClass = 10, .Volume = 12.5F, .Value = 1.25F}},
          {{.Index = 1, .ProductClass = 8, .Volume = 30, .Value = 12}}});
     const TreeSums first = SumTrackedTree(session.Results(), 1, 1);
     EXPECT_EQ(first.OV, 45.0F);
-    EXPECT_EQ(first.BV, 28.75F);
+    EXPECT_EQ(first.BV, 28.25F);
     EXPECT_EQ(first.BM, 120.0F);
     EXPECT_EQ(first.BF, 12.5F);
     const TreeSums total = SumSession(session, 1);
     EXPECT_EQ(total.OV, 72.0F);
     EXPECT_EQ(total.OM, 240.0F);
     EXPECT_EQ(total.OF, 0.0F);
-    EXPECT_EQ(total.BV, 40.75F);
+    EXPECT_EQ(total.BV, 40.25F);
     EXPECT_EQ(total.BM, 120.0F);
     EXPECT_EQ(total.BF, 42.5F);
 
@@ -142,7 +142,7 @@ TEST(TrackingSummary, ValuesAreNetOfCullChargesOverEveryTree) {
     EXPECT_EQ(chart[0].Position, 1);
     EXPECT_EQ(chart[0].TreeNumber, 30);
     EXPECT_EQ(chart[0].Optimal, 45.0F);
-    EXPECT_EQ(chart[0].Bucker, 28.75F);
+    EXPECT_EQ(chart[0].Bucker, 28.25F);
     EXPECT_EQ(chart[1].TreeNumber, 31);
     EXPECT_EQ(chart[1].Bucker, 12.0F);
 
@@ -152,9 +152,10 @@ TEST(TrackingSummary, ValuesAreNetOfCullChargesOverEveryTree) {
     EXPECT_EQ(Row(tree, 14, 2, 3), (Texts{"120.0 bf", "12.5 ft3"}));
     EXPECT_EQ(Row(tree, 17, 2, 3), (Texts{"#2 Saw", "Cull"}));
     EXPECT_EQ(Row(tree, 18, 2, 3), (Texts{"30.00", "-1.25"}));
-    EXPECT_EQ(Row(tree, 21, 0, 4),
-              (Texts{"Value ($)", "", "45.00", "28.75", "-16.2"})); // halves to even
-    EXPECT_EQ(SessionSummary(session, 1).At(3, 2), "40.75");
+    EXPECT_EQ(Row(tree, 19, 0, 3), (Texts{"Short Pieces ($)", "", "-0.50", ""}));
+    EXPECT_EQ(Row(tree, 9, 0, 2), (Texts{"", "", ""})); // the optimum left none
+    EXPECT_EQ(Row(tree, 21, 0, 4), (Texts{"Value ($)", "", "45.00", "28.25", "-16.8"}));
+    EXPECT_EQ(SessionSummary(session, 1).At(3, 2), "40.25");
     EXPECT_EQ(TreeSummary(session, 1, 2, market).At(2, 17), "Ties, \"grade\"");
 
     EXPECT_THROW((void)SumSession(session, 2), VarnokError);
@@ -318,15 +319,17 @@ TEST(TrackingSummary, SessionCsvAndReportLines) {
     session.Record(PatternKind::Optimal,
                    Pattern({{.Index = 1, .Volume = 210, .Value = 63.5F, .Deduction = 0.0625F},
                             {.Index = 2, .ProductClass = 8, .Volume = 18.25F, .Value = 9}}));
-    session.Record(PatternKind::Bucker, Pattern({{.Index = 1, .Length = 30, .Graded = false},
-                                                 {.Index = 2,
-                                                  .ProductClass = 10,
-                                                  .Volume = 6.5F,
-                                                  .Value = 1.3F,
-                                                  .SED = 7,
-                                                  .Length = 100,
-                                                  .SweepDeduction = 0.5F,
-                                                  .Deduction = 0.75F}}));
+    session.Record(
+        PatternKind::Bucker,
+        Pattern({{.Index = 1, .ProductClass = 10, .Value = 0.2F, .Length = 30, .Graded = false},
+                 {.Index = 2,
+                  .ProductClass = 10,
+                  .Volume = 6.5F,
+                  .Value = 1.3F,
+                  .SED = 7,
+                  .Length = 100,
+                  .SweepDeduction = 0.5F,
+                  .Deduction = 0.75F}}));
     session.Advance();
     session.Advance(); // bucker 2, tree 9: the optimal pattern alone
     session.Record(
@@ -339,6 +342,7 @@ TEST(TrackingSummary, SessionCsvAndReportLines) {
               "1,9,Optimal,1,196,#1 Saw,18,0.0,6.2,210.0,bf,63.50\r\n"
               "1,9,Optimal,2,196,\"Ties, \"\"grade\"\"\",18,0.0,0.0,18.2,ft3,9.00\r\n"
               "1,9,Bucker,1,100,Cull,7,50.0,75.0,6.5,ft3,-1.30\r\n"
+              "1,9,Bucker,,,Short pieces (cull),,,,,,-0.20\r\n"
               "2,9,Optimal,1,196,#1 Veneer,22,0.0,0.0,99.0,bf,120.00\r\n"
               "2,9,Optimal,2,196,Bûches,18,0.0,0.0,4.0,ft3,3.00\r\n");
 
