@@ -76,17 +76,6 @@ void AddNote(QVBoxLayout* layout, QWidget* parent) {
     layout->addLayout(row);
 }
 
-QFileDialog* MakeSaveDialog(QWidget* parent) {
-    auto* dialog = new QFileDialog(parent, "Create File");
-    dialog->setObjectName("SaveDialog1");
-    dialog->setOption(QFileDialog::DontUseNativeDialog); // the same dialog on every desktop
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters({"Comma-separated files (*.csv)", "All files (*)"});
-    dialog->setDefaultSuffix("csv");
-    return dialog;
-}
-
 void Append(QStringList& document, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         document << QString::fromStdString(line);
@@ -169,7 +158,7 @@ TPrintSolutionForm::TPrintSolutionForm(const DataFolder& data,
     AddStep(layout, this, 3, buttons);
 
     AddNote(layout, this);
-    saveDialog_ = MakeSaveDialog(parent);
+    saveDialog_ = MakeCsvSaveDialog(parent, "Create File");
     wait_ = new PleaseWaitWindow(parent);
 
     connect(first_, &QComboBox::activated, this, &TPrintSolutionForm::ListChanged);

@@ -3,6 +3,7 @@
 #include "app/ErrorBox.h"
 #include "support/Errors.h"
 
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -180,6 +181,17 @@ bool PrintDocument(QWidget* parent, const DataFolder& data, const TextDocument& 
                         QString::fromStdString(path.string()));
     }
     return written;
+}
+
+QFileDialog* MakeCsvSaveDialog(QWidget* parent, const QString& title) {
+    auto* dialog = new QFileDialog(parent, title);
+    dialog->setObjectName("SaveDialog1");
+    dialog->setOption(QFileDialog::DontUseNativeDialog); // the same dialog on every desktop
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilters({"Comma-separated files (*.csv)", "All files (*)"});
+    dialog->setDefaultSuffix("csv");
+    return dialog;
 }
 
 } // namespace varnok::app

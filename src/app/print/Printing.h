@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+class QFileDialog;
 class QPagedPaintDevice;
 class QWidget;
 
@@ -42,5 +43,10 @@ std::filesystem::path ReserveReportFile(const std::filesystem::path& folder, con
 // that does not block. A failure is shown over `parent` in an error box, never as success, and
 // a PDF that could not be written is removed. Returns whether the document was printed.
 bool PrintDocument(QWidget* parent, const DataFolder& data, const TextDocument& document);
+
+// The dialog in which a comma-separated report file is named (objectName "SaveDialog1"): Qt's
+// own dialog on every desktop, saving, ".csv" added to a bare name. Owned by `parent`; the
+// caller sets its folder and file, connects it and opens it.
+QFileDialog* MakeCsvSaveDialog(QWidget* parent, const QString& title);
 
 } // namespace varnok::app

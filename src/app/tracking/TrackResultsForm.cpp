@@ -62,17 +62,6 @@ QTableWidget* Grid(QWidget* parent) {
     return grid;
 }
 
-QFileDialog* SaveDialog(QWidget* parent) {
-    auto* dialog = new QFileDialog(parent, "Export Session");
-    dialog->setObjectName("SaveDialog1");
-    dialog->setOption(QFileDialog::DontUseNativeDialog); // the same dialog on every desktop
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters({"Comma-separated files (*.csv)", "All files (*)"});
-    dialog->setDefaultSuffix("csv");
-    return dialog;
-}
-
 } // namespace
 
 TTrackResultsForm::TTrackResultsForm(const DataFolder& data) : QWidget(nullptr), data_(data) {
@@ -96,7 +85,7 @@ TTrackResultsForm::TTrackResultsForm(const DataFolder& data) : QWidget(nullptr),
     split->addWidget(chart_);
     layout->addWidget(split, 1);
     split_ = split;
-    saveDialog_ = SaveDialog(this);
+    saveDialog_ = MakeCsvSaveDialog(this, "Export Session");
     resize(1024, 720);
 
     connect(buckers_, &QComboBox::activated, this, &TTrackResultsForm::SelectionChanged);
