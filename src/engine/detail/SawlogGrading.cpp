@@ -97,8 +97,10 @@ void SawlogGrader::FlattenCells(const SawlogRuleSet& rules) {
     }
 }
 
+// Logs lie on the stem, so nothing above its top is ever looked at: the index stops there.
 void SawlogGrader::IndexFaces() {
-    for (std::size_t x = 0; x < kInchSlots; ++x) {
+    const int top = std::min<int>(tree_.Stem.StemLength, kMaxStemInches);
+    for (std::size_t x = 0; x <= static_cast<std::size_t>(top); ++x) {
         if (tree_.ForkBulgeFree[x] == 0) {
             forkBulgeBlocked_.SetInch(static_cast<int>(x));
         }
@@ -119,11 +121,11 @@ void SawlogGrader::IndexFaces() {
         InchMask& face = faceKnots_[static_cast<std::size_t>(first)];
         for (int k = 0; k < 9; ++k) {
             face.OrWords(sectorKnots[static_cast<std::size_t>((first + k) % kSectorCount)], 0,
-                         kMaxStemInches);
+                         top);
         }
         std::vector<Run>& runs = knotFreeRuns_[static_cast<std::size_t>(first)];
         runs.reserve(64);
-        face.ForEachClearRun(0, kMaxStemInches, [&](int start, int end) {
+        face.ForEachClearRun(0, top, [&](int start, int end) {
             runs.push_back({start, end});
         });
     }
