@@ -503,20 +503,5 @@ TEST(SawlogWizard, TwoGradeRunVisitsEveryCellAndWritesItsBytes) {
               }));
 }
 
-TEST(SawlogWizard, ChoiceTextsFollowTheirCodes) {
-    const std::vector<std::string> diameters = SawlogDiameterChoices();
-    ASSERT_EQ(diameters.size(), 43U);
-    EXPECT_EQ(diameters[static_cast<std::size_t>(Inch(21))], "21");
-    EXPECT_EQ(SawlogLengthChoices()[static_cast<std::size_t>(Feet(14))], "14");
-    EXPECT_EQ(SawlogCriterionChoices(C::MinLength)[4], "1 Face Clear");
-    EXPECT_EQ(SawlogCriterionChoices(C::MaxNumber)[3], "No Limit");
-    EXPECT_EQ(SawlogCriterionChoices(C::Yield)[1], "2/3");
-    const std::vector<std::string> percents = SawlogCriterionChoices(C::Deduction);
-    ASSERT_EQ(percents.size(), 21U);
-    EXPECT_EQ(percents[4] + "/" + percents[20], "20/100");
-    EXPECT_EQ(SawlogDiameterRowLabel(2), "Diameter Set 2 (inches)");
-    EXPECT_EQ(SawlogLengthRowLabel(3), "Length Variation 3 (feet)");
-}
-
 } // namespace
 } // namespace varnok
