@@ -124,6 +124,9 @@ TSpecifySawForm::TSpecifySawForm(const DataFolder& data, QWidget* parent)
     cancel->setAutoDefault(false);
     layout->addLayout(buttons);
 
+    // Sized for its largest page with every row shown, so that the dialog keeps one size
+    // from page to page.
+    pages_->setMinimumSize(pages_->sizeHint());
     connect(next_, &QPushButton::clicked, this, &TSpecifySawForm::NextClick);
     connect(finished_, &QPushButton::clicked, this, &TSpecifySawForm::FinishedClick);
     connect(cancel, &QPushButton::clicked, this, &TSpecifySawForm::reject);
