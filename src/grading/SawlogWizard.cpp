@@ -1,5 +1,6 @@
 #include "grading/SawlogWizard.h"
 
+#include <initializer_list>
 #include <stdexcept>
 
 namespace varnok {

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <bit>
+#include <sstream>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace varnok {
@@ -99,167 +101,77 @@ std::vector<std::uint8_t> Record(const std::vector<CellBytes>& cells) {
     return bytes.Take();
 }
 
-// Each row: the number of ranges shown, the lists chosen in turn (row, bound, position), the
-// six positions a1, b1, a2, b2, a3, b3 afterwards and whether the page is then complete.
+// The entries of a diameter or length list, as the lists show them.
+const std::vector<std::string>& Entries(bool lengths) {
+    static const std::vector<std::string> diameters = SawlogDiameterChoices();
+    static const std::vector<std::string> feet = SawlogLengthChoices();
+    return lengths ? feet : diameters;
+}
+
+// Each row: diameter or length lists, the number of ranges shown, the lists chosen in turn
+// ("b1=20": set 1's upper bound takes the entry "20"; "-" empties a list), then what the six
+// lists a1 b1 a2 b2 a3 b3 show ("-": no value) and whether the page is complete.
 struct OrderingCase {
     const char* What;
-    int Positions;
+    bool Lengths;
     int Rows;
-    std::vector<std::tuple<int, B, int>> Choices;
-    std::array<int, 6> After;
+    const char* Choices;
+    const char* After;
     bool Complete;
 };
 
 TEST(SawlogWizard, OrderingRulesActOnListPositions) {
-    const int d = 43; // "8" to "50"
     const OrderingCase cases[] = {
-        {"b1 fills a2",
-         d,
-         2,
-         {{1, B::Lower, Inch(8)}, {1, B::Upper, Inch(20)}},
-         {Inch(8), Inch(20), Inch(21), kNone, kNone, kNone},
+        {"b1 fills a2", false, 2, "a1=8 b1=20", "8 20 21 - - -", false},
+        {"a2 chosen away from b1 is put back", false, 2, "a1=8 b1=20 a2=25", "8 20 21 - - -",
          false},
-        {"a2 chosen away from b1 is put back",
-         d,
-         2,
-         {{1, B::Lower, Inch(8)}, {1, B::Upper, Inch(20)}, {2, B::Lower, Inch(25)}},
-         {Inch(8), Inch(20), Inch(21), kNone, kNone, kNone},
+        {"b2 is free with two sets", false, 2, "a1=8 b1=20 b2=50", "8 20 21 50 - -", true},
+        {"b1 fills nothing with one set", false, 1, "a1=8 b1=20", "8 20 - - - -", true},
+        {"b1 on the last entry leaves a2 empty", false, 2, "a1=8 b1=50", "8 50 - - - -", false},
+        {"a2 after b1 on the last entry stays empty", false, 2, "b1=50 a2=30", "- 50 - - - -",
          false},
-        {"b2 free with two sets",
-         d,
-         2,
-         {{1, B::Lower, Inch(8)}, {1, B::Upper, Inch(20)}, {2, B::Upper, Inch(50)}},
-         {Inch(8), Inch(20), Inch(21), Inch(50), kNone, kNone},
-         true},
-        {"b1 fills nothing with one set",
-         d,
-         1,
-         {{1, B::Lower, Inch(8)}, {1, B::Upper, Inch(20)}},
-         {Inch(8), Inch(20), kNone, kNone, kNone, kNone},
-         true},
-        {"b1 on the last position leaves a2 empty",
-         d,
-         2,
-         {{1, B::Lower, Inch(8)}, {1, B::Upper, Inch(50)}},
-         {Inch(8), Inch(50), kNone, kNone, kNone, kNone},
+        {"b2 on the last entry leaves a3 empty", false, 3, "a1=8 b1=12 b2=50", "8 12 13 50 - -",
          false},
-        {"a2 after a last b1 stays empty",
-         d,
-         2,
-         {{1, B::Upper, Inch(50)}, {2, B::Lower, Inch(30)}},
-         {kNone, Inch(50), kNone, kNone, kNone, kNone},
+        {"a3 before the entry after b2 moves up, after it stays", false, 3,
+         "a1=8 b1=12 b2=16 a3=10 b3=40 a3=30", "8 12 13 16 30 40", false},
+        {"b3 at or below b2 is cleared", false, 3, "a1=8 b1=12 b2=16 b3=16 b3=15",
+         "8 12 13 16 17 -", false},
+        {"three contiguous sets", false, 3, "a1=8 b1=12 b2=16 b3=17", "8 12 13 16 17 17", true},
+        {"an upper bound chosen second may equal its lower", false, 1, "a1=14 b1=14",
+         "14 14 - - - -", true},
+        {"a lower bound chosen second may not", false, 1, "b1=14 a1=14", "- 14 - - - -", false},
+        {"b1 below a1 is cleared", false, 1, "a1=20 b1=12", "20 - - - - -", false},
+        {"b1 raised to a2 is cleared, a2 stays", false, 2, "a1=8 b1=20 b1=24", "8 - 21 - - -",
          false},
-        {"b2 on the last position leaves a3 empty",
-         d,
-         3,
-         {{1, B::Lower, Inch(8)}, {1, B::Upper, Inch(12)}, {2, B::Upper, Inch(50)}},
-         {Inch(8), Inch(12), Inch(13), Inch(50), kNone, kNone},
-         false},
-        {"three contiguous sets",
-         d,
-         3,
-         {{1, B::Lower, Inch(8)},
-          {1, B::Upper, Inch(12)},
-          {2, B::Upper, Inch(16)},
-          {3, B::Upper, Inch(16)}},
-         {Inch(8), Inch(12), Inch(13), Inch(16), Inch(17), kNone},
-         false},
-        {"a3 before the position after b2 is moved up, after it stays",
-         d,
-         3,
-         {{1, B::Lower, Inch(8)},
-          {1, B::Upper, Inch(12)},
-          {2, B::Upper, Inch(16)},
-          {3, B::Lower, Inch(10)},
-          {3, B::Upper, Inch(40)},
-          {3, B::Lower, Inch(30)}},
-         {Inch(8), Inch(12), Inch(13), Inch(16), Inch(30), Inch(40)},
-         false},
-        {"upper chosen second may equal the lower",
-         d,
-         1,
-         {{1, B::Lower, Inch(14)}, {1, B::Upper, Inch(14)}},
-         {Inch(14), Inch(14), kNone, kNone, kNone, kNone},
-         true},
-        {"lower chosen second may not equal the upper",
-         d,
-         1,
-         {{1, B::Upper, Inch(14)}, {1, B::Lower, Inch(14)}},
-         {kNone, Inch(14), kNone, kNone, kNone, kNone},
-         false},
-        {"b1 below a1 is cleared",
-         d,
-         1,
-         {{1, B::Lower, Inch(20)}, {1, B::Upper, Inch(12)}},
-         {Inch(20), kNone, kNone, kNone, kNone, kNone},
-         false},
-        {"b1 raised to a2 is cleared, a2 stays",
-         d,
-         2,
-         {{1, B::Lower, Inch(8)}, {1, B::Upper, Inch(20)}, {1, B::Upper, Inch(24)}},
-         {Inch(8), kNone, Inch(21), kNone, kNone, kNone},
-         false},
-        {"a1 at or after a later list is cleared",
-         d,
-         2,
-         {{2, B::Upper, Inch(30)}, {1, B::Lower, Inch(30)}},
-         {kNone, kNone, kNone, Inch(30), kNone, kNone},
-         false},
-        {"b3 at or below b2 is cleared",
-         d,
-         3,
-         {{1, B::Lower, Inch(8)},
-          {1, B::Upper, Inch(12)},
-          {2, B::Upper, Inch(16)},
-          {3, B::Upper, Inch(16)},
-          {3, B::Upper, Inch(15)}},
-         {Inch(8), Inch(12), Inch(13), Inch(16), Inch(17), kNone},
-         false},
-        {"emptying a list",
-         d,
-         1,
-         {{1, B::Lower, Inch(8)}, {1, B::Upper, Inch(9)}, {1, B::Upper, kNone}},
-         {Inch(8), kNone, kNone, kNone, kNone, kNone},
-         false},
-        {"a row not shown takes no choice",
-         d,
-         1,
-         {{2, B::Lower, Inch(30)}},
-         {kNone, kNone, kNone, kNone, kNone, kNone},
-         false},
-        {"lengths: 8-10, 12-16",
-         5,
-         2,
-         {{1, B::Lower, Feet(8)}, {1, B::Upper, Feet(10)}, {2, B::Upper, Feet(16)}},
-         {Feet(8), Feet(10), Feet(12), Feet(16), kNone, kNone},
-         true},
-        {"lengths: a first variation to 16 ft leaves the second empty",
-         5,
-         2,
-         {{1, B::Lower, Feet(8)}, {1, B::Upper, Feet(16)}},
-         {Feet(8), Feet(16), kNone, kNone, kNone, kNone},
-         false},
-        {"lengths: one foot value per variation",
-         5,
-         3,
-         {{1, B::Lower, Feet(8)},
-          {1, B::Upper, Feet(8)},
-          {2, B::Upper, Feet(10)},
-          {3, B::Upper, Feet(16)}},
-         {Feet(8), Feet(8), Feet(10), Feet(10), Feet(12), Feet(16)},
-         true},
+        {"a1 at a later bound is cleared", false, 2, "b2=30 a1=30", "- - - 30 - -", false},
+        {"a2 at a1 is cleared", false, 2, "a1=20 a2=20", "20 - - - - -", false},
+        {"emptying a list", false, 1, "a1=8 b1=9 b1=-", "8 - - - - -", false},
+        {"a row not shown takes no choice", false, 1, "a2=30", "- - - - - -", false},
+        {"lengths 8-10, 12-16", true, 2, "a1=8 b1=10 b2=16", "8 10 12 16 - -", true},
+        {"a first variation to 16 ft leaves the second empty", true, 2, "a1=8 b1=16",
+         "8 16 - - - -", false},
+        {"one length per variation", true, 3, "a1=8 b1=8 b2=10 b3=16", "8 8 10 10 12 16", true},
     };
     for (const OrderingCase& c : cases) {
         SCOPED_TRACE(c.What);
-        SawlogBoundLists lists(c.Positions);
+        const std::vector<std::string>& entries = Entries(c.Lengths);
+        SawlogBoundLists lists(static_cast<int>(entries.size()));
         lists.Clear(c.Rows);
-        for (const auto& [row, bound, position] : c.Choices) {
-            lists.Choose(row, bound, position);
+        std::istringstream choices(c.Choices);
+        for (std::string choice; choices >> choice;) {
+            const std::string entry = choice.substr(3);
+            const auto found = std::find(entries.begin(), entries.end(), entry);
+            ASSERT_TRUE(entry == "-" || found != entries.end()) << choice;
+            lists.Choose(choice[1] - '0', choice[0] == 'a' ? B::Lower : B::Upper,
+                         entry == "-" ? kNone : static_cast<int>(found - entries.begin()));
         }
-        std::array<int, 6> after{};
+        std::string after;
         for (int row = 1; row <= 3; ++row) {
-            after[static_cast<std::size_t>(2 * row - 2)] = lists.Position(row, B::Lower);
-            after[static_cast<std::size_t>(2 * row - 1)] = lists.Position(row, B::Upper);
+            for (const B bound : {B::Lower, B::Upper}) {
+                const int at = lists.Position(row, bound);
+                after += (after.empty() ? "" : " ") +
+                         (at == kNone ? "-" : entries.at(static_cast<std::size_t>(at)));
+            }
         }
         EXPECT_EQ(after, c.After);
         EXPECT_EQ(lists.Complete(), c.Complete);
