@@ -229,6 +229,22 @@ TEST(SawlogWizard, NextIsEnabledOnlyOnACompletePage) {
     EXPECT_THROW(w.ChooseCriterion(C::Deduction, 21), std::out_of_range);
 }
 
+// The record of a definition of one grade, one set 8 to 50 inches and one variation 8 to 16
+// feet with the criteria `chosen`; empty when the wizard does not reach its name page.
+std::vector<std::uint8_t> OneCellRecord(const Limits& chosen) {
+    SawlogWizard w;
+    w.ChooseGradeCount(0);
+    w.Next();
+    w.ChooseSetCount(0);
+    w.Next();
+    FillDiameters(w, {{8, 50, false, 1}});
+    w.Next();
+    FillLengths(w, {{8, 16}});
+    w.Next();
+    FillCriteria(w, chosen);
+    return w.Next() && w.Step() == S::Name ? w.Rules().Encode() : std::vector<std::uint8_t>{};
+}
+
 // Each criteria choice is stored as its code: 2, 3, 5, 7 ft or 11 to 14 for clear faces, 99
 // for "No Limit", the yields as the floats of 1/2, 2/3, 3/4, 5/6, percentages as fractions.
 TEST(SawlogWizard, CriteriaChoicesAreStoredAsTheirCodes) {
@@ -248,17 +264,7 @@ TEST(SawlogWizard, CriteriaChoicesAreStoredAsTheirCodes) {
         {{7, 3, 0, 20, 20, 20}, 14, 99, {0x3F000000, 0x3F800000, 0x3F800000, 0x3F800000}},
     };
     for (const Case& c : cases) {
-        SawlogWizard w;
-        StartGrades(w, 1);
-        StartSets(w, 1);
-        FillDiameters(w, {{8, 50, false, 1}});
-        ASSERT_TRUE(w.Next());
-        FillLengths(w, {{8, 16}});
-        ASSERT_TRUE(w.Next());
-        FillCriteria(w, c.Chosen);
-        ASSERT_TRUE(w.Next());
-        ASSERT_EQ(w.Step(), S::Name);
-        const std::vector<std::uint8_t> bytes = w.Rules().Encode();
+        const std::vector<std::uint8_t> bytes = OneCellRecord(c.Chosen);
         const ByteReader cell(bytes);
         EXPECT_EQ(cell.U8(6), c.Code) << int{c.Code};
         EXPECT_EQ(cell.U8(7), c.Cuttings) << int{c.Code};
@@ -268,17 +274,8 @@ TEST(SawlogWizard, CriteriaChoicesAreStoredAsTheirCodes) {
     }
     // Every percentage of the lists is the float nearest p / 100.
     for (int position = 0; position <= 20; ++position) {
-        SawlogWizard w;
-        StartGrades(w, 1);
-        StartSets(w, 1);
-        FillDiameters(w, {{8, 50, false, 1}});
-        ASSERT_TRUE(w.Next());
-        FillLengths(w, {{8, 16}});
-        ASSERT_TRUE(w.Next());
-        FillCriteria(w, {0, 0, 0, position, 0, position});
-        ASSERT_TRUE(w.Next());
-        EXPECT_EQ(w.Rules().Cell(1, 1, 1).MaxSweepUnder25, static_cast<float>(5 * position / 100.0))
-            << position;
+        const std::vector<std::uint8_t> bytes = OneCellRecord({0, 0, 0, position, 0, position});
+        EXPECT_EQ(ByteReader(bytes).F32(12), static_cast<float>(5 * position / 100.0)) << position;
     }
 }
 
