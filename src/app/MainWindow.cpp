@@ -15,6 +15,7 @@
 #include "app/grading/PrintSawMatrixForm.h"
 #include "app/grading/ReadSawSpecForm.h"
 #include "app/grading/ReadVeneerSpecForm.h"
+#include "app/grading/SpecifySawForm.h"
 #include "app/market/CreateMarketForm.h"
 #include "app/market/MarketComputationPanel.h"
 #include "app/market/MarketDialogParts.h"
@@ -243,7 +244,12 @@ void TMain::BuildGameMenu() {
     AddItem(game, "TreeGrading1", "&Tree Grading", false, [this] { StartTreeGrading(); });
     game->addSeparator();
     QMenu* grading = game->addMenu("&Grading Rules");
-    AddItem(grading, "DefineSawlogGradingRules1", "Define Sawlog Grading Rules", false);
+    AddItem(grading, "DefineSawlogGradingRules1", "Define Sawlog Grading Rules", false, [this] {
+        if (sawEditor_ == nullptr) {
+            sawEditor_ = new TSpecifySawForm(data_, this);
+        }
+        ShowInFront(sawEditor_);
+    });
     AddItem(grading, "ViewSawlogGradingRules1", "View Sawlog Grading Rules", true,
             [this] { ShowInFront(sawViewer_); });
     grading->addSeparator();

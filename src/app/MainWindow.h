@@ -45,6 +45,7 @@ class TReadSawSpecForm;
 class TReadVeneerSpecForm;
 class TSelectMarketForm;
 class TSelectTreeForm;
+class TSpecifySawForm;
 class TreeGradingMode;
 class TViewMarketDefinitionForm;
 class TrackingController;
@@ -158,6 +159,7 @@ private:
     QWidget* webResources_ = nullptr;
     QWidget* about_ = nullptr;
     TReadSawSpecForm* sawViewer_ = nullptr;
+    TSpecifySawForm* sawEditor_ = nullptr; // made when first asked for
     TReadVeneerSpecForm* veneerViewer_ = nullptr;
     TPrintSawMatrixForm* sawMatrix_ = nullptr;
     TPrintSolutionForm* solutions_ = nullptr;
