@@ -45,6 +45,7 @@ class TReadSawSpecForm;
 class TReadVeneerSpecForm;
 class TSelectMarketForm;
 class TSelectTreeForm;
+class TSpecifyForm;
 class TreeGradingMode;
 class TViewMarketDefinitionForm;
 class TrackingController;
@@ -159,6 +160,7 @@ private:
     QWidget* about_ = nullptr;
     TReadSawSpecForm* sawViewer_ = nullptr;
     TReadVeneerSpecForm* veneerViewer_ = nullptr;
+    TSpecifyForm* veneerEditor_ = nullptr;
     TPrintSawMatrixForm* sawMatrix_ = nullptr;
     TPrintSolutionForm* solutions_ = nullptr;
     bool shownOnce_ = false;
