@@ -26,6 +26,7 @@ namespace {
 
 constexpr const char* kWhat = "veneer grading rule set";
 constexpr int kNameLength = 255; // characters a grade name keeps
+constexpr int kListWidth = 72;   // pixels
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -83,7 +84,10 @@ TSpecifyForm::TSpecifyForm(const DataFolder& data, QWidget* parent)
     row->addStretch(1);
     QPushButton* cancel = button("Button1", "Cancel");
     layout->addLayout(row);
+    // Return goes forward; it never cancels a definition or goes back, wherever the focus is.
     next_->setDefault(true);
+    back_->setAutoDefault(false);
+    cancel->setAutoDefault(false);
 
     saveDialog_ = new QFileDialog(this, "Save Veneer Grading Rules");
     saveDialog_->setObjectName("SaveDialog1");
@@ -113,6 +117,7 @@ QComboBox* TSpecifyForm::AddList(QWidget* parent, int number, VeneerChoiceList t
                                  ListKind kind, std::size_t list) {
     auto* box = new QComboBox(parent);
     box->setObjectName(Numbered("ComboBox", number));
+    box->setMinimumWidth(kListWidth); // an empty list as wide as a chosen one
     for (const std::string& text : VeneerChoiceTexts(texts)) {
         box->addItem(Text(text));
     }
@@ -124,34 +129,26 @@ QComboBox* TSpecifyForm::AddList(QWidget* parent, int number, VeneerChoiceList t
     return box;
 }
 
-QGroupBox* TSpecifyForm::AddDiameterLists(QWidget* parent, const char* name, int firstNumber,
-                                          VeneerChoiceList texts, VeneerDiameterChoices& choices) {
-    auto* box = new QGroupBox(parent);
-    box->setObjectName(name);
-    auto* grid = new QGridLayout(box);
+void TSpecifyForm::AddDiameterLists(QWidget* parent, QGridLayout* grid, int firstNumber,
+                                    VeneerChoiceList texts, VeneerDiameterChoices& choices) {
     for (std::size_t list = 0; list < kVeneerDiameterLists; ++list) {
         const int column = static_cast<int>(list);
-        grid->addWidget(new QLabel(Text(VeneerDiameterLabel(list)), box), 0, column);
-        grid->addWidget(
-            AddList(box, firstNumber + column, texts, &choices[list], ListKind::ByDiameter, list),
-            1, column);
+        grid->addWidget(new QLabel(Text(VeneerDiameterLabel(list)), parent), 0, column);
+        grid->addWidget(AddList(parent, firstNumber + column, texts, &choices[list],
+                                ListKind::ByDiameter, list),
+                        1, column);
     }
-    return box;
 }
 
-QGroupBox* TSpecifyForm::AddLengthLists(QWidget* parent, const char* name, int firstNumber,
-                                        VeneerChoiceList texts, VeneerLengthChoices& choices) {
-    auto* box = new QGroupBox(parent);
-    box->setObjectName(name);
-    auto* grid = new QGridLayout(box);
+void TSpecifyForm::AddLengthLists(QWidget* parent, QGridLayout* grid, int firstNumber,
+                                  VeneerChoiceList texts, VeneerLengthChoices& choices) {
     for (std::size_t list = 0; list < kVeneerLengthLists; ++list) {
         const int column = static_cast<int>(list);
-        grid->addWidget(new QLabel(Text(VeneerLengthLabel(list)), box), 0, column);
+        grid->addWidget(new QLabel(Text(VeneerLengthLabel(list)), parent), 0, column);
         grid->addWidget(
-            AddList(box, firstNumber + column, texts, &choices[list], ListKind::ByLength, list), 1,
-            column);
+            AddList(parent, firstNumber + column, texts, &choices[list], ListKind::ByLength, list),
+            1, column);
     }
-    return box;
 }
 
 QButtonGroup* TSpecifyForm::AddRadioGroup(QGroupBox* box, VeneerChoiceList texts, int columns) {
@@ -203,6 +200,7 @@ void TSpecifyForm::BuildPages() {
     onChoice(minDiameter_, &c.MinDiameter);
 
     auto* lengthRow = new QHBoxLayout(AddPage("GroupBox3", 4));
+    lengthRow->setAlignment(Qt::AlignTop);
     for (std::size_t list = 0; list < lengths_.size(); ++list) {
         lengths_[list] = new QCheckBox(Text(VeneerLengthLabel(list)), pages_[3]);
         lengths_[list]->setObjectName(Numbered("CheckBox", static_cast<int>(list) + 1));
@@ -213,14 +211,14 @@ void TSpecifyForm::BuildPages() {
         });
     }
 
-    // The per-diameter pages hold their lists directly: the page is the group box of lists.
-    auto* sweepPage = AddPage("GroupBox2", 5);
-    auto* sweepLayout = new QVBoxLayout(sweepPage);
-    QGroupBox* sweep =
-        AddDiameterLists(sweepPage, "SweepLists", 1, VeneerChoiceList::Sweep, c.Sweep);
-    sweep->setFlat(true);
-    sweepLayout->addWidget(sweep);
-    sweepLayout->addStretch(1);
+    // Lists in a row under their labels, the rest of the page left empty below them.
+    auto listPage = [](QGroupBox* page) {
+        auto* grid = new QGridLayout(page);
+        grid->setRowStretch(3, 1);
+        return grid;
+    };
+    QGroupBox* sweepPage = AddPage("GroupBox2", 5);
+    AddDiameterLists(sweepPage, listPage(sweepPage), 1, VeneerChoiceList::Sweep, c.Sweep);
 
     QGroupBox* defectsPage = AddPage("GroupBox1", 6);
     auto* defects = new QVBoxLayout(defectsPage);
@@ -233,10 +231,14 @@ void TSpecifyForm::BuildPages() {
         }
     });
     defects->addWidget(basisBox_);
-    byDiameter_ = AddDiameterLists(defectsPage, "GroupBox4", 9, VeneerChoiceList::DefectCount,
-                                   c.DefectsByDiameter);
-    byLength_ = AddLengthLists(defectsPage, "GroupBox5", 16, VeneerChoiceList::DefectCount,
-                               c.DefectsByLength);
+    byDiameter_ = new QGroupBox(defectsPage);
+    byDiameter_->setObjectName("GroupBox4");
+    AddDiameterLists(byDiameter_, new QGridLayout(byDiameter_), 9, VeneerChoiceList::DefectCount,
+                     c.DefectsByDiameter);
+    byLength_ = new QGroupBox(defectsPage);
+    byLength_->setObjectName("GroupBox5");
+    AddLengthLists(byLength_, new QGridLayout(byLength_), 16, VeneerChoiceList::DefectCount,
+                   c.DefectsByLength);
     single_ = AddList(defectsPage, 8, VeneerChoiceList::DefectCount, &c.Defects);
     defects->addWidget(byDiameter_);
     defects->addWidget(byLength_);
@@ -246,45 +248,29 @@ void TSpecifyForm::BuildPages() {
     auto single = [this](const char* name, int page, int number, VeneerChoiceList texts,
                          int* choice) {
         auto* row = new QHBoxLayout(AddPage(name, page));
-        row->addWidget(AddList(pages_[static_cast<std::size_t>(page - 1)], number, texts, choice));
+        row->addWidget(AddList(pages_[static_cast<std::size_t>(page - 1)], number, texts, choice),
+                       0, Qt::AlignTop);
         row->addStretch(1);
     };
     single("GroupBox6", 7, 21, VeneerChoiceList::KnotSize, &c.KnotSize);
     single("GroupBox7", 8, 22, VeneerChoiceList::SeamLength, &c.SeamLength);
 
     QGroupBox* inLinePage = AddPage("GroupBox8", 9);
-    auto* inLine = new QVBoxLayout(inLinePage);
-    QGroupBox* inLineLists =
-        AddLengthLists(inLinePage, "InLineLists", 23, VeneerChoiceList::YesNo, c.InLine);
-    inLineLists->setFlat(true);
-    inLine->addWidget(inLineLists);
-    auto* angleRow = new QHBoxLayout;
+    QGridLayout* inLine = listPage(inLinePage);
+    AddLengthLists(inLinePage, inLine, 23, VeneerChoiceList::YesNo, c.InLine);
     auto* angleLabel = new QLabel(kVeneerInLineAngleCaption, inLinePage);
     QComboBox* angle = AddList(inLinePage, 28, VeneerChoiceList::InLineAngle, &c.InLineAngle);
     angleLabel->setBuddy(angle);
-    angleRow->addWidget(angleLabel);
-    angleRow->addWidget(angle);
-    angleRow->addStretch(1);
-    inLine->addLayout(angleRow);
-    inLine->addStretch(1);
+    inLine->addWidget(angleLabel, 2, 0, 1, 2);
+    inLine->addWidget(angle, 2, 2, 1, 2);
 
     QGroupBox* holePage = AddPage("GroupBox9", 10);
-    auto* hole = new QVBoxLayout(holePage);
-    QGroupBox* holeLists =
-        AddDiameterLists(holePage, "HoleLists", 29, VeneerChoiceList::Sweep, c.Hole);
-    holeLists->setFlat(true);
-    hole->addWidget(holeLists);
-    hole->addStretch(1);
+    AddDiameterLists(holePage, listPage(holePage), 29, VeneerChoiceList::Sweep, c.Hole);
 
     single("GroupBox10", 11, 36, VeneerChoiceList::HeartPercent, &c.HeartPercent);
 
     QGroupBox* halvesPage = AddPage("GroupBox11", 12);
-    auto* halves = new QVBoxLayout(halvesPage);
-    QGroupBox* halvesLists =
-        AddLengthLists(halvesPage, "HalvesLists", 37, VeneerChoiceList::YesNo, c.Halves);
-    halvesLists->setFlat(true);
-    halves->addWidget(halvesLists);
-    halves->addStretch(1);
+    AddLengthLists(halvesPage, listPage(halvesPage), 37, VeneerChoiceList::YesNo, c.Halves);
 }
 
 void TSpecifyForm::showEvent(QShowEvent* event) {

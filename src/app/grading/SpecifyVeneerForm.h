@@ -13,6 +13,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -54,10 +55,12 @@ private:
     QGroupBox* AddPage(const char* name, int page);
     QComboBox* AddList(QWidget* parent, int number, VeneerChoiceList texts, int* choice,
                        ListKind kind = ListKind::Always, std::size_t list = 0);
-    QGroupBox* AddDiameterLists(QWidget* parent, const char* name, int firstNumber,
-                                VeneerChoiceList texts, VeneerDiameterChoices& choices);
-    QGroupBox* AddLengthLists(QWidget* parent, const char* name, int firstNumber,
-                              VeneerChoiceList texts, VeneerLengthChoices& choices);
+    // The labelled lists of every diameter or length in rows 0 and 1 of `grid`, named from
+    // "ComboBox<firstNumber>" on.
+    void AddDiameterLists(QWidget* parent, QGridLayout* grid, int firstNumber,
+                          VeneerChoiceList texts, VeneerDiameterChoices& choices);
+    void AddLengthLists(QWidget* parent, QGridLayout* grid, int firstNumber, VeneerChoiceList texts,
+                        VeneerLengthChoices& choices);
     QButtonGroup* AddRadioGroup(QGroupBox* box, VeneerChoiceList texts, int columns);
     void BuildPages();
 
