@@ -16,6 +16,7 @@
 #include "app/grading/ReadSawSpecForm.h"
 #include "app/grading/ReadVeneerSpecForm.h"
 #include "app/grading/SpecifySawForm.h"
+#include "app/grading/SpecifyVeneerForm.h"
 #include "app/market/CreateMarketForm.h"
 #include "app/market/MarketComputationPanel.h"
 #include "app/market/MarketDialogParts.h"
@@ -145,6 +146,7 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     sawMatrix_ = new TPrintSawMatrixForm(
         data_, [this] { return CurrentMarket(); }, this);
     veneerViewer_ = new TReadVeneerSpecForm(data_, this);
+    veneerEditor_ = new TSpecifyForm(data_, this);
     solutions_ = new TPrintSolutionForm(
         data_, [this] { return CurrentMarket(); }, this);
     roundwoodViewer_ = new TReadRoundwood(data_, this);
@@ -253,7 +255,8 @@ void TMain::BuildGameMenu() {
     AddItem(grading, "ViewSawlogGradingRules1", "View Sawlog Grading Rules", true,
             [this] { ShowInFront(sawViewer_); });
     grading->addSeparator();
-    AddItem(grading, "Createv1", "Define Veneer Grading Rules", false);
+    AddItem(grading, "Createv1", "Define Veneer Grading Rules", false,
+            [this] { ShowInFront(veneerEditor_); });
     AddItem(grading, "ViewVeneerGradingRules1", "View Veneer Grading Rules", true,
             [this] { ShowInFront(veneerViewer_); });
     QMenu* logRules = game->addMenu("&Log Rules");

@@ -46,6 +46,7 @@ class TReadVeneerSpecForm;
 class TSelectMarketForm;
 class TSelectTreeForm;
 class TSpecifySawForm;
+class TSpecifyForm;
 class TreeGradingMode;
 class TViewMarketDefinitionForm;
 class TrackingController;
@@ -161,6 +162,7 @@ private:
     TReadSawSpecForm* sawViewer_ = nullptr;
     TSpecifySawForm* sawEditor_ = nullptr; // made when first asked for
     TReadVeneerSpecForm* veneerViewer_ = nullptr;
+    TSpecifyForm* veneerEditor_ = nullptr;
     TPrintSawMatrixForm* sawMatrix_ = nullptr;
     TPrintSolutionForm* solutions_ = nullptr;
     bool shownOnce_ = false;

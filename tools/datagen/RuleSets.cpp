@@ -143,16 +143,16 @@ std::size_t LengthIndex(int feet) {
     return static_cast<std::size_t>(feet - 8);
 }
 
-// The editor fills 9 to 14 in individually (0 below the minimum diameter), stores the choice
-// for 15 in and over at 15 and copies it up to `copyTo`.
+// The editor fills 9 to 14 in individually (0 below the minimum diameter) and stores the
+// choice for 15 in and over at every diameter from 15 to 50 in.
 template <typename T, std::size_t N>
 void FillByDiameter(std::array<T, N>& values, int minDiameter, const std::array<int, 6>& small,
-                    int large, int copyTo) {
+                    int large) {
     for (int d = 9; d <= 14; ++d) {
         values[DiameterIndex(d)] =
             static_cast<T>(d >= minDiameter ? small[static_cast<std::size_t>(d - 9)] : 0);
     }
-    for (int d = 15; d <= copyTo; ++d) {
+    for (int d = 15; d <= 50; ++d) {
         values[DiameterIndex(d)] = static_cast<T>(large);
     }
 }
@@ -171,12 +171,12 @@ VeneerGradeRules BuildVeneerGrade(const VeneerGradeChoices& choices) {
                 static_cast<std::uint8_t>(accepted ? choices.DefectsByLength[i] : 0);
         }
     }
-    FillByDiameter(b.MaxSweep, choices.MinDiameter, choices.SweepSmall, choices.SweepLarge, 30);
+    FillByDiameter(b.MaxSweep, choices.MinDiameter, choices.SweepSmall, choices.SweepLarge);
     switch (choices.Defects) {
     case DefectLimit::ByDiameter:
         b.DefectsVaryWithDiameter = 1;
         FillByDiameter(b.MaxDefectsForDiameter, choices.MinDiameter, choices.DefectsSmall,
-                       choices.DefectsLarge, 50);
+                       choices.DefectsLarge);
         break;
     case DefectLimit::ByLength:
         b.DefectsVaryWithLength = 1;
@@ -188,8 +188,7 @@ VeneerGradeRules BuildVeneerGrade(const VeneerGradeChoices& choices) {
     b.MaxKnotSize = static_cast<std::uint8_t>(choices.KnotSize);
     b.MaxSeamLength = static_cast<std::uint8_t>(choices.SeamLength);
     b.MaxInLineAngle = static_cast<std::uint8_t>(choices.InLineAngle);
-    FillByDiameter(b.MaxHoleForDiameter, choices.MinDiameter, choices.HoleSmall, choices.HoleLarge,
-                   30);
+    FillByDiameter(b.MaxHoleForDiameter, choices.MinDiameter, choices.HoleSmall, choices.HoleLarge);
     b.MaxHeartPercent = static_cast<float>(choices.HeartPercent);
     b.ReservedMaxHeight = 100;
     return b;
