@@ -1,9 +1,12 @@
 #include "coach/Coach.h"
 #include "TestSupport.h"
+#include "coach/ComparisonCoaching.h"
+#include "game/PatternEvaluation.h"
 #include "market/Market.h"
 #include "optimiser/Optimiser.h"
 #include "support/DataFolder.h"
 #include "support/Errors.h"
+#include "support/Numbers.h"
 #include "tree/TreeLoad.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -298,4 +302,170 @@ TEST(Coach, BadPatternsAreRefused) {
 }
 
 } // namespace
+TEST(Coach, TheCostliestIsTheFirstOfTheGreatestAboveZero) {
+    struct Row {
+        std::vector<double> Costs;
+        std::optional<std::size_t> Costliest;
+    };
+    const Row rows[] = {
+        {{}, std::nullopt},
+        {{0.0, 0.0}, std::nullopt},
+        {{5.0}, 0},
+        {{1.0, 3.0, 3.0}, 1},
+        {{2.0, 0.0}, 0},
+        {{0.0, 0.01}, 1},
+        {{4.0, 2.0, 4.5, 4.5}, 2},
+    };
+    for (const Row& row : rows) {
+        std::vector<CutCost> costs;
+        for (const double cost : row.Costs) {
+            costs.push_back({static_cast<int>(costs.size() + 1) * 100, cost});
+        }
+        EXPECT_EQ(CostliestCut(costs), row.Costliest) << row.Costs.size();
+    }
+}
+
+// The amount after the sign of a cost label: "−$8.63" is 8.63, "$0.00" is 0.
+double LabelAmount(const std::string& text) {
+    const std::string minus = "\xE2\x88\x92$";
+    if (text.starts_with(minus)) {
+        return std::stod(text.substr(minus.size()));
+    }
+    EXPECT_TRUE(text == "$0.00") << text;
+    return 0.0;
+}
+
+// The bucker's picture carries the coach's own figures: every inner cut's cost at the cut's x,
+// the costliest one marked, and the best completion's added cuts.
+TEST(ComparisonCoaching, CostLabelsAreTheCoachsCutCosts) {
+    constexpr int buttX = 37;
+    struct Row {
+        int Tree;
+        std::vector<int> Inner; // the bucker's inner cuts; the stem's top is added
+        bool Optimal;           // the optimiser's own cuts instead
+    };
+    const Row rows[] = {
+        {12, {}, false},                                  // butt and top alone
+        {12, {}, true},                                   // nothing to gain anywhere
+        {12, {104, 208, 312, 416, 520, 624, 728}, false}, // 8 ft logs
+        {57, {4, 200, 204, 500}, false},                  // a cut 4 inches above the butt
+        {84, {121, 333, 601}, false},                     // cuts off the grid
+    };
+    for (const Row& row : rows) {
+        const Loaded loaded = Load(Bundled(), "Appalachian Doyle", row.Tree);
+        const Tree& tree = *loaded.TheTree;
+        Coach coach(tree, loaded.TheMarket);
+        std::vector<int> cuts = {0};
+        if (row.Optimal) {
+            cuts = AsBuckerCuts(Optimiser(tree, loaded.TheMarket).OptimiseTree(),
+                                tree.Stem.StemLength);
+        } else {
+            cuts.insert(cuts.end(), row.Inner.begin(), row.Inner.end());
+            cuts.push_back(tree.Stem.StemLength);
+        }
+        const std::string what =
+            "tree " + std::to_string(row.Tree) + ", " + std::to_string(cuts.size()) + " cuts";
+        const ComparisonCoaching coaching = CoachComparison(tree, loaded.TheMarket, cuts, buttX);
+        const std::vector<CutCost> costs = coach.CutCosts(cuts);
+        ASSERT_EQ(coaching.CutCosts.size(), costs.size()) << what;
+        double greatest = 0.0;
+        int marked = 0;
+        for (std::size_t k = 0; k < costs.size(); ++k) {
+            const CutCostLabel& label = coaching.CutCosts[k];
+            EXPECT_EQ(label.Position, cuts[k + 1]) << what;
+            EXPECT_EQ(label.X, buttX + cuts[k + 1]) << what;
+            EXPECT_EQ(label.Cost, costs[k].Cost) << what;
+            EXPECT_NEAR(LabelAmount(label.Text), label.Cost, 0.005 + 1e-9) << what << label.Text;
+            greatest = std::max(greatest, label.Cost);
+            marked += label.Costliest ? 1 : 0;
+        }
+        EXPECT_EQ(marked, greatest > 0.0 ? 1 : 0) << what;
+        for (const CutCostLabel& label : coaching.CutCosts) {
+            if (marked == 0) {
+                break;
+            }
+            if (label.Costliest) {
+                EXPECT_EQ(label.Cost, greatest) << what;
+                break;
+            }
+            EXPECT_LT(label.Cost, greatest) << what << ": an earlier cut costs as much";
+        }
+        if (row.Optimal) {
+            EXPECT_EQ(marked, 0) << what;
+            EXPECT_TRUE(coaching.AddedCuts.empty()) << what;
+        }
+        EXPECT_EQ(coaching.Legend.find("red") != std::string::npos, marked == 1) << what;
+        EXPECT_EQ(coaching.Legend.find("Dashed") != std::string::npos, !coaching.AddedCuts.empty())
+            << what;
+
+        // The bucker's cuts and the added ones make the best completion.
+        std::vector<int> completed = cuts;
+        ASSERT_EQ(coaching.AddedCutPixels.size(), coaching.AddedCuts.size()) << what;
+        for (std::size_t k = 0; k < coaching.AddedCuts.size(); ++k) {
+            EXPECT_EQ(coaching.AddedCutPixels[k], buttX + coaching.AddedCuts[k]) << what;
+            EXPECT_FALSE(std::binary_search(cuts.begin(), cuts.end(), coaching.AddedCuts[k]));
+            completed.push_back(coaching.AddedCuts[k]);
+        }
+        std::sort(completed.begin(), completed.end());
+        EXPECT_EQ(completed, coach.BestCompletion(cuts).BestCuts) << what;
+    }
+}
+
+TEST(ComparisonCoaching, APictureXFallsInOnePiece) {
+    const std::vector<int> cuts = {0, 100, 200, 301};
+    struct Row {
+        double X;
+        int Piece;
+    };
+    // The butt is drawn at x 10: a piece runs from its lower cut up to its upper one, which
+    // belongs to the piece above, but for the top, which closes the last piece.
+    const Row rows[] = {{9.99, 0},  {10.0, 1},  {60.0, 1},   {109.99, 1}, {110.0, 2}, {209.5, 2},
+                        {210.0, 3}, {311.0, 3}, {311.01, 0}, {-400.0, 0}, {5000.0, 0}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(PieceAtX(cuts, 10, row.X), row.Piece) << row.X;
+    }
+    EXPECT_EQ(PieceAtX(std::vector<int>{0}, 10, 10.0), 0);
+    EXPECT_EQ(PieceAtX(std::vector<int>{}, 10, 10.0), 0);
+}
+
+TEST(ComparisonCoaching, WhyThisGradeNamesThePieceAndGivesItsReasons) {
+    const Loaded loaded = Load(Bundled(), "Appalachian Doyle", 12);
+    const Tree& tree = *loaded.TheTree;
+    const int stem = tree.Stem.StemLength;
+    // A 16 ft log, then a piece too short to grade, then the rest.
+    const std::vector<int> cuts = {0, 200, 260, stem};
+    const PatternEvaluation evaluation =
+        EvaluatePattern(tree, loaded.TheMarket, cuts, GradeReasons::Record);
+    ASSERT_EQ(evaluation.Pieces.size(), 3U);
+    struct Row {
+        Solution Owner;
+        std::size_t Piece;
+        std::string Heading;
+    };
+    const Row rows[] = {
+        {Solution::Bucker, 0,
+         "Bucker's log 1, 0 to 200 in.: " + evaluation.Pieces[0].LabelLines[0]},
+        {Solution::Optimal, 1, "Optimal log 2, 200 to 260 in.: too short to grade, Cull"},
+    };
+    for (const Row& row : rows) {
+        const EvaluatedPiece& piece = evaluation.Pieces[row.Piece];
+        const GradeExplanationText text = ExplainPiece(row.Owner, piece);
+        EXPECT_EQ(text.Heading, row.Heading);
+        ASSERT_EQ(text.Lines.size(), piece.Reasons.size()) << row.Heading;
+        ASSERT_FALSE(text.Lines.empty()) << row.Heading;
+        for (std::size_t k = 0; k < text.Lines.size(); ++k) {
+            const GradeReason& reason = piece.Reasons[k];
+            EXPECT_EQ(text.Lines[k], std::string(reason.Passed ? "passed  " : "failed  ") +
+                                         reason.Product + "  " + reason.Rule + ": " +
+                                         reason.Detail);
+        }
+        // The last line says what the piece fetched.
+        EXPECT_NE(text.Lines.back().find("  value: "), std::string::npos) << text.Lines.back();
+    }
+    EXPECT_EQ(evaluation.Pieces[1].Reasons.size(), 1U);
+    // Compared without reasons, a piece has its heading and no lines.
+    const PatternEvaluation plain = EvaluatePattern(tree, loaded.TheMarket, cuts);
+    EXPECT_TRUE(ExplainPiece(Solution::Bucker, plain.Pieces[0]).Lines.empty());
+}
+
 } // namespace varnok
