@@ -22,7 +22,10 @@ TWhyThisGradeForm::TWhyThisGradeForm(QWidget* parent) : QDialog(parent) {
     reasons_ = new QListWidget(this);
     reasons_->setObjectName("Reasons");
     reasons_->setWordWrap(true);
-    reasons_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Read, not chosen from: the keyboard scrolls it, nothing is selected.
+    reasons_->setSelectionMode(QAbstractItemView::NoSelection);
+    reasons_->setAlternatingRowColors(true);
+    reasons_->setSpacing(2);
     // The lines are long: they wrap to the dialog's width instead of scrolling sideways.
     reasons_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     reasons_->setTextElideMode(Qt::ElideNone);
@@ -43,9 +46,6 @@ void TWhyThisGradeForm::Present(const GradeExplanationText& text) {
     reasons_->clear();
     for (const std::string& line : text.Lines) {
         reasons_->addItem(QString::fromStdString(line));
-    }
-    if (reasons_->count() > 0) {
-        reasons_->setCurrentRow(0);
     }
     show();
     raise();

@@ -51,6 +51,11 @@ ComparisonCoaching CoachComparison(const Tree& tree, const Market& market,
     }
     for (const CoachedGap& gap : coach.BestCompletion(inches).Gaps) {
         for (const int cut : gap.AddedCuts) {
+            // The stub above the usable length is waste whether it is cut off or not; the
+            // optimal pattern shows no cut there either.
+            if (cut == coach.UsableLength()) {
+                continue;
+            }
             coaching.AddedCuts.push_back(cut);
             coaching.AddedCutPixels.push_back(buttX + cut);
         }

@@ -27,8 +27,10 @@ struct CutCostLabel {
 // how to read both.
 struct ComparisonCoaching {
     std::vector<CutCostLabel> CutCosts; // one per inner cut of the bucker's, butt first
-    std::vector<int> AddedCuts;         // inches: what the best completion adds, ascending
-    std::vector<int> AddedCutPixels;    // picture x of the same cuts
+    // Inches: what the best completion adds, ascending, but for a cut at the usable length
+    // (the stub above it is waste either way).
+    std::vector<int> AddedCuts;
+    std::vector<int> AddedCutPixels; // picture x of the same cuts
     std::string Legend;
 };
 
