@@ -265,6 +265,14 @@ private slots:
         for (const Figure& figure : bucker->Figures()) {
             if (figure.Dashed) {
                 dashed.push_back(figure.Points[0].X - view.ButtX);
+                // They cross the stem and stop short of the returns and the cut costs.
+                const PictureMapping& mapping = bucker->Mapping();
+                const auto* net = Find<QListWidget>(comparison, "ListBox33");
+                const int linesBottom =
+                    std::max(Find<QLabel>(comparison, "BuckDollar")->geometry().bottom(),
+                             net->isVisible() ? net->geometry().bottom() : 0);
+                QVERIFY(mapping.ToWidgetY(figure.Points[0].Y) > linesBottom);
+                QVERIFY(mapping.ToWidgetY(figure.Points[1].Y) < places.front().top());
             }
         }
         std::vector<int> added;
