@@ -20,7 +20,17 @@ QRectF EllipseBox(const PictureMapping& mapping, const Figure& figure) {
 
 void UseFigureColours(QPainter& painter, const Figure& figure) {
     painter.setBrush(figure.Fill ? QBrush(ToQColor(*figure.Fill)) : QBrush(Qt::NoBrush));
-    painter.setPen(figure.Pen ? QPen(ToQColor(*figure.Pen), 0) : QPen(Qt::NoPen));
+    if (!figure.Pen) {
+        painter.setPen(Qt::NoPen);
+        return;
+    }
+    // A dashed line is drawn two pixels wide so that its dashes read at a glance.
+    QPen pen(ToQColor(*figure.Pen), figure.Dashed ? 2 : 0);
+    if (figure.Dashed) {
+        pen.setStyle(Qt::DashLine);
+        pen.setCosmetic(true);
+    }
+    painter.setPen(pen);
 }
 
 } // namespace

@@ -754,8 +754,14 @@ void TMain::CompareClick() {
         content.View = view_.get();
         content.BuckerInches = cuts.UsedInches();
         content.BuckerPixels = cuts.UsedPixels();
-        content.Bucker =
-            ComparePattern(*tree_, *market_, Solution::Bucker, content.BuckerInches, view_->ButtX);
+        const bool coaching = CoachingInForce();
+        const GradeReasons reasons = coaching ? GradeReasons::Record : GradeReasons::Skip;
+        content.Bucker = ComparePattern(*tree_, *market_, Solution::Bucker, content.BuckerInches,
+                                        view_->ButtX, reasons);
+        if (coaching) {
+            content.Coaching =
+                CoachComparison(*tree_, *market_, content.BuckerInches, view_->ButtX);
+        }
         if (game_.Mode != GameMode::Buck) {
             content.OptimalInches = game_.OptimalCutList.Cuts;
             content.OptimalStored = !content.OptimalInches.empty();
@@ -765,7 +771,7 @@ void TMain::CompareClick() {
             }
             if (content.OptimalStored) {
                 content.Optimal = ComparePattern(*tree_, *market_, Solution::Optimal,
-                                                 content.OptimalInches, view_->ButtX);
+                                                 content.OptimalInches, view_->ButtX, reasons);
             }
         }
     });
@@ -793,6 +799,10 @@ void TMain::CompareClick() {
     }
     return_->show();
     hide();
+}
+
+bool TMain::CoachingInForce() const {
+    return game_.Mode == GameMode::Buck || game_.Mode == GameMode::BuckWithOptimal;
 }
 
 void TMain::Returned() {

@@ -123,6 +123,10 @@ private:
     void RemoveClick();
     void RotateClick(bool up);
     void CompareClick();
+    // Whether the comparison coaches the bucker: what each cut costs, the cuts that complete
+    // the pattern best, why each log took its grade. Not in the tracking modes, which score
+    // the bucker unaided.
+    bool CoachingInForce() const;
     void Returned();
 
     void SetStatusPanelShown(bool shown);

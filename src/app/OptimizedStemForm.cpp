@@ -1,11 +1,14 @@
 #include "app/OptimizedStemForm.h"
 
 #include "app/StemCanvas.h"
+#include "app/WhyThisGradeForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -30,8 +33,19 @@ constexpr qreal kSmallestLabelPoints = 7.0;
 constexpr int kDollarHeight = 17;
 constexpr int kNetHeight = kDollarHeight + 4;
 constexpr std::size_t kNamedLabels = 15; // label boxes per pattern with designed names
+constexpr int kCostRowsPreferred = 2;
+constexpr int kCostTextMargin = 8;
+constexpr int kCostsAboveLegend = 4;
+constexpr int kProposedCutReach = 6; // pixels the dashed cuts reach beyond the stem
+constexpr int kClickReach = 6;       // pixels beside the stem a click still counts as on it
 
 const char* const kBoxStyle = "background: black; color: rgb(192, 192, 192); border: none;";
+// A label box the keyboard can reach shows where the focus is.
+const char* const kFocusBoxStyle =
+    "QListWidget { background: black; color: rgb(192, 192, 192); border: none; }"
+    "QListWidget:focus { border: 1px solid rgb(255, 255, 0); }";
+const QColor kSilver(192, 192, 192);
+const QColor kCostliestRed(255, 64, 64);
 
 QPushButton* AddButton(QWidget* bar, QHBoxLayout* layout, const char* name, const char* caption) {
     auto* button = new QPushButton(caption, bar);
@@ -82,6 +96,20 @@ void PlaceCentred(QLabel* line, const QString& text, int pictureWidth, int top, 
     line->setFixedSize(lineWidth, height);
     line->move(HalfRounded(pictureWidth - lineWidth), top);
     line->show();
+}
+
+// A cut's cost in `font`: one line, a margin each side.
+LabelSize MeasureCost(const CutCostLabel& cost, const QFont& font) {
+    const QFontMetrics metrics(font);
+    return {metrics.horizontalAdvance(QString::fromStdString(cost.Text)) + kCostTextMargin,
+            metrics.height() + 2};
+}
+
+int WrappedHeight(const QFont& font, const std::string& text, int width) {
+    const QRect words = QFontMetrics(font).boundingRect(QRect(0, 0, std::max(width - 16, 1), 0),
+                                                        Qt::TextWordWrap | Qt::AlignHCenter,
+                                                        QString::fromStdString(text));
+    return words.height() + 2;
 }
 
 int Sum(const std::vector<int>& values) {
@@ -150,6 +178,14 @@ TOptimizedStemForm::TOptimizedStemForm(QWidget* parent)
     optimalBoxes_.Net->setObjectName("ListBox32");
     buckerBoxes_.Net = new QListWidget(buckerCanvas_);
     buckerBoxes_.Net->setObjectName("ListBox33");
+    legend_ = new QLabel(buckerCanvas_);
+    legend_->setObjectName("CoachLegend");
+    legend_->setStyleSheet(kBoxStyle);
+    legend_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    legend_->hide();
+    why_ = new TWhyThisGradeForm(this);
+    optimalCanvas_->installEventFilter(this);
+    buckerCanvas_->installEventFilter(this);
     for (PatternBoxes* boxes : {&optimalBoxes_, &buckerBoxes_}) {
         boxes->Dollar->setStyleSheet(kBoxStyle);
         boxes->Dollar->setFont(labelFonts_.front());
@@ -174,6 +210,8 @@ TOptimizedStemForm::TOptimizedStemForm(QWidget* parent)
 void TOptimizedStemForm::Present(ComparisonContent content, const StatusPanel& status,
                                  int rotation) {
     content_ = std::move(content);
+    why_->hide();
+    extent_ = content_->View != nullptr ? VerticalExtent(*content_->View) : StemExtent{};
     optimalRotation_ = rotation;
     buckerRotation_ = rotation;
     withOptimal_ = content_->Mode != GameMode::Buck;
@@ -192,6 +230,7 @@ void TOptimizedStemForm::Place() {
     LayOutBars();
     ClearBoxes(optimalBoxes_);
     ClearBoxes(buckerBoxes_);
+    ClearCoaching();
     if (!content_ || content_->View == nullptr) {
         Redraw();
         return;
@@ -258,18 +297,15 @@ TOptimizedStemForm::PicturePlan TOptimizedStemForm::PlanPicture(StemCanvas* canv
     plan.Result = result;
     plan.Optimal = optimal;
     const StemView& view = *content_->View;
+    const PictureMapping mapping = FitStem(view, width, kStemMargin, 0.0, 0.0);
     int returnsHeight = kDollarHeight;
     int netHeight = 0;
     if (result == nullptr) {
         // The words why there is no optimum wrap to the window's width.
-        const QRect words = QFontMetrics(boxes.Dollar->font())
-                                .boundingRect(QRect(0, 0, std::max(width - 16, 1), 0),
-                                              Qt::TextWordWrap | Qt::AlignHCenter,
-                                              QString::fromStdString(content_->OptimalMissing));
-        returnsHeight = std::max(kDollarHeight, words.height() + 2);
+        returnsHeight = std::max(
+            kDollarHeight, WrappedHeight(boxes.Dollar->font(), content_->OptimalMissing, width));
     } else if (!result->Labels.empty()) {
         netHeight = result->NetLine ? kNetHeight : 0;
-        const PictureMapping mapping = FitStem(view, width, kStemMargin, 0.0, 0.0);
         std::vector<double> centres;
         for (const LogLabel& label : result->Labels) {
             centres.push_back(mapping.ToWidgetX(label.X));
@@ -284,9 +320,37 @@ TOptimizedStemForm::PicturePlan TOptimizedStemForm::PlanPicture(StemCanvas* canv
             LayOutLabels(centres, sizes, width, kLabelGap, kLabelRowGap, kPreferredLabelRows);
         plan.Sizes = std::move(sizes[plan.Rows.Font]);
     }
-    plan.Picture =
-        LayOutComparisonPicture(returnsHeight, netHeight, plan.Rows.Height, VerticalExtent(view));
+    if (!optimal && content_->Coaching) {
+        PlanCoaching(plan, mapping, width);
+    }
+    const int coachingHeight = plan.LegendHeight == 0
+                                   ? 0
+                                   : plan.CostRows.Height +
+                                         (plan.CostRows.Rows > 0 ? kCostsAboveLegend : 0) +
+                                         plan.LegendHeight;
+    plan.Picture = LayOutComparisonPicture(returnsHeight, netHeight, coachingHeight,
+                                           plan.Rows.Height, extent_);
     return plan;
+}
+
+// The cut costs take the label fonts, in rows where they would touch, over the legend.
+void TOptimizedStemForm::PlanCoaching(PicturePlan& plan, const PictureMapping& mapping, int width) {
+    const ComparisonCoaching& coaching = *content_->Coaching;
+    std::vector<double> centres;
+    for (const CutCostLabel& cost : coaching.CutCosts) {
+        centres.push_back(mapping.ToWidgetX(cost.X));
+    }
+    std::vector<std::vector<LabelSize>> sizes(labelFonts_.size());
+    for (std::size_t f = 0; f < labelFonts_.size(); ++f) {
+        for (const CutCostLabel& cost : coaching.CutCosts) {
+            sizes[f].push_back(MeasureCost(cost, labelFonts_[f]));
+        }
+    }
+    plan.CostRows =
+        LayOutLabels(centres, sizes, width, kLabelGap, kLabelRowGap, kCostRowsPreferred);
+    plan.CostSizes = std::move(sizes[plan.CostRows.Font]);
+    plan.LegendHeight =
+        std::max(kDollarHeight, WrappedHeight(legend_->font(), coaching.Legend, width));
 }
 
 void TOptimizedStemForm::Redraw() {
@@ -294,8 +358,7 @@ void TOptimizedStemForm::Redraw() {
         return;
     }
     const StemView& view = *content_->View;
-    buckerCanvas_->Show(view, StemFigures(view, buckerRotation_, StemPicture::Comparison,
-                                          content_->BuckerPixels, content_->BuckerInches));
+    buckerCanvas_->Show(view, BuckerFigures());
     if (content_->Mode != GameMode::Buck) {
         optimalCanvas_->Show(view, StemFigures(view, optimalRotation_, StemPicture::Comparison,
                                                content_->OptimalPixels, content_->OptimalInches));
@@ -317,10 +380,67 @@ QListWidget* TOptimizedStemForm::LabelBox(PatternBoxes& boxes, StemCanvas* canva
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         box->setFocusPolicy(Qt::NoFocus);
         box->setSelectionMode(QAbstractItemView::NoSelection);
+        box->installEventFilter(this);
+        box->viewport()->installEventFilter(this);
         box->hide();
         boxes.Labels.push_back(box);
     }
     return boxes.Labels[index];
+}
+
+std::vector<Figure> TOptimizedStemForm::BuckerFigures() const {
+    const StemView& view = *content_->View;
+    std::vector<Figure> figures = StemFigures(view, buckerRotation_, StemPicture::Comparison,
+                                              content_->BuckerPixels, content_->BuckerInches);
+    if (content_->Coaching) {
+        std::vector<Figure> proposed =
+            ProposedCutFigures(view, extent_.Above, extent_.Below,
+                               content_->Coaching->AddedCutPixels, kProposedCutReach);
+        figures.insert(figures.end(), proposed.begin(), proposed.end());
+    }
+    return figures;
+}
+
+QLabel* TOptimizedStemForm::CostLabel(std::size_t index) {
+    while (costLabels_.size() <= index) {
+        auto* label = new QLabel(buckerCanvas_);
+        label->setObjectName("CutCost" + QString::number(costLabels_.size() + 1));
+        label->setAlignment(Qt::AlignCenter);
+        label->hide();
+        costLabels_.push_back(label);
+    }
+    return costLabels_[index];
+}
+
+void TOptimizedStemForm::ShowCoaching(const PicturePlan& plan) {
+    const ComparisonCoaching& coaching = *content_->Coaching;
+    const QFont& font = labelFonts_[plan.CostRows.Font];
+    for (std::size_t i = 0; i < coaching.CutCosts.size(); ++i) {
+        const CutCostLabel& cost = coaching.CutCosts[i];
+        QLabel* label = CostLabel(i);
+        label->setText(QString::fromStdString(cost.Text));
+        label->setFont(font);
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::WindowText, cost.Costliest ? kCostliestRed : kSilver);
+        label->setPalette(colours);
+        const LabelPlace& place = plan.CostRows.Places[i];
+        label->setFixedSize(plan.CostSizes[i].Width, plan.CostSizes[i].Height);
+        label->move(place.Left, plan.Picture.CoachingTop + place.Top);
+        label->show();
+    }
+    const int legendTop = plan.Picture.CoachingTop + plan.CostRows.Height +
+                          (plan.CostRows.Rows > 0 ? kCostsAboveLegend : 0);
+    PlaceCentred(legend_, QString::fromStdString(coaching.Legend), plan.Canvas->width(), legendTop,
+                 plan.LegendHeight);
+}
+
+void TOptimizedStemForm::ClearCoaching() {
+    for (QLabel* label : costLabels_) {
+        label->clear();
+        label->hide();
+    }
+    legend_->clear();
+    legend_->hide();
 }
 
 void TOptimizedStemForm::ShowMissingOptimum(const PicturePlan& plan) {
@@ -332,6 +452,9 @@ void TOptimizedStemForm::ShowMissingOptimum(const PicturePlan& plan) {
 void TOptimizedStemForm::ShowPattern(const PicturePlan& plan) {
     const PatternResult& result = *plan.Result;
     PatternBoxes& boxes = *plan.Boxes;
+    if (!plan.Optimal && content_->Coaching) {
+        ShowCoaching(plan);
+    }
     if (!result.ReturnsLine) {
         return;
     }
@@ -353,6 +476,11 @@ void TOptimizedStemForm::ShowPattern(const PicturePlan& plan) {
         }
         box->setFixedSize(size.Width, size.Height);
         box->move(place.Left, plan.Picture.LabelsTop + place.Top);
+        // With coaching a label opens why its log took its grade, by the mouse or the keyboard.
+        const bool explains = content_->Coaching.has_value();
+        box->setStyleSheet(explains ? kFocusBoxStyle : kBoxStyle);
+        box->setFocusPolicy(explains ? Qt::StrongFocus : Qt::NoFocus);
+        box->setCursor(explains ? Qt::PointingHandCursor : Qt::ArrowCursor);
         box->show();
     }
     if (result.NetLine) {
@@ -384,10 +512,75 @@ void TOptimizedStemForm::Rotate(bool optimal, int step) {
     Redraw();
 }
 
+void TOptimizedStemForm::ShowWhy(bool optimal, int piece) {
+    if (!content_ || !content_->Coaching || (optimal && !content_->OptimalStored)) {
+        return;
+    }
+    const PatternResult& result = optimal ? content_->Optimal : content_->Bucker;
+    const std::vector<EvaluatedPiece>& pieces = result.Evaluation.Pieces;
+    if (piece < 1 || piece > static_cast<int>(pieces.size())) {
+        return;
+    }
+    why_->Present(ExplainPiece(optimal ? Solution::Optimal : Solution::Bucker,
+                               pieces[static_cast<std::size_t>(piece - 1)]));
+}
+
+// A click on the stem, or just beside it, opens the log under it.
+bool TOptimizedStemForm::ClickedPicture(StemCanvas* canvas, QPointF at) {
+    const bool optimal = canvas == optimalCanvas_;
+    if (!canvas->HasStem() || (optimal && !content_->OptimalStored)) {
+        return false;
+    }
+    const PictureMapping& mapping = canvas->Mapping();
+    const double offset = at.y() - mapping.WidgetRowY;
+    if (offset < -(extent_.Above + kClickReach) || offset > extent_.Below + kClickReach) {
+        return false;
+    }
+    const int piece = PieceAtX(optimal ? content_->OptimalInches : content_->BuckerInches,
+                               content_->View->ButtX, mapping.ToPictureX(at.x()));
+    if (piece == 0) {
+        return false;
+    }
+    ShowWhy(optimal, piece);
+    return true;
+}
+
+bool TOptimizedStemForm::eventFilter(QObject* watched, QEvent* event) {
+    const bool press = event->type() == QEvent::MouseButtonPress &&
+                       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    const bool key = event->type() == QEvent::KeyPress &&
+                     (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter ||
+                      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space);
+    if (!content_ || !content_->Coaching || (!press && !key)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (press && (watched == optimalCanvas_ || watched == buckerCanvas_)) {
+        if (ClickedPicture(static_cast<StemCanvas*>(watched),
+                           static_cast<QMouseEvent*>(event)->position())) {
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    for (PatternBoxes* boxes : {&optimalBoxes_, &buckerBoxes_}) {
+        for (std::size_t i = 0; i < boxes->Labels.size(); ++i) {
+            QListWidget* box = boxes->Labels[i];
+            if (watched == box || (press && watched == box->viewport())) {
+                box->setFocus(Qt::MouseFocusReason);
+                ShowWhy(boxes == &optimalBoxes_, static_cast<int>(i) + 1);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void TOptimizedStemForm::ReturnClick() {
     hide();
+    why_->hide();
     ClearBoxes(optimalBoxes_);
     ClearBoxes(buckerBoxes_);
+    ClearCoaching();
     content_.reset();
     optimalCanvas_->Clear();
     buckerCanvas_->Clear();

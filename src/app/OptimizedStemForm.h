@@ -1,9 +1,12 @@
 #pragma once
 
 #include "app/StatusPanel.h"
+#include "coach/ComparisonCoaching.h"
 #include "game/Bucking.h"
 #include "game/Comparison.h"
 #include "game/ComparisonLayout.h"
+#include "game/PictureMapping.h"
+#include "game/StemFigures.h"
 
 #include <QFont>
 #include <QLabel>
@@ -17,10 +20,12 @@
 namespace varnok::app {
 
 class StemCanvas;
+class TWhyThisGradeForm;
 
 // What a comparison shows: the tree's view, each pattern's cuts (pixels and inches, butt and top
 // included) and its evaluated labels and totals. The bucker's pattern is always there; the
-// optimal one only when comparing with the optimum.
+// optimal one only when comparing with the optimum. With coaching, the patterns were compared
+// with their grade reasons.
 struct ComparisonContent {
     GameMode Mode = GameMode::BuckWithOptimal;
     int TreeNumber = 1;
@@ -33,13 +38,19 @@ struct ComparisonContent {
     std::vector<int> OptimalPixels;
     std::vector<int> OptimalInches;
     PatternResult Optimal;
+    // What the bucker's cuts cost and the cuts that would complete them best; nothing when no
+    // coaching is in force, and then no log explains its grade either.
+    std::optional<ComparisonCoaching> Coaching;
 };
 
 // The comparison window: the optimal pattern above the bucker's (or the bucker's alone), each
 // stem with its cuts, a label under every graded log, the returns and the net after the cull
 // penalty; "&Return" goes back to the main window. The pictures are laid out in the window's
 // size: each stem fitted to the width, the labels in rows or a smaller font where they would
-// touch, and the pictures scrolled when the window is not high enough for both.
+// touch, and the pictures scrolled when the window is not high enough for both. With coaching,
+// each of the bucker's inner cuts shows its cost under the stem, the cuts of the best
+// completion are drawn dashed, and a click on a log or its label (or Enter on a label) opens
+// "Why This Grade" for that log.
 class TOptimizedStemForm : public QWidget {
     Q_OBJECT
 
@@ -54,6 +65,7 @@ signals:
     void Returned();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -73,6 +85,9 @@ private:
         ComparisonPicture Picture;
         LabelRows Rows;
         std::vector<LabelSize> Sizes; // of the labels in the font taken
+        LabelRows CostRows;           // the cut costs' rows (the bucker's, with coaching)
+        std::vector<LabelSize> CostSizes;
+        int LegendHeight = 0; // 0 without coaching
     };
 
     void ReturnClick();
@@ -85,7 +100,15 @@ private:
     void Redraw();
     void ShowPattern(const PicturePlan& plan);
     void ShowMissingOptimum(const PicturePlan& plan);
+    void ShowCoaching(const PicturePlan& plan);
+    void ClearCoaching();
     void ClearBoxes(PatternBoxes& boxes);
+    QLabel* CostLabel(std::size_t index);
+    void PlanCoaching(PicturePlan& plan, const PictureMapping& mapping, int width);
+    // Opens "Why This Grade" for piece `piece` (from 1) of a pattern, when coaching is in force.
+    void ShowWhy(bool optimal, int piece);
+    bool ClickedPicture(StemCanvas* canvas, QPointF at);
+    std::vector<Figure> BuckerFigures() const;
     QListWidget* LabelBox(PatternBoxes& boxes, StemCanvas* canvas, std::size_t index, bool optimal);
 
     QWidget* top_;
@@ -99,6 +122,10 @@ private:
     StatusPanel* status_;
     PatternBoxes optimalBoxes_;
     PatternBoxes buckerBoxes_;
+    std::vector<QLabel*> costLabels_; // on the bucker's picture, by inner cut
+    QLabel* legend_;
+    TWhyThisGradeForm* why_;
+    StemExtent extent_;             // of the stem shown
     std::vector<QFont> labelFonts_; // the designed font first, down to the smallest readable
     std::optional<ComparisonContent> content_;
     bool withOptimal_ = true;

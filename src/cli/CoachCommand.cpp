@@ -68,13 +68,9 @@ void PrintTable(const Completion& completion, const std::vector<CutCost>& costs)
     for (const CutCost& cost : costs) {
         std::cout << std::setw(7) << cost.Position << std::setw(12) << Dollars(cost.Cost) << "\n";
     }
-    // The first of equal costs: the one nearest the butt, where a bucker starts.
-    const auto costliest =
-        std::max_element(costs.begin(), costs.end(),
-                         [](const CutCost& a, const CutCost& b) { return a.Cost < b.Cost; });
-    if (costliest->Cost > 0.0) {
-        std::cout << "Costliest cut: " << costliest->Position << " (" << Dollars(costliest->Cost)
-                  << ")\n";
+    if (const auto costliest = CostliestCut(costs)) {
+        const CutCost& cost = costs[*costliest];
+        std::cout << "Costliest cut: " << cost.Position << " (" << Dollars(cost.Cost) << ")\n";
     }
 }
 

@@ -54,8 +54,7 @@ nlohmann::json PiecesToJson(const PatternEvaluation& evaluation, bool reasons) {
 std::string ReasonsText(const EvaluatedPiece& piece) {
     std::string text;
     for (const GradeReason& reason : piece.Reasons) {
-        text += std::string("      ") + (reason.Passed ? "passed  " : "failed  ") + reason.Product +
-                "  " + reason.Rule + ": " + reason.Detail + "\n";
+        text += "      " + ReasonLine(reason) + "\n";
     }
     return text;
 }

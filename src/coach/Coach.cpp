@@ -183,6 +183,16 @@ Completion Coach::BestCompletion(std::span<const int> cuts) {
     return completion;
 }
 
+std::optional<std::size_t> CostliestCut(std::span<const CutCost> costs) {
+    const auto costliest =
+        std::max_element(costs.begin(), costs.end(),
+                         [](const CutCost& a, const CutCost& b) { return a.Cost < b.Cost; });
+    if (costliest == costs.end() || costliest->Cost <= 0.0) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(costliest - costs.begin());
+}
+
 double Coach::Loss(std::span<const int> cuts) {
     return std::max(0.0, optimal_ - Sum(GapValues(cuts)));
 }

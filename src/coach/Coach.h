@@ -6,6 +6,8 @@
 #include "tree/Tree.h"
 
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -34,6 +36,10 @@ struct CutCost {
     int Position = 0;  // inches
     double Cost = 0.0; // dollars, never negative
 };
+
+// The index of the costliest of `costs`: the first of the greatest, the one nearest the butt
+// where a bucker starts; nothing when there are no costs or none is above 0.
+std::optional<std::size_t> CostliestCut(std::span<const CutCost> costs);
 
 // Tells a bucker what the cuts of a pattern cost against the optimiser. The pattern's cuts are
 // kept and cuts may be added between them: in each gap on the 4-inch grid measured from the

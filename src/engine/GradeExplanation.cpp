@@ -5,6 +5,11 @@
 
 namespace varnok {
 
+std::string ReasonLine(const GradeReason& reason) {
+    return std::string(reason.Passed ? "passed  " : "failed  ") + reason.Product + "  " +
+           reason.Rule + ": " + reason.Detail;
+}
+
 void GradeTrace::Record(int productClass, int stage, bool passed, std::string rule,
                         std::string detail) {
     Step step;

@@ -32,6 +32,11 @@ struct GradeReason {
 // its rule in the grader's order for that product. A product's verdict is its step of the
 // furthest stage, the last one among equals: the cell that came closest to the grade, or what
 // happened last to the grade that was reached.
+// A verdict as one readable line: "passed" or "failed", the product, the rule and the log's
+// numbers, e.g. "failed  #1 Sawlog  sed: SED 11 in. outside 12 to 99 in.". Every place that
+// shows a reason to a user writes it this way.
+std::string ReasonLine(const GradeReason& reason);
+
 class GradeTrace {
 public:
     void Record(int productClass, int stage, bool passed, std::string rule, std::string detail);

@@ -85,9 +85,9 @@ StoredOptimum ReadStoredOptimum(const std::filesystem::path& optmcuts, int treeN
 }
 
 PatternResult ComparePattern(const Tree& tree, const Market& market, Solution solution,
-                             std::span<const int> inches, int buttX) {
+                             std::span<const int> inches, int buttX, GradeReasons reasons) {
     PatternResult result;
-    result.Evaluation = EvaluatePattern(tree, market, inches);
+    result.Evaluation = EvaluatePattern(tree, market, inches, reasons);
     const EvaluatedPiece* lastGraded = nullptr;
     for (const EvaluatedPiece& piece : result.Evaluation.Pieces) {
         if (!piece.Log.Graded) {

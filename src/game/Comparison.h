@@ -39,9 +39,11 @@ struct PatternResult {
 // Evaluates a pattern (cut positions in inches, butt and top included) of a loaded tree and
 // lays out its labels for a picture whose butt lies at x `buttX` (a cut at p inches is drawn at
 // buttX + p). Throws VarnokError for a pattern EvaluatePattern refuses, the empty pattern of a
-// tree with no stored optimum included: the caller says so in words instead.
+// tree with no stored optimum included: the caller says so in words instead. With
+// GradeReasons::Record every piece also carries the reasons for its grades.
 PatternResult ComparePattern(const Tree& tree, const Market& market, Solution solution,
-                             std::span<const int> inches, int buttX);
+                             std::span<const int> inches, int buttX,
+                             GradeReasons reasons = GradeReasons::Skip);
 
 // Tree `treeNumber`'s optimal pattern in the market's optimal cuts `optmcuts`, checked against
 // the loaded tree. Never throws: a file that cannot be read, an entry that does not fit the

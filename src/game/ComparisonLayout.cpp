@@ -12,6 +12,7 @@ namespace {
 constexpr int kReturnsTop = 10;     // the returns line below the picture's top
 constexpr int kStemBelowLines = 14; // free pixels between the returns or net line and the stem
 constexpr int kLabelsBelowStem = 14;
+constexpr int kLabelsBelowCoaching = 8;
 constexpr int kMarginBelow = 10;
 
 struct Attempt {
@@ -125,13 +126,15 @@ StemExtent VerticalExtent(const StemView& view) {
     return extent;
 }
 
-ComparisonPicture LayOutComparisonPicture(int returnsHeight, int netHeight, int labelsHeight,
-                                          const StemExtent& stem) {
+ComparisonPicture LayOutComparisonPicture(int returnsHeight, int netHeight, int coachingHeight,
+                                          int labelsHeight, const StemExtent& stem) {
     ComparisonPicture picture;
     picture.ReturnsTop = kReturnsTop;
     picture.NetTop = kReturnsTop + returnsHeight;
     picture.StemRow = picture.NetTop + netHeight + kStemBelowLines + stem.Above;
-    picture.LabelsTop = picture.StemRow + stem.Below + kLabelsBelowStem;
+    picture.CoachingTop = picture.StemRow + stem.Below + kLabelsBelowStem;
+    picture.LabelsTop =
+        picture.CoachingTop + (coachingHeight > 0 ? coachingHeight + kLabelsBelowCoaching : 0);
     picture.Height = picture.LabelsTop + labelsHeight + kMarginBelow;
     return picture;
 }

@@ -57,19 +57,22 @@ StemExtent VerticalExtent(const StemView& view);
 
 // One comparison picture from its top: the returns line 10 pixels down (the message that no
 // optimal pattern is stored takes its place), the net line directly below it, then the stem,
-// and the label rows under the logs, clear of the stem, with a margin below them. The stem
-// comes before the labels so that a low window still shows it without scrolling.
+// the coaching under it (what each cut costs, and the legend), and the label rows under the
+// logs, clear of the stem, with a margin below them. The stem comes before the labels so that
+// a low window still shows it without scrolling.
 struct ComparisonPicture {
     int ReturnsTop = 0;
     int NetTop = 0;
-    int StemRow = 0; // the widget row of the stem's centre line
+    int StemRow = 0;     // the widget row of the stem's centre line
+    int CoachingTop = 0; // where the coaching starts, or the labels when there is none
     int LabelsTop = 0;
     int Height = 0; // what the picture needs to show all of it
 };
 
-// `netHeight` is 0 without a net line and `labelsHeight` 0 without labels. Never fails.
-ComparisonPicture LayOutComparisonPicture(int returnsHeight, int netHeight, int labelsHeight,
-                                          const StemExtent& stem);
+// `netHeight` is 0 without a net line, `coachingHeight` 0 without coaching and `labelsHeight`
+// 0 without labels. Never fails.
+ComparisonPicture LayOutComparisonPicture(int returnsHeight, int netHeight, int coachingHeight,
+                                          int labelsHeight, const StemExtent& stem);
 
 // The heights of pictures stacked in `available` pixels: each gets what it needs, and when
 // together they need less, the rest is shared out equally (the last picture takes what the

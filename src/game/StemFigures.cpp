@@ -252,6 +252,19 @@ std::vector<Figure> StemFigures(const StemView& view, int rotation, StemPicture 
     return figures.Take();
 }
 
+std::vector<Figure> ProposedCutFigures(const StemView& view, int above, int below,
+                                       std::span<const int> cutPixels, int reach) {
+    const int centre = view.CentreY - kComparisonLift;
+    std::vector<Figure> figures;
+    figures.reserve(cutPixels.size());
+    for (const int x : cutPixels) {
+        Figure line = Line({x, centre - above - reach}, {x, centre + below + reach}, kYellow);
+        line.Dashed = true;
+        figures.push_back(std::move(line));
+    }
+    return figures;
+}
+
 std::vector<Figure> CutHighlightFigures(const StemView& view, int x) {
     const int top = view.CentreY - kCutLineAboveCentre;
     const int bottom = view.CentreY + kCutLineBelowCentre;

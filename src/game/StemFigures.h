@@ -30,6 +30,8 @@ struct Figure {
     // A cut face keeps its round shape when the picture is scaled along the stem: only its
     // centre follows the stem, its size stays in picture pixels.
     bool KeepsShape = false;
+    // A line drawn dashed: a cut that is proposed, not made.
+    bool Dashed = false;
 
     bool operator==(const Figure&) const = default;
 };
@@ -50,6 +52,13 @@ enum class StemPicture { MainWindow, Comparison };
 // black before the first figure. Never fails.
 std::vector<Figure> StemFigures(const StemView& view, int rotation, StemPicture picture,
                                 std::span<const int> cutPixels, std::span<const int> cutInches);
+
+// Dashed yellow lines on a comparison picture at `cutPixels` (x pixels): cuts proposed to the
+// bucker. They reach `reach` pixels beyond the stem, which spans `above` pixels above and
+// `below` below the view's centre line (the picture's own extent, see VerticalExtent), so
+// that they cross no text around the stem. Never fails.
+std::vector<Figure> ProposedCutFigures(const StemView& view, int above, int below,
+                                       std::span<const int> cutPixels, int reach);
 
 // The highlight of the cut under the mouse on the main window: black lines at x - 1 and x + 1
 // over the cut lines' height.

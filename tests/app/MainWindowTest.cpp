@@ -6,10 +6,14 @@
 
 #include "app/Application.h"
 
+#include "coach/Coach.h"
+
 #include "game/Comparison.h"
 #include "game/ComparisonLayout.h"
+#include "game/PatternEvaluation.h"
 #include "game/StemFigures.h"
 #include "market/OptimalCuts.h"
+#include "support/Numbers.h"
 #include "tree/ShapeFile.h"
 #include "tree/TreeLoad.h"
 
@@ -54,6 +58,37 @@ int TreeOfLength(bool longest) {
 
 int LongestTree() {
     return TreeOfLength(true);
+}
+
+// The dollars of a cut's cost as the comparison shows it: "−$8.63" is 8.63, "$0.00" is 0.
+double ShownCost(const QString& text) {
+    const QString minus = QString(QChar(0x2212)) + "$";
+    if (text.startsWith(minus)) {
+        return text.mid(minus.size()).toDouble();
+    }
+    if (text != "$0.00") {
+        qFatal("a cut's cost reads %s", qPrintable(text));
+    }
+    return 0.0;
+}
+
+// The reasons `evaluate --explain` prints for piece `index` (from 1), without its indentation.
+QStringList ExplainedReasons(const Tree& tree, const Market& market, const std::vector<int>& cuts,
+                             int index) {
+    const PatternEvaluation evaluation = EvaluatePattern(tree, market, cuts, GradeReasons::Record);
+    QStringList lines;
+    for (const GradeReason& reason :
+         evaluation.Pieces[static_cast<std::size_t>(index - 1)].Reasons) {
+        lines << QString::fromStdString(ReasonLine(reason));
+    }
+    return lines;
+}
+
+// The widget point on the stem of comparison picture `canvas`, `inches` above the butt.
+QPoint OnComparisonStem(const app::StemCanvas* canvas, const StemView& view, int inches) {
+    const PictureMapping& mapping = canvas->Mapping();
+    return QPoint(static_cast<int>(std::lround(mapping.ToWidgetX(view.ButtX + inches))),
+                  static_cast<int>(std::lround(mapping.WidgetRowY)));
 }
 
 } // namespace
@@ -170,6 +205,138 @@ private slots:
         QCOMPARE(window.Game().StemRedrawn, 2);
     }
 
+    // "B&uck With Optimal" coaches: under each of the bucker's cuts what the coach says it
+    // costs, the costliest in red, the cuts of the best completion dashed on the stem, and a
+    // click on a log, on a label or Enter on a label opens why that log took its grade.
+    void TheComparisonCoachesTheBucker() {
+        constexpr int treeNumber = 12;
+        app::TMain window(Bundled(), false);
+        window.showMaximized();
+        test::StartTree(window, "Buck1", kMarket, treeNumber);
+        QTRY_VERIFY(window.View() != nullptr);
+        for (const char* button : {"Button3", "Button3", "Button8", "Button4"}) {
+            ClickButton(&window, button); // 8', 8', 16', 10'
+        }
+        const std::vector<int> cuts = InchesOf(window);
+        QCOMPARE(cuts.size(), std::size_t{6});
+        ClickButton(&window, "Button5");
+        QWidget* comparison = test::TopLevel("TOptimizedStemForm");
+        QTRY_VERIFY(comparison->isVisible());
+        QApplication::processEvents();
+
+        const Market& market = *window.CurrentMarket();
+        const auto tree = LoadTree(Bundled(), treeNumber, market.Filter);
+        Coach coach(*tree, market);
+        const std::vector<CutCost> costs = coach.CutCosts(cuts);
+        const auto costliest = CostliestCut(costs);
+        QVERIFY(costliest.has_value()); // these cuts cost something: the test can tell
+        const StemView& view = *window.View();
+        auto* bucker = Find<app::StemCanvas>(comparison, "BuckerStemImageBox");
+        const StemExtent extent = VerticalExtent(view);
+        const int stemBottom = static_cast<int>(bucker->Mapping().WidgetRowY) + extent.Below;
+        const int labelsTop = Find<QListWidget>(comparison, "ListBox16")->geometry().top();
+        QList<QRect> places;
+        for (std::size_t k = 0; k < costs.size(); ++k) {
+            const QString name = "CutCost" + QString::number(k + 1);
+            auto* label = Find<QLabel>(bucker, name);
+            QVERIFY2(label->isVisible(), qPrintable(name));
+            QVERIFY2(std::abs(ShownCost(label->text()) - costs[k].Cost) < 0.005 + 1e-9,
+                     qPrintable(name + " " + label->text()));
+            const QColor colour = label->palette().color(QPalette::WindowText);
+            QCOMPARE(colour == QColor(255, 64, 64), k == *costliest);
+            // Between the stem and the log labels, apart from one another, text not cut off.
+            const QRect at = label->geometry();
+            QVERIFY2(at.top() > stemBottom && at.bottom() < labelsTop, qPrintable(name));
+            QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) < at.width());
+            for (const QRect& other : places) {
+                QVERIFY2(!other.intersects(at), qPrintable(name));
+            }
+            places << at;
+        }
+        const auto* beyond =
+            bucker->findChild<QLabel*>("CutCost" + QString::number(costs.size() + 1));
+        QVERIFY(beyond == nullptr || !beyond->isVisible());
+        auto* legend = Find<QLabel>(bucker, "CoachLegend");
+        QVERIFY(legend->isVisible() && legend->text().contains("red"));
+        QVERIFY(legend->geometry().bottom() < labelsTop);
+
+        // The best completion's added cuts, and nothing else, are drawn dashed.
+        std::vector<int> dashed;
+        for (const Figure& figure : bucker->Figures()) {
+            if (figure.Dashed) {
+                dashed.push_back(figure.Points[0].X - view.ButtX);
+                // They cross the stem and stop short of the returns and the cut costs.
+                const PictureMapping& mapping = bucker->Mapping();
+                const auto* net = Find<QListWidget>(comparison, "ListBox33");
+                const int linesBottom =
+                    std::max(Find<QLabel>(comparison, "BuckDollar")->geometry().bottom(),
+                             net->isVisible() ? net->geometry().bottom() : 0);
+                QVERIFY(mapping.ToWidgetY(figure.Points[0].Y) > linesBottom);
+                QVERIFY(mapping.ToWidgetY(figure.Points[1].Y) < places.front().top());
+            }
+        }
+        std::vector<int> added;
+        for (const CoachedGap& gap : coach.BestCompletion(cuts).Gaps) {
+            added.insert(added.end(), gap.AddedCuts.begin(), gap.AddedCuts.end());
+        }
+        std::erase(added, coach.UsableLength()); // the stub above it is waste either way
+        QVERIFY(!added.empty());
+        QCOMPARE(dashed, added);
+
+        // A click on the bucker's second log, on its stem.
+        auto* why = Find<QWidget>(comparison, "WhyThisGradeForm");
+        QVERIFY(!why->isVisible());
+        QTest::mouseClick(bucker, Qt::LeftButton, {},
+                          OnComparisonStem(bucker, view, (cuts[1] + cuts[2]) / 2));
+        QTRY_VERIFY(why->isVisible());
+        QCOMPARE(why->windowTitle(), QString("Why This Grade"));
+        QVERIFY(Find<QLabel>(why, "Heading")->text().startsWith("Bucker's log 2, "));
+        const QStringList second = ExplainedReasons(*tree, market, cuts, 2);
+        QVERIFY(second.size() >= 2);
+        QCOMPARE(Items(Find<QListWidget>(why, "Reasons")), second);
+        QVERIFY(test::Activate(why));
+        QTest::keyClick(why, Qt::Key_Escape);
+        QTRY_VERIFY(!why->isVisible());
+
+        // A click on the optimal pattern's first label.
+        const std::vector<int>& optimal = window.Game().OptimalCutList.Cuts;
+        auto* optimalLabel = Find<QListWidget>(comparison, "ListBox1");
+        QTest::mouseClick(optimalLabel->viewport(), Qt::LeftButton, {},
+                          optimalLabel->viewport()->rect().center());
+        QTRY_VERIFY(why->isVisible());
+        QVERIFY(Find<QLabel>(why, "Heading")->text().startsWith("Optimal log 1, 0 to "));
+        QCOMPARE(Items(Find<QListWidget>(why, "Reasons")),
+                 ExplainedReasons(*tree, market, optimal, 1));
+        ClickButton(why, "Close");
+        QTRY_VERIFY(!why->isVisible());
+
+        // By the keyboard: Tab to a label of the bucker's, Enter.
+        QVERIFY(test::Activate(comparison));
+        QListWidget* focused = nullptr;
+        for (int press = 0; press < 40 && focused == nullptr; ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            auto* list = qobject_cast<QListWidget*>(QApplication::focusWidget());
+            if (list != nullptr && list->parentWidget() == bucker && list->count() == 6) {
+                focused = list;
+            }
+        }
+        QVERIFY(focused != nullptr);
+        const int piece = focused->objectName().mid(7).toInt() - 15;
+        QTest::keyClick(focused, Qt::Key_Return);
+        QTRY_VERIFY(why->isVisible());
+        QVERIFY(Find<QLabel>(why, "Heading")
+                    ->text()
+                    .startsWith("Bucker's log " + QString::number(piece) + ", "));
+        QCOMPARE(Items(Find<QListWidget>(why, "Reasons")),
+                 ExplainedReasons(*tree, market, cuts, piece));
+
+        // Return closes it with the comparison.
+        QVERIFY(test::Activate(comparison));
+        QTest::keyClick(comparison, Qt::Key_R, Qt::AltModifier);
+        QTRY_VERIFY(window.isVisible());
+        QVERIFY(!why->isVisible());
+    }
+
     void BuckShowsTheBuckersResultsAlone() {
         app::TMain window(Bundled(), true);
         window.showMaximized();
@@ -187,6 +354,9 @@ private slots:
         QVERIFY(
             Find<QLabel>(comparison, "BuckDollar")->text().startsWith("Bucker Solution Returns $"));
         QVERIFY(Find<QLabel>(comparison, "OptDollar")->text().isEmpty());
+        // Bucking alone is coached too: the one cut shows its cost.
+        QVERIFY(Find<QLabel>(comparison, "CutCost1")->isVisible());
+        QVERIFY(Find<QLabel>(comparison, "CoachLegend")->isVisible());
         ClickButton(comparison, "Button1");
         QTRY_VERIFY(window.isVisible());
     }

@@ -377,6 +377,19 @@ private slots:
         app::TMain window(test::Bundled(), true);
         window.showMaximized();
         StartSession(window, 2, 3);
+        // A tracked bucker is scored unaided: "&Compare" shows no comparison, so no cut
+        // costs and no log's reasons either.
+        test::ClickButton(&window, "Button8");
+        QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+        QApplication::processEvents();
+        QWidget* comparison = test::TopLevel("TOptimizedStemForm");
+        QVERIFY(comparison != nullptr && !comparison->isVisible());
+        QVERIFY(!Find<QWidget>(comparison, "WhyThisGradeForm")->isVisible());
+        for (const QLabel* label : comparison->findChildren<QLabel*>()) {
+            QVERIFY2(!label->objectName().startsWith("CutCost"), qPrintable(label->objectName()));
+        }
+        test::ClickButton(&window, "Button9"); // X: the stem whole again
+        QCOMPARE(window.Game().Cuts().UsedInches().size(), std::size_t{2});
         const std::vector<Turn> turns = Play(window, 6);
         QStringList captions;
         QStringList counts;

@@ -1,9 +1,12 @@
 #include "coach/Coach.h"
 #include "TestSupport.h"
+#include "coach/ComparisonCoaching.h"
+#include "game/PatternEvaluation.h"
 #include "market/Market.h"
 #include "optimiser/Optimiser.h"
 #include "support/DataFolder.h"
 #include "support/Errors.h"
+#include "support/Numbers.h"
 #include "tree/TreeLoad.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -298,4 +302,156 @@ TEST(Coach, BadPatternsAreRefused) {
 }
 
 } // namespace
+TEST(Coach, TheCostliestIsTheFirstOfTheGreatestAboveZero) {
+    struct Row {
+        std::vector<double> Costs;
+        std::optional<std::size_t> Costliest;
+    };
+    const Row rows[] = {
+        {{}, std::nullopt},
+        {{0.0, 0.0}, std::nullopt},
+        {{5.0}, 0},
+        {{1.0, 3.0, 3.0}, 1},
+        {{2.0, 0.0}, 0},
+        {{0.0, 0.01}, 1},
+        {{4.0, 2.0, 4.5, 4.5}, 2},
+    };
+    for (const Row& row : rows) {
+        std::vector<CutCost> costs;
+        for (const double cost : row.Costs) {
+            costs.push_back({static_cast<int>(costs.size() + 1) * 100, cost});
+        }
+        EXPECT_EQ(CostliestCut(costs), row.Costliest) << row.Costs.size();
+    }
+}
+
+// The amount after the sign of a cost label: "−$8.63" is 8.63, "$0.00" is 0.
+double LabelAmount(const std::string& text) {
+    const std::string minus = "\xE2\x88\x92$";
+    if (text.starts_with(minus)) {
+        return std::stod(text.substr(minus.size()));
+    }
+    EXPECT_TRUE(text == "$0.00") << text;
+    return 0.0;
+}
+
+// The bucker's picture carries the coach's own figures: every inner cut's cost at the cut's x,
+// the costliest one marked, and the best completion's added cuts.
+TEST(ComparisonCoaching, CostLabelsAreTheCoachsCutCosts) {
+    constexpr int buttX = 37;
+    struct Row {
+        int Tree;
+        std::vector<int> Inner; // the bucker's inner cuts; the stem's top is added
+        bool Optimal;           // the optimiser's own cuts instead
+    };
+    const Row rows[] = {
+        {12, {}, false},                                  // butt and top alone
+        {12, {}, true},                                   // nothing to gain anywhere
+        {12, {104, 208, 312, 416, 520, 624, 728}, false}, // 8 ft logs
+        {57, {4, 200, 204, 500}, false},                  // a cut 4 inches above the butt
+        {84, {121, 333, 601}, false},                     // cuts off the grid
+        {1, {104, 208, 408, 536}, false}, // 1026 in.: the completion ends at 1024, not cut
+    };
+    for (const Row& row : rows) {
+        const Loaded loaded = Load(Bundled(), "Appalachian Doyle", row.Tree);
+        const Tree& tree = *loaded.TheTree;
+        Coach coach(tree, loaded.TheMarket);
+        std::vector<int> cuts = {0};
+        if (row.Optimal) {
+            cuts = AsBuckerCuts(Optimiser(tree, loaded.TheMarket).OptimiseTree(),
+                                tree.Stem.StemLength);
+        } else {
+            cuts.insert(cuts.end(), row.Inner.begin(), row.Inner.end());
+            cuts.push_back(tree.Stem.StemLength);
+        }
+        const std::string what =
+            "tree " + std::to_string(row.Tree) + ", " + std::to_string(cuts.size()) + " cuts";
+        const ComparisonCoaching coaching = CoachComparison(tree, loaded.TheMarket, cuts, buttX);
+        const std::vector<CutCost> costs = coach.CutCosts(cuts);
+        ASSERT_EQ(coaching.CutCosts.size(), costs.size()) << what;
+        double greatest = 0.0;
+        int marked = 0;
+        for (std::size_t k = 0; k < costs.size(); ++k) {
+            const CutCostLabel& label = coaching.CutCosts[k];
+            EXPECT_EQ(label.Position, cuts[k + 1]) << what;
+            EXPECT_EQ(label.X, buttX + cuts[k + 1]) << what;
+            EXPECT_EQ(label.Cost, costs[k].Cost) << what;
+            EXPECT_NEAR(LabelAmount(label.Text), label.Cost, 0.005 + 1e-9) << what << label.Text;
+            greatest = std::max(greatest, label.Cost);
+            marked += label.Costliest ? 1 : 0;
+        }
+        EXPECT_EQ(marked, greatest > 0.0 ? 1 : 0) << what;
+        for (const CutCostLabel& label : coaching.CutCosts) {
+            if (marked == 0) {
+                break;
+            }
+            if (label.Costliest) {
+                EXPECT_EQ(label.Cost, greatest) << what;
+                break;
+            }
+            EXPECT_LT(label.Cost, greatest) << what << ": an earlier cut costs as much";
+        }
+        if (row.Optimal) {
+            EXPECT_EQ(marked, 0) << what;
+            EXPECT_TRUE(coaching.AddedCuts.empty()) << what;
+        }
+        EXPECT_EQ(coaching.Legend.find("red") != std::string::npos, marked == 1) << what;
+        EXPECT_EQ(coaching.Legend.find("Dashed") != std::string::npos, !coaching.AddedCuts.empty())
+            << what;
+
+        // The bucker's cuts and the added ones make the best completion.
+        std::vector<int> completed = cuts;
+        ASSERT_EQ(coaching.AddedCutPixels.size(), coaching.AddedCuts.size()) << what;
+        for (std::size_t k = 0; k < coaching.AddedCuts.size(); ++k) {
+            EXPECT_EQ(coaching.AddedCutPixels[k], buttX + coaching.AddedCuts[k]) << what;
+            EXPECT_FALSE(std::binary_search(cuts.begin(), cuts.end(), coaching.AddedCuts[k]));
+            completed.push_back(coaching.AddedCuts[k]);
+        }
+        std::sort(completed.begin(), completed.end());
+        std::vector<int> best = coach.BestCompletion(cuts).BestCuts;
+        if (coach.UsableLength() != coach.StemLength()) {
+            std::erase(best, coach.UsableLength()); // the stub above it is waste either way
+        }
+        EXPECT_EQ(completed, best) << what;
+    }
+}
+
+TEST(ComparisonCoaching, APictureXFallsInOnePiece) {
+    const std::vector<int> cuts = {0, 100, 200, 301};
+    struct Row {
+        double X;
+        int Piece;
+    };
+    // The butt is drawn at x 10: a piece runs from its lower cut up to its upper one, which
+    // belongs to the piece above, but for the top, which closes the last piece.
+    const Row rows[] = {{9.99, 0},  {10.0, 1},  {60.0, 1},   {109.99, 1}, {110.0, 2}, {209.5, 2},
+                        {210.0, 3}, {311.0, 3}, {311.01, 0}, {-400.0, 0}, {5000.0, 0}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(PieceAtX(cuts, 10, row.X), row.Piece) << row.X;
+    }
+    EXPECT_EQ(PieceAtX(std::vector<int>{0}, 10, 10.0), 0);
+    EXPECT_EQ(PieceAtX(std::vector<int>{}, 10, 10.0), 0);
+}
+
+// The heading names whose log it is, where it lies and what it sold as; the lines are its
+// reasons, which a pattern compared without them lacks.
+TEST(ComparisonCoaching, WhyThisGradeNamesThePiece) {
+    const Loaded loaded = Load(Bundled(), "Appalachian Doyle", 12);
+    const Tree& tree = *loaded.TheTree;
+    const std::vector<int> cuts = {0, 200, 260, tree.Stem.StemLength};
+    const PatternEvaluation evaluation =
+        EvaluatePattern(tree, loaded.TheMarket, cuts, GradeReasons::Record);
+    const GradeExplanationText first = ExplainPiece(Solution::Bucker, evaluation.Pieces[0]);
+    EXPECT_EQ(first.Heading, "Bucker's log 1, 0 to 200 in.: " + evaluation.Pieces[0].LabelLines[0]);
+    EXPECT_EQ(first.Lines.size(), evaluation.Pieces[0].Reasons.size());
+    EXPECT_GE(first.Lines.size(), 2U);
+    const GradeExplanationText shortPiece = ExplainPiece(Solution::Optimal, evaluation.Pieces[1]);
+    EXPECT_EQ(shortPiece.Heading, "Optimal log 2, 200 to 260 in.: too short to grade, Cull");
+    ASSERT_EQ(shortPiece.Lines.size(), 1U);
+    EXPECT_TRUE(shortPiece.Lines[0].starts_with("passed  Cull  value: not graded"))
+        << shortPiece.Lines[0];
+    const PatternEvaluation plain = EvaluatePattern(tree, loaded.TheMarket, cuts);
+    EXPECT_TRUE(ExplainPiece(Solution::Bucker, plain.Pieces[0]).Lines.empty());
+}
+
 } // namespace varnok

@@ -291,24 +291,28 @@ TEST(ComparisonLayout, LabelsKeepApartInRowsOrInASmallerFont) {
 
 TEST(ComparisonLayout, ThePictureMakesRoomForItsLinesStemAndLabels) {
     struct Case {
-        int returns, net, labels;
+        int returns, net, coaching, labels;
         StemExtent stem;
-        int netTop, stemRow, labelsTop, height;
+        int netTop, stemRow, coachingTop, labelsTop, height;
     };
     const Case cases[] = {
-        {17, 0, 0, {20, 20}, 27, 61, 95, 105},     // a returns line and the stem alone
-        {17, 0, 94, {20, 20}, 27, 61, 95, 199},    // labels under the stem
-        {17, 21, 198, {30, 25}, 27, 92, 131, 339}, // a net line: the stem comes lower
-        {45, 0, 0, {30, 25}, 55, 99, 138, 148},    // words that wrap to three lines
-        {17, 21, 0, {0, 0}, 27, 62, 76, 86},       // no stem to show
+        {17, 0, 0, 0, {20, 20}, 27, 61, 95, 95, 105},      // a returns line and the stem alone
+        {17, 0, 0, 94, {20, 20}, 27, 61, 95, 95, 199},     // labels under the stem
+        {17, 21, 0, 198, {30, 25}, 27, 92, 131, 131, 339}, // a net line: the stem comes lower
+        {45, 0, 0, 0, {30, 25}, 55, 99, 138, 138, 148},    // words that wrap to three lines
+        {17, 21, 0, 0, {0, 0}, 27, 62, 76, 76, 86},        // no stem to show
+        {17, 0, 40, 94, {20, 20}, 27, 61, 95, 143, 247},   // cut costs between stem and labels
+        {17, 0, 40, 0, {20, 20}, 27, 61, 95, 143, 153},    // cut costs, no graded log
     };
     for (const Case& c : cases) {
-        const ComparisonPicture p = LayOutComparisonPicture(c.returns, c.net, c.labels, c.stem);
+        const ComparisonPicture p =
+            LayOutComparisonPicture(c.returns, c.net, c.coaching, c.labels, c.stem);
         EXPECT_EQ(p.ReturnsTop, 10) << c.labels;
         EXPECT_EQ(p.NetTop, c.netTop) << c.labels;
         EXPECT_EQ(p.StemRow, c.stemRow) << c.labels;
-        EXPECT_EQ(p.LabelsTop, c.labelsTop) << c.labels;
-        EXPECT_EQ(p.Height, c.height) << c.labels;
+        EXPECT_EQ(p.CoachingTop, c.coachingTop) << c.coaching << " " << c.labels;
+        EXPECT_EQ(p.LabelsTop, c.labelsTop) << c.coaching << " " << c.labels;
+        EXPECT_EQ(p.Height, c.height) << c.coaching << " " << c.labels;
     }
 }
 

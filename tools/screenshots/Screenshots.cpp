@@ -1,6 +1,7 @@
 // Plays a short "Buck With Optimal" game on the desktop program and saves what the windows
 // look like: the main window with a tree, the same mid-game with cuts and the read-out, and
-// the comparison window at the screen's size, at 1024 by 375 and at 700 by 450. Run under a display
+// the comparison window at the screen's size, at 1024 by 375 and at 700 by 450, and "Why This
+// Grade" for the bucker's first log. Run under a display
 // (xvfb-run) for the real fonts, from the top of the source tree:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/tools/screenshots/varnok-screenshots
 //       --data data --out shots
@@ -125,6 +126,16 @@ int main(int argc, char** argv) {
     comparison->showNormal();
     comparison->resize(1280, 800);
     Save(comparison, outDir, "comparison.png");
+    // Why the bucker's first log took its grade: a click on its label.
+    auto* label = Child<QListWidget>(comparison, "ListBox16");
+    LeftClick(label->viewport(), QPointF(label->viewport()->rect().center()));
+    auto* why = Child<QWidget>(comparison, "WhyThisGradeForm");
+    if (!why->isVisible()) {
+        std::fprintf(stderr, "varnok-screenshots: Why This Grade did not open\n");
+        return 1;
+    }
+    Save(why, outDir, "why-this-grade.png");
+    why->hide();
     comparison->resize(1024, 375);
     Save(comparison, outDir, "comparison-1024x375.png");
     comparison->resize(700, 450);
