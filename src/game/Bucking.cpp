@@ -11,8 +11,6 @@ namespace {
 constexpr int kGridStep = 4;          // inches (and pixels) between candidate cuts
 constexpr double kSnapReach = 500.0;  // pixels: a grid point this far away or more is ignored
 constexpr int kReadOutHalfWidth = 80; // pixels left of the snapped x
-constexpr int kReadOutTopBelowCentre = 104;
-constexpr int kReadOutMinimumHeight = 57;
 constexpr int kClickReachBeyondTop = 160; // pixels
 constexpr int kMaxCutCount = static_cast<int>(kCutSlots);
 

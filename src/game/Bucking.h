@@ -34,6 +34,9 @@ struct CutList {
     std::vector<int> UsedPixels() const;
 };
 
+inline constexpr int kReadOutTopBelowCentre = 104; // picture pixels
+inline constexpr int kReadOutMinimumHeight = 57;   // pixels
+
 // The measuring read-out that follows the mouse over the stem. Positions are picture pixels;
 // the panel's top lies 104 pixels below the view centre, and it grows downwards when the mouse
 // goes more than 161 pixels below the centre.
