@@ -204,6 +204,7 @@ void TOptimizedStemForm::Place() {
         return heights;
     };
     const int available = scroll_->height();
+    pictureRoom_ = available / (withOptimal_ ? 2 : 1);
     int width = scroll_->width();
     std::vector<PicturePlan> plans = Plan(width);
     if (Sum(needs(plans)) > available) {
@@ -217,6 +218,8 @@ void TOptimizedStemForm::Place() {
     int y = 0;
     for (std::size_t i = 0; i < plans.size(); ++i) {
         plans[i].Canvas->setGeometry(0, y, width, heights[i]);
+        plans[i].Canvas->SetFitStem(fit_);
+        plans[i].Canvas->SetAcrossCap(plans[i].AcrossScale);
         plans[i].Canvas->SetStemRow(plans[i].Picture.StemRow);
         y += heights[i];
     }
@@ -269,7 +272,8 @@ TOptimizedStemForm::PicturePlan TOptimizedStemForm::PlanPicture(StemCanvas* canv
         returnsHeight = std::max(kDollarHeight, words.height() + 2);
     } else if (!result->Labels.empty()) {
         netHeight = result->NetLine ? kNetHeight : 0;
-        const PictureMapping mapping = FitStem(view, width, kStemMargin, 0.0, 0.0);
+        const PictureMapping mapping = fit_ ? FillStem(view, width, kStemMargin, 0.0, 0.0, 1.0)
+                                            : FitStem(view, width, kStemMargin, 0.0, 0.0);
         std::vector<double> centres;
         for (const LogLabel& label : result->Labels) {
             centres.push_back(mapping.ToWidgetX(label.X));
@@ -284,9 +288,26 @@ TOptimizedStemForm::PicturePlan TOptimizedStemForm::PlanPicture(StemCanvas* canv
             LayOutLabels(centres, sizes, width, kLabelGap, kLabelRowGap, kPreferredLabelRows);
         plan.Sizes = std::move(sizes[plan.Rows.Font]);
     }
-    plan.Picture =
-        LayOutComparisonPicture(returnsHeight, netHeight, plan.Rows.Height, VerticalExtent(view));
+    const StemExtent extent = VerticalExtent(view);
+    plan.Picture = LayOutComparisonPicture(returnsHeight, netHeight, plan.Rows.Height, extent);
+    const int reach = extent.Above + extent.Below;
+    if (fit_ && reach > 0) {
+        // Enlarged across by the factor along it, as far as the picture's share of the room.
+        const double cap = AcrossCap(reach, 0.0, reach + pictureRoom_ - plan.Picture.Height, 0.0);
+        plan.AcrossScale = FillStem(view, width, kStemMargin, 0.0, 0.0, cap).ScaleY;
+        const StemExtent enlarged{static_cast<int>(std::ceil(extent.Above * plan.AcrossScale)),
+                                  static_cast<int>(std::ceil(extent.Below * plan.AcrossScale))};
+        plan.Picture =
+            LayOutComparisonPicture(returnsHeight, netHeight, plan.Rows.Height, enlarged);
+    }
     return plan;
+}
+
+void TOptimizedStemForm::SetFitStem(bool fit) {
+    fit_ = fit;
+    if (isVisible()) {
+        Place();
+    }
 }
 
 void TOptimizedStemForm::Redraw() {
