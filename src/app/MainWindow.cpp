@@ -711,8 +711,11 @@ void TMain::MouseMoved(double pictureX, int pictureY) {
     const PictureMapping& mapping = canvas_->Mapping();
     const int x = static_cast<int>(std::lround(mapping.ToWidgetX(readOut->SnappedX))) -
                   readOut_->PanelWidth() / 2;
+    // The panel grows down to the mouse in the widget's rows, which the stem's scale across
+    // does not stretch.
     const int top = static_cast<int>(std::lround(canvas_->RowsBelowStem().ReadOutTop));
-    readOut_->setGeometry(x, top, readOut_->PanelWidth(), readOut_->PanelHeight(readOut->Height));
+    const int height = ReadOutHeight(top, canvas_->MouseRow());
+    readOut_->setGeometry(x, top, readOut_->PanelWidth(), readOut_->PanelHeight(height));
     if (readOutArmed_ && !readOut_->isVisible()) {
         readOut_->show();
         readOut_->raise();

@@ -157,6 +157,7 @@ void StemCanvas::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     const QPointF at = event->position();
+    mouseRow_ = at.y();
     emit MouseMovedTo(mapping_.ToPictureX(at.x()),
                       static_cast<int>(std::lround(mapping_.ToPictureY(at.y()))));
 }

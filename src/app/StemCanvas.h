@@ -42,6 +42,8 @@ public:
     bool CostStripShown() const { return !cells_.empty(); }
     // The rows under the main picture's stem in widget pixels; zeros without a stem.
     BelowStemRows RowsBelowStem() const;
+    // The widget row of the last mouse move over the picture.
+    double MouseRow() const { return mouseRow_; }
 
     bool HasStem() const { return view_ != nullptr; }
     const PictureMapping& Mapping() const { return mapping_; }
@@ -70,6 +72,7 @@ private:
     StemExtent extent_;      // of view_
     double stemRow_ = 171.0; // where the designed comparison window has it
     bool fit_ = false;
+    double mouseRow_ = 0.0;
     double acrossCap_ = 1.0;
     std::vector<StripCell> cells_;
     CostLegend legend_;

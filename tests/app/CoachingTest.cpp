@@ -126,8 +126,9 @@ private slots:
         // A cut where the mouse is: the strip is worked out again and costs nothing there.
         test::MoveMouse(canvas, test::OverStem(window, 520));
         test::PressMouse(canvas, test::OverStem(window, 520), Qt::LeftButton);
-        QVERIFY(std::binary_search(InchesOf(window).begin(), InchesOf(window).end(), 520));
-        const QJsonObject after = CliCoach(kTree, InchesOf(window), 520);
+        const std::vector<int> withCut = InchesOf(window);
+        QVERIFY(std::binary_search(withCut.begin(), withCut.end(), 520));
+        const QJsonObject after = CliCoach(kTree, withCut, 520);
         QCOMPARE(Label(window, "CoachCutHere")->text(),
                  "A cut here: " + Dollars(after["best_value"].toDouble()) + " best");
         QVERIFY(status->text().contains(Dollars(after["loss"].toDouble())));
@@ -223,6 +224,13 @@ private slots:
                              QPointF(m.ToWidgetX(view.ButtX + 203.0), m.ToWidgetY(view.CentreY)),
                              Qt::LeftButton);
             QCOMPARE(InchesOf(window), (std::vector<int>{0, 204, view.StemLength}));
+            // The read-out grows down to the mouse, to show its table, however the stem scales.
+            auto* panel = Find<app::ReadOutPanel>(&window, "Panel2");
+            const double below = panel->geometry().top() + 100.0;
+            test::MoveMouse(canvas, QPointF(m.ToWidgetX(view.ButtX + 203.0), below));
+            QCOMPARE(panel->height(), 100 + app::ReadOutPanel::kCoachRowHeight);
+            QVERIFY2(Find<QWidget>(panel, "Edit14")->geometry().bottom() < panel->height(),
+                     qPrintable(where));
 
             ClickButton(&window, "Button5");
             QWidget* comparison = test::TopLevel("TOptimizedStemForm");
