@@ -14,7 +14,8 @@ QRectF EllipseBox(const PictureMapping& mapping, const Figure& figure) {
     if (!figure.KeepsShape) {
         return box;
     }
-    const double width = figure.Points[1].X - figure.Points[0].X;
+    // Enlarged across with the stem, it stays as wide as it is high.
+    const double width = (figure.Points[1].X - figure.Points[0].X) * mapping.ScaleY;
     return {box.center().x() - width * 0.5, box.top(), width, box.height()};
 }
 

@@ -9,6 +9,7 @@
 #include "app/SelectTreeForm.h"
 #include "app/StatusPanel.h"
 #include "app/StemCanvas.h"
+#include "app/TreeCoach.h"
 #include "app/TreeGradingForm.h"
 #include "app/WebResourcesForm.h"
 #include "app/WelcomeForm.h"
@@ -123,11 +124,17 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     status_ = new StatusPanel(
         {"Edit3", "Edit4", "Edit2", "Edit6", "Edit7", "Edit10", "Edit9", "Edit5"}, central);
     status_->hide();
+    coachStatus_ = new QLabel(central);
+    coachStatus_->setObjectName("CoachStatus");
+    coachStatus_->setContentsMargins(8, 2, 8, 2);
+    coachStatus_->hide();
     computation_ = new MarketComputationPanel(data_, central);
     layout->addWidget(toolbar_);
     layout->addWidget(computation_);
     layout->addWidget(canvas_, 1);
+    layout->addWidget(coachStatus_);
     layout->addWidget(status_);
+    coach_ = new TreeCoach(this);
     setCentralWidget(central);
     BuildMenus();
 
@@ -186,6 +193,11 @@ TMain::TMain(const DataFolder& data, bool allCommands) : data_(data), allCommand
     connect(canvas_, &StemCanvas::MouseMovedTo, this, &TMain::MouseMoved);
     connect(canvas_, &StemCanvas::LeftClicked, this, &TMain::StemLeftClicked);
     connect(canvas_, &StemCanvas::RightClicked, this, &TMain::StemRightClicked);
+    connect(coach_, &TreeCoach::Built, this, &TMain::UpdateCoaching);
+    connect(coach_, &TreeCoach::Failed, this, [this](const QString& message) {
+        coachStatus_->setText("No coaching for this tree: " + message);
+    });
+    SetFitStem(true);
     connect(computation_, &MarketComputationPanel::Computed, this, &TMain::MarketComputed);
     connect(computation_, &MarketComputationPanel::Failed, this, &TMain::MarketComputationFailed);
 }
@@ -314,6 +326,20 @@ void TMain::BuildSettingsMenu() {
         action->setChecked(inches == trim_);
         trims->addAction(action);
     }
+    settings->addSeparator();
+    QAction* coach = AddItem(settings, "Coach1", "Coach", true, [this] {
+        if (CoachingInForce()) {
+            StartCoaching();
+        } else {
+            StopCoaching();
+        }
+    });
+    coach->setCheckable(true);
+    coach->setChecked(true);
+    QAction* fit = AddItem(settings, "FitStemToWindow1", "Fit Stem To Window", true,
+                           [this] { SetFitStem(actions_["FitStemToWindow1"]->isChecked()); });
+    fit->setCheckable(true);
+    fit->setChecked(true);
 }
 
 void TMain::BuildMenus() {
@@ -395,6 +421,12 @@ void TMain::StartGame(GameMode mode) {
     tracking_->Cancel();
     treeForm_->hide(); // a tree chosen there now would be of the previous game
     game_.Mode = mode;
+    UpdateCoachItem();
+    if (!CoachingInForce()) {
+        StopCoaching();
+    } else if (tree_ && coach_->Ready() == nullptr && !coach_->Building()) {
+        StartCoaching();
+    }
     compare_->setText(mode == GameMode::Buck ? "Show Results" : "&Compare");
     game_.ClientWidth = canvas_->width();
     game_.ClientHeight = canvas_->height();
@@ -522,6 +554,7 @@ void TMain::MarketSelectionClosed() {
     grading_->End();
     tracking_->Cancel();
     RestorePlainLayout();
+    UpdateCoachItem();
 }
 
 void TMain::RestorePlainLayout() {
@@ -547,6 +580,7 @@ void TMain::ClearPicture() {
 
 // Nothing that needs a tree answers until the next one is loaded.
 void TMain::PutTreeAway() {
+    StopCoaching();
     canvas_->Clear();
     tree_.reset();
     view_.reset();
@@ -602,6 +636,7 @@ bool TMain::LoadAndShowTree(int treeNumber) {
     view_ = std::move(view);
     game_.OptimalCutList = ReadStoredOptimum(market_->OptmcutsPath, treeNumber, *tree_);
     game_.StartTree(treeNumber, *view_);
+    StartCoaching();
     EnterBucking();
     return true;
 }
@@ -629,6 +664,7 @@ void TMain::ReloadTreeInPlay() {
     tree_ = std::move(tree);
     view_ = std::move(view);
     game_.OptimalCutList = ReadStoredOptimum(market_->OptmcutsPath, treeNumber, *tree_);
+    StartCoaching();
     Redraw();
 }
 
@@ -668,6 +704,7 @@ void TMain::Redraw() {
                                       cuts.UsedPixels(), cuts.UsedInches()));
     highlighted_ = false;
     game_.StemRedrawn = 2;
+    UpdateCoaching();
 }
 
 void TMain::MouseMoved(double pictureX, int pictureY) {
@@ -678,12 +715,16 @@ void TMain::MouseMoved(double pictureX, int pictureY) {
     if (!readOut) {
         return;
     }
+    readOut_->ShowReadOut(*readOut);
+    ShowCoachingAt(readOut->SnappedX - view_->ButtX);
     const PictureMapping& mapping = canvas_->Mapping();
     const int x = static_cast<int>(std::lround(mapping.ToWidgetX(readOut->SnappedX))) -
-                  ReadOutPanel::kWidth / 2;
-    const int top = static_cast<int>(std::lround(mapping.ToWidgetY(readOut->Top)));
-    readOut_->setGeometry(x, top, ReadOutPanel::kWidth, readOut->Height);
-    readOut_->ShowReadOut(*readOut);
+                  readOut_->PanelWidth() / 2;
+    // The panel grows down to the mouse in the widget's rows, which the stem's scale across
+    // does not stretch.
+    const int top = static_cast<int>(std::lround(canvas_->RowsBelowStem().ReadOutTop));
+    const int height = ReadOutHeight(top, canvas_->MouseRow());
+    readOut_->setGeometry(x, top, readOut_->PanelWidth(), readOut_->PanelHeight(height));
     if (readOutArmed_ && !readOut_->isVisible()) {
         readOut_->show();
         readOut_->raise();
@@ -801,10 +842,6 @@ void TMain::CompareClick() {
     hide();
 }
 
-bool TMain::CoachingInForce() const {
-    return game_.Mode == GameMode::Buck || game_.Mode == GameMode::BuckWithOptimal;
-}
-
 void TMain::Returned() {
     if (actions_["HideStatusPanel1"]->isEnabled()) {
         status_->show();
@@ -852,6 +889,71 @@ void TMain::SetTrimAllowance(int inches) {
         specs.TrimAllowance = static_cast<std::uint8_t>(trim_);
         market_->SetSpecs(specs);
         status_->ShowMarket(*market_);
+        // The lengths a coach allows are the trim's.
+        if (coach_->Ready() != nullptr || coach_->Building()) {
+            StartCoaching();
+        }
+    }
+}
+
+void TMain::SetFitStem(bool fit) {
+    canvas_->SetFitStem(fit);
+    comparison_->SetFitStem(fit);
+}
+
+bool TMain::CoachingInForce() const {
+    return actions_.at("Coach1")->isChecked() && !grading_->IsOn() &&
+           (game_.Mode == GameMode::Buck || game_.Mode == GameMode::BuckWithOptimal);
+}
+
+void TMain::UpdateCoachItem() {
+    const bool tracked = game_.Mode == GameMode::Tracking || game_.Mode == GameMode::GroupTracking;
+    actions_["Coach1"]->setEnabled(!tracked && !grading_->IsOn());
+}
+
+void TMain::StartCoaching() {
+    if (!CoachingInForce() || !tree_ || !market_) {
+        StopCoaching();
+        return;
+    }
+    coach_->Start(tree_, *market_);
+    strip_.reset();
+    canvas_->HideCostStrip();
+    readOut_->HideCoaching();
+    coachStatus_->setText("Coach: working out the best patterns of this tree...");
+    coachStatus_->show();
+}
+
+void TMain::StopCoaching() {
+    coach_->Stop();
+    strip_.reset();
+    canvas_->HideCostStrip();
+    readOut_->HideCoaching();
+    coachStatus_->clear();
+    coachStatus_->hide();
+}
+
+void TMain::UpdateCoaching() {
+    Coach* coach = coach_->Ready();
+    if (coach == nullptr || !view_ || !CoachingInForce()) {
+        return;
+    }
+    const std::vector<int> cuts = game_.Cuts().UsedInches();
+    const bool built = Guarded(this, [&] { strip_ = BuildCostStrip(*coach, cuts); });
+    if (!built) {
+        StopCoaching();
+        return;
+    }
+    canvas_->ShowCostStrip(CostStripCells(*strip_, *view_), MakeCostLegend(*strip_, 24));
+    coachStatus_->setText(QString::fromStdString(CoachStatusLine(*strip_)));
+    coachStatus_->show();
+}
+
+void TMain::ShowCoachingAt(int inches) {
+    if (strip_) {
+        readOut_->ShowCoaching(MakeCoachReadOut(*strip_, inches));
+    } else {
+        readOut_->HideCoaching();
     }
 }
 

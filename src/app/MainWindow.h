@@ -1,5 +1,6 @@
 #pragma once
 
+#include "coach/CostStrip.h"
 #include "game/Bucking.h"
 #include "game/StemView.h"
 #include "market/Market.h"
@@ -50,11 +51,14 @@ class TSpecifyForm;
 class TreeGradingMode;
 class TViewMarketDefinitionForm;
 class TrackingController;
+class TreeCoach;
 
 // The main window: the menu, the toolbar with the bucking controls, the progress of a market
 // computation, the stem picture with its read-out, and the status panel naming the market in
 // force. It owns the game: the market, the tree in play with its view and cut list, and the
-// comparison window.
+// comparison window. While the bucker cuts in the two plain game modes it coaches: a strip
+// under the stem with what one more cut would cost, a line in the read-out and one under the
+// picture.
 class TMain : public QMainWindow {
     Q_OBJECT
 
@@ -123,16 +127,27 @@ private:
     void RemoveClick();
     void RotateClick(bool up);
     void CompareClick();
-    // Whether the comparison coaches the bucker: what each cut costs, the cuts that complete
-    // the pattern best, why each log took its grade. Not in the tracking modes, which score
-    // the bucker unaided.
-    bool CoachingInForce() const;
     void Returned();
 
     void SetStatusPanelShown(bool shown);
     void SetEndDefectKeyShown(bool shown);
     void SetTrimAllowance(int inches);
     void SetBuckingControlsEnabled(bool enabled);
+    void SetFitStem(bool fit);
+
+    // The "Coach" setting is on and the game is one a bucker plays alone with no tracking and
+    // no grading ("&Buck", "B&uck With Optimal"): the main window then coaches while the bucker
+    // cuts, and the comparison shows what each cut costs, the cuts that complete the pattern
+    // best and why each log took its grade.
+    bool CoachingInForce() const;
+    // The "Coach" item is offered only where coaching can be in force.
+    void UpdateCoachItem();
+    // Builds the coach of the tree in play when coaching is in force, else drops it.
+    void StartCoaching();
+    void StopCoaching();
+    // The strip, the status line and the read-out's line for the cuts in place.
+    void UpdateCoaching();
+    void ShowCoachingAt(int inches);
 
     const DataFolder& data_;
     bool allCommands_;
@@ -153,6 +168,7 @@ private:
     StemCanvas* canvas_ = nullptr;
     ReadOutPanel* readOut_ = nullptr;
     StatusPanel* status_ = nullptr;
+    QLabel* coachStatus_ = nullptr;
     MarketComputationPanel* computation_ = nullptr;
     bool closeWhenStopped_ = false;
 
@@ -184,7 +200,9 @@ private:
     TrackingController* tracking_ = nullptr;
 
     std::optional<Market> market_;
-    std::unique_ptr<Tree> tree_;
+    std::shared_ptr<const Tree> tree_; // shared with the coach's build
+    TreeCoach* coach_ = nullptr;
+    std::optional<CostStrip> strip_; // of the cuts in place, while coaching
     std::unique_ptr<StemView> view_;
     GameState game_;
     int trim_ = 8; // inches, as the Settings menu shows it

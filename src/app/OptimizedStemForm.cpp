@@ -243,6 +243,7 @@ void TOptimizedStemForm::Place() {
         return heights;
     };
     const int available = scroll_->height();
+    pictureRoom_ = available / (withOptimal_ ? 2 : 1);
     int width = scroll_->width();
     std::vector<PicturePlan> plans = Plan(width);
     if (Sum(needs(plans)) > available) {
@@ -256,6 +257,8 @@ void TOptimizedStemForm::Place() {
     int y = 0;
     for (std::size_t i = 0; i < plans.size(); ++i) {
         plans[i].Canvas->setGeometry(0, y, width, heights[i]);
+        plans[i].Canvas->SetFitStem(fit_);
+        plans[i].Canvas->SetAcrossCap(plans[i].AcrossScale);
         plans[i].Canvas->SetStemRow(plans[i].Picture.StemRow);
         y += heights[i];
     }
@@ -297,7 +300,8 @@ TOptimizedStemForm::PicturePlan TOptimizedStemForm::PlanPicture(StemCanvas* canv
     plan.Result = result;
     plan.Optimal = optimal;
     const StemView& view = *content_->View;
-    const PictureMapping mapping = FitStem(view, width, kStemMargin, 0.0, 0.0);
+    const PictureMapping mapping = fit_ ? FillStem(view, width, kStemMargin, 0.0, 0.0, 1.0)
+                                        : FitStem(view, width, kStemMargin, 0.0, 0.0);
     int returnsHeight = kDollarHeight;
     int netHeight = 0;
     if (result == nullptr) {
@@ -330,6 +334,16 @@ TOptimizedStemForm::PicturePlan TOptimizedStemForm::PlanPicture(StemCanvas* canv
                                          plan.LegendHeight;
     plan.Picture = LayOutComparisonPicture(returnsHeight, netHeight, coachingHeight,
                                            plan.Rows.Height, extent_);
+    const int reach = extent_.Above + extent_.Below;
+    if (fit_ && reach > 0) {
+        // Enlarged across by the factor along it, as far as the picture's share of the room.
+        const double cap = AcrossCap(reach, 0.0, reach + pictureRoom_ - plan.Picture.Height, 0.0);
+        plan.AcrossScale = FillStem(view, width, kStemMargin, 0.0, 0.0, cap).ScaleY;
+        const StemExtent enlarged{static_cast<int>(std::ceil(extent_.Above * plan.AcrossScale)),
+                                  static_cast<int>(std::ceil(extent_.Below * plan.AcrossScale))};
+        plan.Picture = LayOutComparisonPicture(returnsHeight, netHeight, coachingHeight,
+                                               plan.Rows.Height, enlarged);
+    }
     return plan;
 }
 
@@ -351,6 +365,13 @@ void TOptimizedStemForm::PlanCoaching(PicturePlan& plan, const PictureMapping& m
     plan.CostSizes = std::move(sizes[plan.CostRows.Font]);
     plan.LegendHeight =
         std::max(kDollarHeight, WrappedHeight(legend_->font(), coaching.Legend, width));
+}
+
+void TOptimizedStemForm::SetFitStem(bool fit) {
+    fit_ = fit;
+    if (isVisible()) {
+        Place();
+    }
 }
 
 void TOptimizedStemForm::Redraw() {
@@ -532,8 +553,11 @@ bool TOptimizedStemForm::ClickedPicture(StemCanvas* canvas, QPointF at) {
         return false;
     }
     const PictureMapping& mapping = canvas->Mapping();
+    // Measured on the stem as drawn, which a fitted picture enlarges across.
     const double offset = at.y() - mapping.WidgetRowY;
-    if (offset < -(extent_.Above + kClickReach) || offset > extent_.Below + kClickReach) {
+    const double above = extent_.Above * mapping.ScaleY;
+    const double below = extent_.Below * mapping.ScaleY;
+    if (offset < -(above + kClickReach) || offset > below + kClickReach) {
         return false;
     }
     const int piece = PieceAtX(optimal ? content_->OptimalInches : content_->BuckerInches,

@@ -60,6 +60,9 @@ public:
     // Shows `content` (kept until Return) with the market of `status`, both pictures at
     // `rotation`. The view must stay alive while the window shows it.
     void Present(ComparisonContent content, const StatusPanel& status, int rotation);
+    // Every stem across the whole width and enlarged across as far as the room allows, as on
+    // the main window; off, a stem is scaled only when longer than the window is wide.
+    void SetFitStem(bool fit);
 
 signals:
     void Returned();
@@ -83,6 +86,7 @@ private:
         const PatternResult* Result = nullptr; // nothing to label without a stored optimum
         bool Optimal = false;
         ComparisonPicture Picture;
+        double AcrossScale = 1.0; // of the stem, while it fits the window
         LabelRows Rows;
         std::vector<LabelSize> Sizes; // of the labels in the font taken
         LabelRows CostRows;           // the cut costs' rows (the bucker's, with coaching)
@@ -131,6 +135,8 @@ private:
     bool withOptimal_ = true;
     int optimalRotation_ = 1;
     int buckerRotation_ = 1;
+    bool fit_ = false;
+    int pictureRoom_ = 0; // pixels of height each picture may fill while fitting the stem
 };
 
 } // namespace varnok::app

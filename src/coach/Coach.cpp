@@ -22,6 +22,7 @@ Coach::Coach(const Tree& tree, const Market& market)
     best_.assign(steps, 0.0);
     plateau_.assign(steps, 0);
     predecessor_.assign(steps, 0);
+    suffix_.assign(steps, 0.0);
     optimal_ = GapValue<false>(0, stemLength_, nullptr);
 }
 
@@ -193,6 +194,10 @@ std::optional<std::size_t> CostliestCut(std::span<const CutCost> costs) {
     return static_cast<std::size_t>(costliest - costs.begin());
 }
 
+double Coach::BestValue(std::span<const int> cuts) {
+    return Sum(GapValues(cuts));
+}
+
 double Coach::Loss(std::span<const int> cuts) {
     return std::max(0.0, optimal_ - Sum(GapValues(cuts)));
 }
@@ -223,6 +228,55 @@ double Coach::ValueWithCutAt(std::span<const int> cuts, int position) {
     const std::size_t k = static_cast<std::size_t>(above - cuts.begin()) - 1;
     return total - gaps[k] + GapValue<false>(cuts[k], position, nullptr) +
            GapValue<false>(position, cuts[k + 1], nullptr);
+}
+
+// The mirror of the forward programme: a gap valued from its upper end down. A start takes
+// the best of leaving 4 inches as waste and of each allowed length that still ends within the
+// gap. Sums of these dollar amounts are exact in double, so the value equals the forward one.
+void Coach::SuffixValues(int lowest, int upper) {
+    const int end = GapEnd(upper);
+    const int top = end / kCutStep;
+    const std::array<int, kLengthCount>& lengths = spans_.Lengths();
+    suffix_[At(top + 1)] = 0.0;
+    for (int i = top; i >= lowest / kCutStep; --i) {
+        const int start = i * kCutStep;
+        double best = suffix_[At(i + 1)];
+        for (int k = 0; k < kLengthCount; ++k) {
+            const int stop = start + lengths[At(k)];
+            if (stop > end) {
+                break;
+            }
+            best =
+                std::max(best, static_cast<double>(Span(start, k)) + suffix_[At(stop / kCutStep)]);
+        }
+        suffix_[At(i)] = best;
+    }
+}
+
+std::vector<double> Coach::GridValuesWithCut(std::span<const int> cuts) {
+    const std::vector<double> gaps = GapValues(cuts);
+    const double total = Sum(gaps);
+    const int count = stemLength_ > 0 ? (stemLength_ - 1) / kCutStep : 0;
+    // Where a cut already stands the value is the pattern's own.
+    std::vector<double> values(At(count), total);
+    for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+        const int lower = cuts[k];
+        const int first = lower / kCutStep + 1;
+        const int last = std::min((cuts[k + 1] - 1) / kCutStep, count);
+        if (first > last) {
+            continue;
+        }
+        // best_[t]: the gap's value from its lower cut up to 4 t inches above it.
+        GapValue<false>(lower, last * kCutStep, nullptr);
+        SuffixValues(first * kCutStep, cuts[k + 1]);
+        for (int i = first; i <= last; ++i) {
+            // A position off the lower cut's grid ends that gap in waste after the step below
+            // it, so both cases take the step the division rounds down to.
+            const int step = (i * kCutStep - lower) / kCutStep;
+            values[At(i - 1)] = total - gaps[k] + best_[At(step)] + suffix_[At(i)];
+        }
+    }
+    return values;
 }
 
 } // namespace varnok

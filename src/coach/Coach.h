@@ -76,6 +76,8 @@ public:
 
     // The best completion of `cuts`, gap by gap.
     Completion BestCompletion(std::span<const int> cuts);
+    // The value of the best completion of `cuts`, dollars.
+    double BestValue(std::span<const int> cuts);
     // The optimum minus the best completion of `cuts`, dollars; never negative.
     double Loss(std::span<const int> cuts);
     // For each inner cut, ascending: the best value without it (the others kept) minus the best
@@ -85,6 +87,11 @@ public:
     // the value of `cuts` itself where a cut already stands). Throws VarnokError for a position
     // off the stem.
     double ValueWithCutAt(std::span<const int> cuts, int position);
+    // What ValueWithCutAt gives at every position of the 4-inch grid strictly inside the stem
+    // (4, 8, ... below the stem length): element i is position 4 (i + 1) inches. One forward
+    // and one backward sweep per gap, where asking position by position would value each gap
+    // once per position. Throws VarnokError for the cuts as the other queries do.
+    std::vector<double> GridValuesWithCut(std::span<const int> cuts);
 
 private:
     // The best value of the gap from `start` to `upper` (a cut of the pattern; the top gap is
@@ -94,6 +101,9 @@ private:
     int GapEnd(int upper) const;
     // Dollars of the span from `start` of the allowed length of `index`.
     float Span(int start, int index);
+    // suffix_[i] := the best value from 4 i inches up to the cut `upper`, for every grid
+    // position from `lowest` (a multiple of 4) to the gap's end.
+    void SuffixValues(int lowest, int upper);
     void CheckCuts(std::span<const int> cuts) const;
     std::vector<double> GapValues(std::span<const int> cuts);
 
@@ -107,6 +117,7 @@ private:
     std::vector<double> best_;
     std::vector<int> plateau_;     // the first step whose best equals this step's
     std::vector<int> predecessor_; // the step the best chain's last piece starts at
+    std::vector<double> suffix_;   // by grid position from the butt, see SuffixValues
     double optimal_ = 0.0;
 };
 

@@ -8,11 +8,9 @@
 namespace varnok {
 namespace {
 
-constexpr int kGridStep = 4;          // inches (and pixels) between candidate cuts
-constexpr double kSnapReach = 500.0;  // pixels: a grid point this far away or more is ignored
-constexpr int kReadOutHalfWidth = 80; // pixels left of the snapped x
-constexpr int kReadOutTopBelowCentre = 104;
-constexpr int kReadOutMinimumHeight = 57;
+constexpr int kGridStep = 4;              // inches (and pixels) between candidate cuts
+constexpr double kSnapReach = 500.0;      // pixels: a grid point this far away or more is ignored
+constexpr int kReadOutHalfWidth = 80;     // pixels left of the snapped x
 constexpr int kClickReachBeyondTop = 160; // pixels
 constexpr int kMaxCutCount = static_cast<int>(kCutSlots);
 
@@ -49,6 +47,12 @@ std::vector<int> CutList::UsedInches() const {
 
 std::vector<int> CutList::UsedPixels() const {
     return {Pixels.begin(), Pixels.begin() + Count};
+}
+
+int ReadOutHeight(double top, double mouseY) {
+    const double below = mouseY - top;
+    return below > kReadOutMinimumHeight ? static_cast<int>(std::lround(below))
+                                         : kReadOutMinimumHeight;
 }
 
 std::string FeetAndInches(int inches) {
@@ -135,7 +139,7 @@ std::optional<ReadOut> GameState::MoveMouse(const StemView& view, double x, int 
     out.SnappedX = snapped;
     out.Left = snapped - kReadOutHalfWidth;
     out.Top = view.CentreY + kReadOutTopBelowCentre;
-    out.Height = y > out.Top + kReadOutMinimumHeight ? y - out.Top : kReadOutMinimumHeight;
+    out.Height = ReadOutHeight(out.Top, y);
 
     const int toButt = snapped - buttX_;
     const int toTop = topX_ - snapped;

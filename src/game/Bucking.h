@@ -34,6 +34,14 @@ struct CutList {
     std::vector<int> UsedPixels() const;
 };
 
+inline constexpr int kReadOutTopBelowCentre = 104; // picture pixels
+inline constexpr int kReadOutMinimumHeight = 57;   // pixels
+
+// The read-out's height with its top at row `top` and the mouse at row `mouseY` (rows of one
+// picture or widget, pixels): down to the mouse once the mouse is more than the least height
+// below the top, else the least height.
+int ReadOutHeight(double top, double mouseY);
+
 // The measuring read-out that follows the mouse over the stem. Positions are picture pixels;
 // the panel's top lies 104 pixels below the view centre, and it grows downwards when the mouse
 // goes more than 161 pixels below the centre.

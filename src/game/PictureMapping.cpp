@@ -1,6 +1,7 @@
 #include "game/PictureMapping.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace varnok {
 
@@ -9,7 +10,7 @@ double PictureMapping::ToWidgetX(double pictureX) const {
 }
 
 double PictureMapping::ToWidgetY(double pictureY) const {
-    return pictureY - PictureRowY + WidgetRowY;
+    return (pictureY - PictureRowY) * ScaleY + WidgetRowY;
 }
 
 double PictureMapping::ToPictureX(double widgetX) const {
@@ -17,7 +18,11 @@ double PictureMapping::ToPictureX(double widgetX) const {
 }
 
 double PictureMapping::ToPictureY(double widgetY) const {
-    return widgetY - WidgetRowY + PictureRowY;
+    return (widgetY - WidgetRowY) / ScaleY + PictureRowY;
+}
+
+double PictureMapping::BelowStemY(double pictureY, double stemBottomY) const {
+    return ToWidgetY(stemBottomY) + (pictureY - stemBottomY);
 }
 
 PictureMapping FitStem(const StemView& view, double widgetWidth, double margin, double pictureRowY,
@@ -36,6 +41,58 @@ PictureMapping FitStem(const StemView& view, double widgetWidth, double margin, 
     const double room = std::max(widgetWidth - 2.0 * margin, 1.0);
     mapping.ScaleX = room / stem;
     return mapping;
+}
+
+PictureMapping FillStem(const StemView& view, double widgetWidth, double margin, double pictureRowY,
+                        double widgetRowY, double maxScaleY) {
+    PictureMapping mapping = FitStem(view, widgetWidth, margin, pictureRowY, widgetRowY);
+    const double stem = static_cast<double>(view.TopX) - view.ButtX;
+    if (stem <= 0.0) {
+        return mapping;
+    }
+    mapping.ScaleX = std::max(widgetWidth - 2.0 * margin, 1.0) / stem;
+    mapping.ScaleY = std::clamp(mapping.ScaleX, 1.0, std::max(maxScaleY, 1.0));
+    return mapping;
+}
+
+double AcrossCap(double above, double below, double roomAbove, double roomBelow) {
+    double cap = std::numeric_limits<double>::infinity();
+    if (above > 0.0) {
+        cap = std::min(cap, roomAbove / above);
+    }
+    if (below > 0.0) {
+        cap = std::min(cap, roomBelow / below);
+    }
+    return std::max(cap, 1.0);
+}
+
+BelowStemRows LayOutBelowStem(const PictureMapping& mapping, const StemView& view,
+                              const StemExtent& extent, int readOutTop, bool strip) {
+    const double stemBottom = view.CentreY + extent.Below;
+    BelowStemRows rows;
+    rows.StripTop = mapping.ToWidgetY(stemBottom) + kStripGap;
+    rows.StripBottom = rows.StripTop + kStripHeight;
+    rows.LegendTop = rows.StripBottom + 2.0;
+    rows.LegendBottom = rows.LegendTop + kLegendHeight;
+    rows.ReadOutTop = mapping.BelowStemY(readOutTop, stemBottom);
+    if (strip) {
+        rows.ReadOutTop = std::max(rows.ReadOutTop, rows.LegendBottom + 2.0);
+    }
+    return rows;
+}
+
+double MainPictureCap(const StemView& view, const StemExtent& extent, double widgetHeight,
+                      int readOutTop, double readOutHeight, bool strip) {
+    const double half = widgetHeight * 0.5;
+    // What hangs under the stem keeps its unscaled size and distance.
+    double under = std::max(0.0, static_cast<double>(readOutTop - view.CentreY - extent.Below)) +
+                   readOutHeight;
+    if (strip) {
+        under =
+            std::max(under, kStripGap + kStripHeight + 2.0 + kLegendHeight + 2.0 + readOutHeight);
+    }
+    const double above = std::max(extent.Above, kDiscTopAbove);
+    return AcrossCap(above, extent.Below, half - 4.0, half - under - 4.0);
 }
 
 } // namespace varnok

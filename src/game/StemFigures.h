@@ -28,7 +28,7 @@ struct Figure {
     std::optional<Rgb> Fill;
     std::optional<Rgb> Pen;
     // A cut face keeps its round shape when the picture is scaled along the stem: only its
-    // centre follows the stem, its size stays in picture pixels.
+    // centre follows the stem, its size follows the scale across the stem.
     bool KeepsShape = false;
     // A line drawn dashed: a cut that is proposed, not made.
     bool Dashed = false;

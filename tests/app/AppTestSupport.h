@@ -8,6 +8,7 @@
 #include "app/StemCanvas.h"
 #include "game/Bucking.h"
 #include "support/DataFolder.h"
+#include "tree/ShapeFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +29,20 @@ namespace varnok::test {
 inline const DataFolder& Bundled() {
     static const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
     return data;
+}
+
+// The tree with the longest stem of the bundled data, or with the shortest.
+inline int TreeOfLength(bool longest) {
+    int found = 1;
+    int foundLength = longest ? 0 : 1 << 30;
+    for (int n = 1; n <= 150; ++n) {
+        const int length = ReadCrossSections(Bundled().ShapeFile(n)).back().Position;
+        if (longest ? length > foundLength : length < foundLength) {
+            found = n;
+            foundLength = length;
+        }
+    }
+    return found;
 }
 
 // A writable copy of the bundled data in a temporary folder, for the tests that change it.

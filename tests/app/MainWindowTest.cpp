@@ -35,25 +35,12 @@ using test::BundledCopy;
 using test::ClickButton;
 using test::Find;
 using test::Items;
+using test::TreeOfLength;
 
 const QString kMarket = "Appalachian Doyle";
 
 std::vector<int> InchesOf(const app::TMain& window) {
     return window.Game().Cuts().UsedInches();
-}
-
-// The tree with the longest stem of the bundled data, or with the shortest.
-int TreeOfLength(bool longest) {
-    int found = 1;
-    int foundLength = longest ? 0 : 1 << 30;
-    for (int n = 1; n <= 150; ++n) {
-        const int length = ReadCrossSections(Bundled().ShapeFile(n)).back().Position;
-        if (longest ? length > foundLength : length < foundLength) {
-            found = n;
-            foundLength = length;
-        }
-    }
-    return found;
 }
 
 int LongestTree() {

@@ -129,6 +129,17 @@ struct Turn {
 
 // Plays a session shown on `window` to its summary: each bucker cuts as kBuckerCuts says and
 // presses the progress button, `presses` times in all.
+// A tracked bucker is never coached and cannot turn the coaching on.
+void ExpectNoCoaching(app::TMain& window) {
+    test::MoveMouse(test::Canvas(&window), test::OverStem(window, 300));
+    QVERIFY(!window.Action("Coach1")->isEnabled());
+    QVERIFY(window.Action("Coach1")->isChecked());
+    QVERIFY(!test::Canvas(&window)->CostStripShown());
+    QVERIFY(!Find<QLabel>(&window, "CoachStatus")->isVisible());
+    QVERIFY(!Find<QLabel>(&window, "CoachCutHere")->isVisible());
+    QCOMPARE(Find<QWidget>(&window, "Panel2")->width(), 161);
+}
+
 std::vector<Turn> Play(app::TMain& window, int presses) {
     auto* progress = Find<QPushButton>(&window, "Button12");
     auto* count = Find<QLabel>(&window, "Label5");
@@ -144,6 +155,10 @@ std::vector<Turn> Play(app::TMain& window, int presses) {
             test::ClickButton(&window, button);
         }
         turn.Cuts = window.Game().Cuts().UsedInches();
+        ExpectNoCoaching(window);
+        if (QTest::currentTestFailed()) {
+            return turns;
+        }
         if (turn.Caption == "Next User") {
             ++user;
         }

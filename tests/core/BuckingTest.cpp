@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <set>
 #include <vector>
@@ -513,6 +514,95 @@ TEST(PictureMapping, ALongStemIsScaledToFitAndStillCutOnTheFourInchGrid) {
     EXPECT_EQ(reached.size(), 362U);
     EXPECT_EQ(*reached.begin(), view.ButtX + 4);
     EXPECT_EQ(*reached.rbegin(), view.ButtX + 1448);
+}
+
+// Filling the width: along the stem as FitStem scales a long stem, for every stem; across the
+// same factor, from 1 (never shrunk) up to the cap.
+TEST(PictureMapping, AFilledStemSpansTheWidthAndGrowsAcrossUpToTheCap) {
+    struct Case {
+        int stemLength;
+        double maxScaleY;
+        double scaleX, scaleY;
+    };
+    // 1000 pixels wide with 20 at each end: 960 pixels for the stem.
+    const Case cases[] = {
+        {480, 5.0, 2.0, 2.0},
+        {480, 1.5, 2.0, 1.5},
+        {480, 0.5, 2.0, 1.0},
+        {960, 3.0, 1.0, 1.0},
+        {1452, 3.0, 960.0 / 1452.0, 1.0},
+        {240, 3.0, 4.0, 3.0},
+    };
+    for (const Case& c : cases) {
+        const StemView view = View(512 - c.stemLength / 2, c.stemLength);
+        const PictureMapping m = FillStem(view, 1000, 20, 346, 300, c.maxScaleY);
+        EXPECT_DOUBLE_EQ(m.ScaleX, c.scaleX) << c.stemLength;
+        EXPECT_DOUBLE_EQ(m.ScaleY, c.scaleY) << c.stemLength << " cap " << c.maxScaleY;
+        EXPECT_NEAR(m.ToWidgetX(view.ButtX), 20.0, 1e-9) << c.stemLength;
+        EXPECT_NEAR(m.ToWidgetX(view.TopX), 980.0, 1e-9) << c.stemLength;
+        // Across: the centre line stays on its row, the rest scales about it, both ways.
+        EXPECT_DOUBLE_EQ(m.ToWidgetY(346), 300.0);
+        EXPECT_DOUBLE_EQ(m.ToWidgetY(356), 300.0 + 10.0 * c.scaleY);
+        EXPECT_NEAR(m.ToPictureY(m.ToWidgetY(321)), 321.0, 1e-9);
+        // What hangs 30 pixels under a stem reaching 20 below its centre stays 30 under it.
+        EXPECT_DOUBLE_EQ(m.BelowStemY(396, 366), 300.0 + 20.0 * c.scaleY + 30.0);
+    }
+    // Off (FitStem) nothing scales across.
+    EXPECT_DOUBLE_EQ(FitStem(View(272, 480), 1000, 20, 346, 300).ScaleY, 1.0);
+    // A view without length keeps scale 1.
+    const PictureMapping none = FillStem(View(512, 0, 512), 1000, 20, 346, 300, 4.0);
+    EXPECT_DOUBLE_EQ(none.ScaleX, 1.0);
+    EXPECT_DOUBLE_EQ(none.ScaleY, 1.0);
+
+    struct Cap {
+        double above, below, roomAbove, roomBelow, cap;
+    };
+    const Cap caps[] = {{50, 40, 200, 200, 4.0}, {50, 40, 200, 80, 2.0}, {50, 40, 20, 200, 1.0},
+                        {0, 40, 10, 120, 3.0},   {50, 0, 150, 0, 3.0},   {80, 80, -5, 400, 1.0}};
+    for (const Cap& c : caps) {
+        EXPECT_DOUBLE_EQ(AcrossCap(c.above, c.below, c.roomAbove, c.roomBelow), c.cap)
+            << c.above << " " << c.below << " in " << c.roomAbove << " " << c.roomBelow;
+    }
+    EXPECT_TRUE(std::isinf(AcrossCap(0, 0, 100, 100)));
+}
+
+TEST(PictureMapping, TheRowsUnderTheMainStem) {
+    const StemView view = View(272, 480); // centre y 346
+    const StemExtent extent{60, 40};
+    const int readOutTop = 346 + kReadOutTopBelowCentre;
+    // At scale 1 the read-out is where it always was: 104 below the centre.
+    const PictureMapping flat = FitStem(view, 1000, 20, 346, 300);
+    const BelowStemRows plain = LayOutBelowStem(flat, view, extent, readOutTop, false);
+    EXPECT_DOUBLE_EQ(plain.ReadOutTop, 404.0);
+    EXPECT_DOUBLE_EQ(plain.StripTop, 300.0 + 40.0 + kStripGap);
+    EXPECT_DOUBLE_EQ(plain.StripBottom, plain.StripTop + kStripHeight);
+    EXPECT_DOUBLE_EQ(plain.LegendBottom, plain.LegendTop + kLegendHeight);
+    EXPECT_GT(plain.LegendTop, plain.StripBottom);
+    // With the strip the read-out stays where it was while the legend fits above it.
+    EXPECT_DOUBLE_EQ(LayOutBelowStem(flat, view, extent, readOutTop, true).ReadOutTop, 404.0);
+    // Enlarged twice across: everything under the stem moves down with its bottom, 40 pixels.
+    const PictureMapping twice = FillStem(view, 1000, 20, 346, 300, 2.0);
+    const BelowStemRows enlarged = LayOutBelowStem(twice, view, extent, readOutTop, true);
+    EXPECT_DOUBLE_EQ(enlarged.StripTop, plain.StripTop + 40.0);
+    EXPECT_DOUBLE_EQ(enlarged.ReadOutTop, 444.0);
+    // A stem reaching close to the read-out pushes it under the legend.
+    const StemExtent deep{60, 95};
+    const BelowStemRows pushed = LayOutBelowStem(flat, view, deep, readOutTop, true);
+    EXPECT_DOUBLE_EQ(pushed.ReadOutTop, pushed.LegendBottom + 2.0);
+    EXPECT_GT(pushed.ReadOutTop, 404.0);
+
+    // The main picture's cap, 600 high with the stem on row 300 and 4 pixels kept free at the
+    // edges. The end discs (their tops 100 over the centre) bound it above: 296 / 100.
+    EXPECT_DOUBLE_EQ(MainPictureCap(view, extent, 600, readOutTop, 57, false), 2.96);
+    EXPECT_DOUBLE_EQ(MainPictureCap(view, StemExtent{120, 10}, 600, readOutTop, 57, false),
+                     296.0 / 120.0);
+    // Below, the read-out keeps its 24 pixels under the stem and its 57: (300 - 4 - 81) / 80.
+    const StemExtent low{60, 80};
+    EXPECT_DOUBLE_EQ(MainPictureCap(view, low, 600, readOutTop, 57, false), 215.0 / 80.0);
+    // With the strip, the strip, its legend and the taller read-out need 108 under the stem.
+    EXPECT_DOUBLE_EQ(MainPictureCap(view, low, 600, readOutTop, 75, true), 188.0 / 80.0);
+    // A picture too low for scale 1 keeps scale 1.
+    EXPECT_DOUBLE_EQ(MainPictureCap(view, extent, 200, readOutTop, 57, false), 1.0);
 }
 
 } // namespace

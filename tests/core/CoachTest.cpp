@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "coach/ComparisonCoaching.h"
 #include "game/PatternEvaluation.h"
+#include "coach/CostStrip.h"
 #include "market/Market.h"
 #include "optimiser/Optimiser.h"
 #include "support/DataFolder.h"
@@ -299,6 +300,116 @@ TEST(Coach, BadPatternsAreRefused) {
     const std::vector<int> good = {0, 200, stem};
     EXPECT_THROW(coach.ValueWithCutAt(good, -1), VarnokError);
     EXPECT_THROW(coach.ValueWithCutAt(good, stem + 1), VarnokError);
+}
+
+// The strip is ValueWithCutAt at every grid position, computed in two sweeps per gap: equal to
+// the last bit, on patterns on the grid, off it, with gaps shorter than a log and at the top.
+TEST(CostStrip, IsTheValueWithOneMoreCutAtEveryGridPosition) {
+    std::vector<Case> cases = {{test::GoldenData(), "Hardwood8", 1},
+                               {test::GoldenData(), "Hardwood8", 6},
+                               {Bundled(), "Appalachian Doyle", 12},
+                               {Bundled(), "Northern International", 84}};
+    for (const Case& c : cases) {
+        const Loaded loaded = Load(c.Folder, c.Market, c.Tree);
+        Coach coach(*loaded.TheTree, loaded.TheMarket);
+        const int stem = coach.StemLength();
+        const OptimalPattern optimal = Optimiser(*loaded.TheTree, loaded.TheMarket).OptimiseTree();
+        const std::vector<std::vector<int>> patterns = {
+            {0, stem},
+            AsBuckerCuts(optimal, stem),
+            {0, 200, 420, stem},
+            {0, 101, 203, 330, stem},
+            {0, 7, 309, stem - 1, stem},
+            {0, 96, 97, 98, 99, 400, stem},
+            {0, 4, 8, stem - 4, stem},
+        };
+        for (const std::vector<int>& cuts : patterns) {
+            const CostStrip strip = BuildCostStrip(coach, cuts);
+            ASSERT_EQ(strip.Values.size(), static_cast<std::size_t>((stem - 1) / kCutStep));
+            ASSERT_EQ(strip.Losses.size(), strip.Values.size());
+            EXPECT_EQ(strip.BestValue, coach.BestCompletion(cuts).BestValue) << Name(c);
+            EXPECT_EQ(strip.OptimalValue, coach.OptimalValue());
+            EXPECT_EQ(strip.LossSoFar(), coach.Loss(cuts)) << Name(c);
+            double most = 0.0;
+            for (std::size_t i = 0; i < strip.Values.size(); ++i) {
+                const int at = static_cast<int>(i + 1) * kCutStep;
+                ASSERT_EQ(strip.Values[i], coach.ValueWithCutAt(cuts, at))
+                    << Name(c) << " at " << at << " of " << cuts.size() << " cuts";
+                // A cut on the butt's grid above a cut off it can gain (the logs above it move
+                // onto another grid): that shows as costing nothing.
+                EXPECT_EQ(strip.Losses[i], std::max(0.0, strip.BestValue - strip.Values[i]))
+                    << at;
+                if (std::binary_search(cuts.begin(), cuts.end(), at)) {
+                    EXPECT_EQ(strip.Losses[i], 0.0) << Name(c) << " at a cut " << at;
+                }
+                most = std::max(most, strip.Losses[i]);
+            }
+            EXPECT_EQ(strip.MaxLoss, most);
+        }
+        // Butt and top alone: a cut where the optimum cuts costs nothing, elsewhere cuts do.
+        const std::vector<int> buttAndTop = {0, stem};
+        const CostStrip strip = BuildCostStrip(coach, buttAndTop);
+        for (const int cut : optimal.Cuts) {
+            if (cut > 0 && cut < stem) {
+                ASSERT_TRUE(strip.IndexOf(cut).has_value()) << cut;
+                EXPECT_EQ(strip.Losses[*strip.IndexOf(cut)], 0.0) << Name(c) << " at " << cut;
+            }
+        }
+        EXPECT_GT(strip.MaxLoss, 0.0) << Name(c);
+    }
+}
+
+TEST(CostStrip, ColoursLegendAndTexts) {
+    struct Shade {
+        double loss, most;
+        Rgb colour;
+    };
+    // Green for nothing, yellow half way, red for the most; beyond the most stays red.
+    const Shade shades[] = {{0.0, 10.0, {0, 176, 0}},   {10.0, 10.0, {224, 0, 0}},
+                            {5.0, 10.0, {240, 208, 0}}, {2.5, 10.0, {120, 192, 0}},
+                            {7.5, 10.0, {232, 104, 0}}, {20.0, 10.0, {224, 0, 0}},
+                            {3.0, 0.0, {0, 176, 0}},    {-1.0, 10.0, {0, 176, 0}}};
+    for (const Shade& s : shades) {
+        EXPECT_EQ(CostColour(s.loss, s.most), s.colour) << s.loss << " of " << s.most;
+    }
+
+    CostStrip strip;
+    strip.BestValue = 812.5;
+    strip.OptimalValue = 950.0;
+    strip.Values = {812.5, 700.25, 0.0};
+    strip.Losses = {0.0, 112.25, 812.5};
+    strip.MaxLoss = 812.5;
+    const CostLegend legend = MakeCostLegend(strip, 5);
+    EXPECT_EQ(legend.Low, "nothing");
+    EXPECT_EQ(legend.High, "$812.50, the most");
+    ASSERT_EQ(legend.Ramp.size(), 5U);
+    EXPECT_EQ(legend.Ramp.front(), CostColour(0.0, 1.0));
+    EXPECT_EQ(legend.Ramp[2], CostColour(0.5, 1.0));
+    EXPECT_EQ(legend.Ramp.back(), CostColour(1.0, 1.0));
+
+    struct Line {
+        int inches;
+        const char* cutHere;
+    };
+    for (const Line& line :
+         {Line{4, "A cut here: $812.50 best"}, Line{8, "A cut here: $700.25 best"},
+          Line{12, "A cut here: $0.00 best"}, Line{16, "A cut here: -"}, Line{6, "A cut here: -"},
+          Line{0, "A cut here: -"}, Line{-4, "A cut here: -"}}) {
+        const CoachReadOut readOut = MakeCoachReadOut(strip, line.inches);
+        EXPECT_EQ(readOut.CutHere, line.cutHere) << line.inches;
+        EXPECT_EQ(readOut.BestNow, "Best now: $812.50 of $950.00");
+    }
+    EXPECT_EQ(CoachStatusLine(strip), "Best still reachable with these cuts: $812.50    Lost so "
+                                      "far: $137.50 of the optimum $950.00");
+
+    StemView view;
+    view.ButtX = 100;
+    const std::vector<StripCell> cells = CostStripCells(strip, view);
+    ASSERT_EQ(cells.size(), 3U);
+    EXPECT_EQ(cells[0].Left, 102);
+    EXPECT_EQ(cells[0].Right, 106);
+    EXPECT_EQ(cells[2].Left, 110);
+    EXPECT_EQ(cells[2].Colour, CostColour(812.5, 812.5));
 }
 
 } // namespace
