@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -89,6 +90,33 @@ inline bool Activate(QWidget* window) {
 inline void Click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
     QApplication::processEvents();
+}
+
+// The message box named `name` once `dialog` shows it; without one the test run stops.
+inline QMessageBox* WaitForBox(const QWidget* dialog, const char* name) {
+    QMessageBox* box = nullptr;
+    if (!QTest::qWaitFor(
+            [&] { return (box = dialog->findChild<QMessageBox*>(name)) != nullptr; })) {
+        qFatal("no %s", name);
+    }
+    return box;
+}
+
+// The message box named `name`, wherever it is shown, once it is.
+inline QMessageBox* WaitForBox(const char* name) {
+    QMessageBox* box = nullptr;
+    if (!QTest::qWaitFor(
+            [&] { return (box = qobject_cast<QMessageBox*>(TopLevel(name))) != nullptr; })) {
+        qFatal("no %s", name);
+    }
+    return box;
+}
+
+// Clicks `button` of `box`, which goes away (it deletes itself).
+inline void Answer(QMessageBox* box, QMessageBox::StandardButton button = QMessageBox::Ok) {
+    const QPointer<QMessageBox> kept(box);
+    Click(box->button(button));
+    QTRY_VERIFY(kept.isNull());
 }
 
 inline void ClickButton(const QObject* parent, const QString& name) {

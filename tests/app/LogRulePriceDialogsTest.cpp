@@ -26,6 +26,8 @@ namespace {
 
 using test::Bundled;
 namespace fs = std::filesystem;
+using test::Answer;
+using test::WaitForBox;
 
 using app::RuleGrid;
 using test::Activate;
@@ -116,22 +118,6 @@ bool BodyIsEmpty(const RuleGrid* grid) {
     return true;
 }
 
-QMessageBox* Box(const QWidget* dialog, const char* name) {
-    QMessageBox* box = nullptr;
-    if (!QTest::qWaitFor(
-            [&] { return (box = dialog->findChild<QMessageBox*>(name)) != nullptr; })) {
-        qFatal("no %s", name);
-    }
-    return box;
-}
-
-// Clicks `button` of `box`, which goes away (it deletes itself).
-void Answer(QMessageBox* box, QMessageBox::StandardButton button) {
-    const QPointer<QMessageBox> kept(box);
-    test::Click(box->button(button));
-    QTRY_VERIFY(kept.isNull());
-}
-
 // The 2200 bytes of a log rule with diameters 6 to 50 and the one volume given.
 std::vector<std::uint8_t> OneVolumeRule(std::size_t offset, double volume) {
     ByteWriter bytes(2200);
@@ -199,7 +185,7 @@ private slots:
                 QCOMPARE(grid->Text(c.Row, static_cast<int>(col)), c.Shown[col]);
             }
             ClickEntry(dialog, c.Bad, true);
-            QMessageBox* error = Box(dialog, "ErrorBox");
+            QMessageBox* error = WaitForBox(dialog, "ErrorBox");
             QVERIFY2(error->text().contains(c.Says) && error->text().contains(c.Bad),
                      qPrintable(error->text()));
             QVERIFY(BodyIsEmpty(grid));
@@ -265,7 +251,7 @@ private slots:
         Type(Grid(editor), 14, 2, "12x");
         TypeName(editor, "Hand Rule");
         ClickButton(editor, "Save");
-        QMessageBox* error = Box(editor, "ErrorBox");
+        QMessageBox* error = WaitForBox(editor, "ErrorBox");
         QCOMPARE(error->text(),
                  QString("Diameter 20 in., 12 ft logs: '12x' is not a valid floating point value"));
         Answer(error, QMessageBox::Ok);
@@ -292,13 +278,13 @@ private slots:
         Type(Grid(editor), 0, 0, "2");
         TypeName(editor, "DOYLE");
         ClickButton(editor, "Save");
-        QMessageBox* question = Box(editor, "ReplaceBox");
+        QMessageBox* question = WaitForBox(editor, "ReplaceBox");
         QVERIFY(question->text().contains("\"Doyle\""));
         Answer(question, QMessageBox::No);
         QVERIFY(editor->isVisible());
         QCOMPARE(test::ReadBytes(doyle), old);
         ClickButton(editor, "Save");
-        Answer(Box(editor, "ReplaceBox"), QMessageBox::Yes);
+        Answer(WaitForBox(editor, "ReplaceBox"), QMessageBox::Yes);
         QTRY_VERIFY(!editor->isVisible());
         QCOMPARE(test::ReadBytes(doyle), OneVolumeRule(5 * 44 + 4, 2.0));
         QCOMPARE(ListFiles(copy.Data.LogRules()),
@@ -333,18 +319,18 @@ private slots:
         QCOMPARE(grid->Text(6, 2), std::string("30"));
         TypeName(editor, "Hand Prices");
         ClickButton(editor, "SavePriceFile");
-        Answer(Box(editor, "ErrorBox"), QMessageBox::Ok);
+        Answer(WaitForBox(editor, "ErrorBox"), QMessageBox::Ok);
         QCOMPARE(std::pair(grid->currentRow(), grid->currentColumn()), std::pair(3, 4));
         Type(grid, 3, 4, "450.25");
         Type(grid, 9, 2, "0.5");
         ClickButton(editor, "SavePriceFile");
-        QMessageBox* warning = Box(editor, "WarningBox");
+        QMessageBox* warning = WaitForBox(editor, "WarningBox");
         QVERIFY2(warning->text().contains("Row 10 (Cull), 8 ft logs: 0.5 counts as 0."),
                  qPrintable(warning->text()));
         Answer(warning, QMessageBox::No);
         QVERIFY(editor->isVisible() && !fs::exists(copy.Data.Prices() / "Hand Prices"));
         QTest::keyClick(Find<QLineEdit>(editor, "Edit1"), Qt::Key_Return); // Save is the default
-        Answer(Box(editor, "WarningBox"), QMessageBox::Yes);
+        Answer(WaitForBox(editor, "WarningBox"), QMessageBox::Yes);
         QTRY_VERIFY(!editor->isVisible());
         const ByteReader saved(test::ReadBytes(copy.Data.Prices() / "Hand Prices"));
         QCOMPARE(saved.Size(), std::size_t{1040});

@@ -31,6 +31,8 @@ namespace varnok {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Answer;
+using test::WaitForBox;
 using test::Activate;
 using test::BundledCopy;
 using test::ClickButton;
@@ -80,23 +82,6 @@ Choices ChoicesShown(const QWidget* dialog) {
         shown[i] = Selected(List(dialog, static_cast<int>(i) + 1));
     }
     return shown;
-}
-
-// The message box named `name`, wherever it is shown, once it is.
-QMessageBox* WaitForBox(const char* name) {
-    QMessageBox* box = nullptr;
-    if (!QTest::qWaitFor(
-            [&] { return (box = qobject_cast<QMessageBox*>(test::TopLevel(name))) != nullptr; })) {
-        qFatal("no %s", name);
-    }
-    return box;
-}
-
-// Clicks `button` of `box`, which goes away (it deletes itself).
-void Answer(QMessageBox* box, QMessageBox::StandardButton button = QMessageBox::Ok) {
-    const QPointer<QMessageBox> kept(box);
-    test::Click(box->button(button));
-    QTRY_VERIFY(kept.isNull());
 }
 
 app::MarketComputationPanel* Computation(const app::TMain& window) {

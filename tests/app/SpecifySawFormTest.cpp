@@ -22,6 +22,8 @@ namespace varnok {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Answer;
+using test::WaitForBox;
 using test::Activate;
 using test::ClickButton;
 using test::Find;
@@ -100,21 +102,6 @@ void TypeName(QWidget* dialog, const QString& name) {
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, name);
-}
-
-QMessageBox* Box(const QWidget* dialog, const char* name) {
-    QMessageBox* box = nullptr;
-    if (!QTest::qWaitFor(
-            [&] { return (box = dialog->findChild<QMessageBox*>(name)) != nullptr; })) {
-        qFatal("no %s", name);
-    }
-    return box;
-}
-
-void Answer(QMessageBox* box, QMessageBox::StandardButton button) {
-    const QPointer<QMessageBox> kept(box);
-    test::Click(box->button(button));
-    QTRY_VERIFY(kept.isNull());
 }
 
 } // namespace
@@ -296,18 +283,18 @@ private slots:
         for (const QString& bad : {QString(), QString("a/b"), QString("..")}) {
             TypeName(wizard, bad);
             ClickButton(wizard, "Finished");
-            Answer(Box(wizard, "ErrorBox"), QMessageBox::Ok);
+            Answer(WaitForBox(wizard, "ErrorBox"), QMessageBox::Ok);
             QVERIFY(wizard->isVisible() && PageShown(wizard, "GroupBox7"));
         }
         TypeName(wizard, "factory grades");
         ClickButton(wizard, "Finished");
-        QMessageBox* question = Box(wizard, "ReplaceBox");
+        QMessageBox* question = WaitForBox(wizard, "ReplaceBox");
         QVERIFY(question->text().contains("\"Factory Grades\""));
         Answer(question, QMessageBox::No);
         QVERIFY(wizard->isVisible());
         QCOMPARE(test::ReadBytes(factory), old);
         ClickButton(wizard, "Finished");
-        Answer(Box(wizard, "ReplaceBox"), QMessageBox::Yes);
+        Answer(WaitForBox(wizard, "ReplaceBox"), QMessageBox::Yes);
         QTRY_VERIFY(!wizard->isVisible());
         const SawlogRuleSet rules = ReadSawlogRuleSet(factory, RecordChoice::First);
         QCOMPARE(rules.Cell(1, 1, 1).ClearCuttingCode, std::uint8_t{3});

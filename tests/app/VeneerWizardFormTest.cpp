@@ -23,6 +23,8 @@ namespace varnok {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Answer;
+using test::WaitForBox;
 using test::Activate;
 using test::ClickButton;
 using test::Find;
@@ -104,21 +106,6 @@ void SaveAs(QWidget* dialog, const QString& name) {
     TypeInto(edit, name);
     QTest::keyClick(edit, Qt::Key_Return);
     QTRY_VERIFY(!save->isVisible());
-}
-
-QMessageBox* WaitForBox(const QWidget* dialog, const char* name) {
-    QMessageBox* box = nullptr;
-    if (!QTest::qWaitFor(
-            [&] { return (box = dialog->findChild<QMessageBox*>(name)) != nullptr; })) {
-        qFatal("no %s", name);
-    }
-    return box;
-}
-
-void Answer(QMessageBox* box, QMessageBox::StandardButton button) {
-    const QPointer<QMessageBox> kept(box);
-    test::Click(box->button(button));
-    QTRY_VERIFY(kept.isNull());
 }
 
 // A grade of every length with the first entry of every list, from the minimum-diameter page
