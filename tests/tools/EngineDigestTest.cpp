@@ -21,8 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path& Bundled() {
-    static const fs::path path =
-        fs::path(VARNOK_TEST_DATA_DIR).parent_path().parent_path() / "data";
+    static const fs::path path(VARNOK_BUNDLED_DATA_DIR);
     return path;
 }
 
