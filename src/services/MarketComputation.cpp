@@ -8,6 +8,7 @@
 #include "tree/TreeLoad.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -19,6 +20,8 @@ namespace varnok {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::chrono::milliseconds kStoreInterval{50};
 
 void CheckNames(const MarketDefinition& d) {
     CheckPlainName(d.Name, "market");
@@ -98,6 +101,16 @@ public:
         std::lock_guard lock(mutex_);
         stopped_ = true;
         changed_.notify_all();
+    }
+
+    // Waits at most `patience` for tree `tree` to be done, to fail or for the computation to
+    // stop; whether one of them happened.
+    bool Settled(int tree, std::chrono::milliseconds patience) {
+        std::unique_lock lock(mutex_);
+        const auto& result = results_[static_cast<std::size_t>(tree - 1)];
+        return changed_.wait_for(lock, stop_, patience, [&] {
+            return stopped_ || result.has_value() || (failedTree_ != 0 && failedTree_ <= tree);
+        });
     }
 
     // Waits for tree `tree`; its entry, or nothing when a tree at or before it failed or the
@@ -286,41 +299,74 @@ Market ComputeMarket(const DataFolder& data, const MarketDefinition& definition,
     for (int t = 0; t < threads; ++t) {
         workers.emplace_back([&] { Worker(data, market, queue); });
     }
-    int stored = 0;
+    // Trees go into the image in tree order; the image goes to the file at most every
+    // kStoreInterval and at the end, each store whole (see WriteFileBytes), so a crash leaves
+    // every entry whole or zero, and the computation pays no file rename per tree.
+    int stored = 0;  // trees in the image
+    int written = 0; // trees in the file
+    auto lastStore = std::chrono::steady_clock::now();
+    // Whether the image reached the file; a failed store is the failure of the first tree it
+    // held, so the trees already in the file stay and are counted.
+    const auto store = [&](DiskSync sync) {
+        try {
+            WriteFileBytes(market.OptmcutsPath, image.Data(), sync);
+        } catch (...) {
+            queue.Failed(written + 1, std::current_exception());
+            return false;
+        }
+        written = stored;
+        lastStore = std::chrono::steady_clock::now();
+        remover.Keep();
+        return true;
+    };
     for (int n = 1; n <= kTreeCount; ++n) {
         if (progress) {
-            progress(n, kTreeCount);
+            try {
+                progress(n, kTreeCount);
+            } catch (...) {
+                // Passed on as it is; the trees computed before it are kept all the same.
+                if (written < stored) {
+                    (void)store(DiskSync::Unsynced);
+                }
+                throw;
+            }
+        }
+        // A tree that takes long (or a tree file held by another program) does not keep the
+        // trees before it out of the file.
+        if (written < stored && !queue.Settled(n, kStoreInterval) && !store(DiskSync::Unsynced)) {
+            break;
         }
         const std::optional<OptimalCutEntry> entry = queue.WaitFor(n);
         if (!entry) {
             break;
         }
         EncodeOptimalCutEntry(image, n, *entry);
-        try {
-            // A sync per tree made a computation several times slower on a busy disk; the
-            // last store is synced, the others are whole after a crash of the program.
-            WriteFileBytes(market.OptmcutsPath, image.Data(),
-                           n == kTreeCount ? DiskSync::Synced : DiskSync::Unsynced);
-        } catch (...) {
-            queue.Failed(n, std::current_exception());
+        stored = n;
+        queue.Stored(n);
+        // A sync per store made a computation several times slower on a busy disk; the last
+        // store is synced, the others are whole after a crash of the program.
+        const bool due = std::chrono::steady_clock::now() - lastStore >= kStoreInterval;
+        if ((n == kTreeCount || due) &&
+            !store(n == kTreeCount ? DiskSync::Synced : DiskSync::Unsynced)) {
             break;
         }
-        stored = n;
-        remover.Keep();
-        queue.Stored(n);
+    }
+    // Stopped or failed: the trees computed before it are kept, as a cancellation says.
+    if (written < stored) {
+        (void)store(DiskSync::Unsynced);
     }
     queue.Stop();
     workers.clear(); // joins
-    if (stored == kTreeCount) {
+    if (written == kTreeCount) {
         return market;
     }
     // The tree after the last one stored either failed or was never waited for because the
     // computation was cancelled; a failure of a later tree under way when it was cancelled
     // does not count.
-    if (queue.FailedTree() == stored + 1) {
+    if (queue.FailedTree() == written + 1) {
         std::rethrow_exception(queue.Error());
     }
-    throw MarketComputationCancelled(definition.Name, stored);
+    throw MarketComputationCancelled(definition.Name, written);
 }
 
 } // namespace varnok

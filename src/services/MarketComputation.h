@@ -29,7 +29,8 @@ struct MarketDefinition {
 };
 
 // Called once per tree in tree order, before the computation stores tree n (trees 1 to n - 1
-// are stored): the tree number and the count of trees (150). So the last call before an error
+// are computed; they reach the file within about 50 ms, all of them once ComputeMarket returns
+// or throws): the tree number and the count of trees (150). So the last call before an error
 // names the tree that failed. Runs on the thread that called ComputeMarket; an exception it
 // throws stops the computation as a cancellation does (trees 1 to n - 1 stay stored) and is
 // passed on.

@@ -31,15 +31,15 @@ namespace varnok {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Answer;
-using test::WaitForBox;
 using test::Activate;
+using test::Answer;
 using test::BundledCopy;
 using test::ClickButton;
 using test::ClickEntry;
 using test::Find;
 using test::Items;
 using test::Open;
+using test::WaitForBox;
 
 constexpr int kLongWait = 60000; // milliseconds a computation may take on a busy machine
 
@@ -354,6 +354,8 @@ private slots:
         HeldTree held(data, 76); // released before the window goes
         ComputeUntilHeld(window, held, "Halfway");
         QVERIFY(!window.Action("DefineMarkeg1")->isEnabled());
+        // The trees computed reach the file within moments of the computation's waiting.
+        QTRY_COMPARE(TreesStored(data, "Halfway"), 75);
 
         QWidget* markets = Open(window, "Buck1", "TSelectMarketForm");
         auto* marketList = Find<QListWidget>(markets, "ListBox1");

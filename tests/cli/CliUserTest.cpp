@@ -543,7 +543,8 @@ TEST(CliUserMarkets, ASecondComputationOfAMarketIsRefused) {
 }
 
 // Killed at any point, a computation leaves every entry either as the finished computation
-// has it or all zero, and the trees stored are 1 to k.
+// has it or all zero, and the trees stored are 1 to k (k may lag the trees computed: the file
+// is stored in batches).
 TEST(CliUserMarkets, AKilledComputationLeavesWholeEntries) {
     test::TempFolder folder;
     const fs::path root = folder.Path() / "data";
@@ -560,7 +561,6 @@ TEST(CliUserMarkets, AKilledComputationLeavesWholeEntries) {
         while (stored < kTreeCount && table.Entry(stored + 1) != OptimalCutEntry{}) {
             ++stored;
         }
-        EXPECT_GE(stored, killAt - 1) << "killed at " << killAt;
         for (int t = 1; t <= kTreeCount; ++t) {
             ASSERT_EQ(table.Entry(t), t <= stored ? reference.Entry(t) : OptimalCutEntry{})
                 << "killed at " << killAt << ", tree " << t;

@@ -197,8 +197,8 @@ TEST_F(MarketComputationTest, AFailedReplacementIsAnIncompleteMarket) {
     EXPECT_EQ(stats.Trees.size(), 4U);
 }
 
-// Seen from between two stores (the progress call), the file always holds whole entries: trees
-// 1 to n - 1 as they end up, the rest zero, and no temporary beside it.
+// Seen from between two stores (the progress call), the file always holds whole entries: the
+// first trees, at most 1 to n - 1, as they end up, the rest zero, and no temporary beside it.
 TEST_F(MarketComputationTest, BetweenStoresTheFileHoldsWholeEntriesOnly) {
     std::vector<OptimalCutsTable> seen;
     const auto path = Data().OptimalCutsFile("Watched");
@@ -206,7 +206,7 @@ TEST_F(MarketComputationTest, BetweenStoresTheFileHoldsWholeEntriesOnly) {
         if (tree % 37 == 1 || tree == 150) {
             ASSERT_EQ(test::ReadBytes(path).size(), OptimalCutsTable::kSize) << tree;
             seen.push_back(ReadOptimalCuts(path));
-            EXPECT_EQ(kTreeCount - MissingTrees(seen.back()).size(), tree - 1U);
+            EXPECT_LE(kTreeCount - MissingTrees(seen.back()).size(), tree - 1U);
             // The computation's lock, and no temporary beside the file.
             EXPECT_EQ(StrayFiles(Data().MarketFolder("Watched")),
                       std::vector<std::string>{".lock"});
