@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace varnok {
 namespace {
 
@@ -112,6 +114,13 @@ TEST(SawlogGrading, ClearCuttingsLengthCountAndYield) {
         {{50, 150}, 5, 3, 0.6666667F, 4}, // 99 < 128
         {{50, 150}, 2, 3, 0.6666667F, 1}, // 50 + 99 + 50 >= 128
         {{}, 2, 1, 0.8333333F, 1},
+        {{100}, 2, 1, 0.5208333F, 1},     // 100 >= 100: a sum just at the threshold reaches it
+        {{100}, 2, 1, 0.5260417F, 4},     // 100 < 101
+        {{50, 150}, 2, 4, 0.8333333F, 1}, // 50 + 99 + 50 >= 160: four counted takes all three
+        {{50, 150}, 2, 2, 0.8333333F, 4}, // 99 + 50 < 160
+        {{}, 2, 0, 0.5F, 4},              // no cutting counted: nothing reaches 96
+        {{}, 2, 0, 0.0F, 1},              // nothing needed
+        {{}, 2, 99, std::numeric_limits<float>::quiet_NaN(), 4}, // a damaged yield: never met
     };
     for (const Case& c : cases) {
         auto market = TestMarket();
