@@ -136,6 +136,36 @@ TEST(SawlogGrading, ClearCuttingsLengthCountAndYield) {
     }
 }
 
+TEST(SawlogGrading, ForksAndBulgesCutTheFacesRunsWithTheKnots) {
+    struct Case {
+        int from, to; // a bulge, inches
+        int code;
+        int cuttings;
+        float yield;
+        int grade;
+    };
+    // Knots all round at 100 inches; on the 16 ft log 0..200 the required clear length is
+    // round(192 x yield).
+    const Case cases[] = {
+        {150, 160, 2, 3, 0.984375F, 1},  // 100 + 49 + 40 >= 189
+        {150, 160, 2, 3, 0.9895833F, 4}, // 189 < 190
+        {150, 160, 5, 99, 0.6F, 4},      // only 0..99 is a 5 ft cutting: 100 < 115
+        {0, 20, 2, 2, 0.9322917F, 1},    // 79 + 100 >= 179
+        {0, 20, 2, 2, 0.9375F, 4},       // 79 + 100 < 180
+        {0, 200, 2, 99, 0.5F, 4},        // nothing of the log is usable
+    };
+    for (const Case& c : cases) {
+        auto market = TestMarket();
+        test::SetSawlogGrades(*market, 1, c.code, c.yield, c.cuttings);
+        auto tree = StraightTree(400, 20, 20);
+        Ring(*tree, 100);
+        test::AddSpan(*tree, DefectKind::Bulge, c.from, c.to);
+        test::Map(*tree);
+        EXPECT_EQ(Grade(*tree, *market, 0, 200).SawGrade, c.grade)
+            << "bulge " << c.from << " to " << c.to << ", code " << c.code << ", yield " << c.yield;
+    }
+}
+
 TEST(SawlogGrading, SeamsOnFacesAndTheRotationNote) {
     auto market = TestMarket();
     test::SetSawlogGrades(*market, 1, 2, 0.8333333F, 2);

@@ -83,6 +83,7 @@ SawlogGrader::SawlogGrader(const Tree& tree, const TreeIndex& index, const Sawlo
     IndexLongRuns();
     IndexSeams();
     logRuns_.reserve(1024);
+    sharedClear_.reserve(64);
     seamsOnLog_.reserve(index.Seams.size());
 }
 
@@ -351,6 +352,12 @@ void SawlogGrader::StartLog(const LogSegment& segment) {
     facesReady_.fill(0);
     boundaryNotes_.fill(false);
     logRuns_.clear();
+    sharedClear_.clear();
+    if (!plainLog_ && seamsOnLog_.empty()) {
+        logBlocked_.ForEachClearRun(start_, end_, [&](int start, int end) {
+            sharedClear_.push_back({start, end});
+        });
+    }
 }
 
 void SawlogGrader::BlankExcessiveDecay(InchMask& blocked) const {
@@ -387,6 +394,9 @@ const SawlogGrader::FaceOutcome& SawlogGrader::Face(int rotation, int face) {
 }
 
 SawlogGrader::FaceOutcome SawlogGrader::EvaluateFace(int firstSector, bool& boundaryNote) {
+    if (seamsOnLog_.empty()) {
+        return FaceWithoutSeams(firstSector);
+    }
     FaceOutcome outcome;
     work_.CopyWords(logBlocked_, start_, end_);
     if (!ApplySeamsToFace(work_, firstSector, boundaryNote)) {
@@ -398,6 +408,33 @@ SawlogGrader::FaceOutcome SawlogGrader::EvaluateFace(int firstSector, bool& boun
     work_.ForEachClearRun(start_, end_, [&](int start, int end) {
         logRuns_.push_back({start, end});
     });
+    outcome.End = static_cast<std::uint32_t>(logRuns_.size());
+    return outcome;
+}
+
+// Without a seam on the log, a face's usable inches are those free of its knots and of what
+// blocks the whole log: its runs are where its knot-free runs over the stem and the log's
+// shared clear runs overlap (each such overlap is bounded by a blocked inch or a log end, as
+// the runs of the two marks together are).
+SawlogGrader::FaceOutcome SawlogGrader::FaceWithoutSeams(int firstSector) {
+    FaceOutcome outcome;
+    outcome.First = static_cast<std::uint32_t>(logRuns_.size());
+    const std::vector<Run>& knotFree = knotFreeRuns_[static_cast<std::size_t>(firstSector)];
+    auto free = std::partition_point(knotFree.begin(), knotFree.end(),
+                                     [&](const Run& run) { return run.End < start_; });
+    auto clear = sharedClear_.begin();
+    while (free != knotFree.end() && clear != sharedClear_.end()) {
+        const int from = std::max(free->Start, clear->Start);
+        const int to = std::min(free->End, clear->End);
+        if (from <= to) {
+            logRuns_.push_back({from, to});
+        }
+        if (clear->End < free->End) {
+            ++clear;
+        } else {
+            ++free;
+        }
+    }
     outcome.End = static_cast<std::uint32_t>(logRuns_.size());
     return outcome;
 }

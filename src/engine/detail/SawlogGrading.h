@@ -112,6 +112,7 @@ private:
     void BlankExcessiveDecay(InchMask& blocked) const;
     const FaceOutcome& Face(int rotation, int face);
     FaceOutcome EvaluateFace(int firstSector, bool& boundaryNote);
+    FaceOutcome FaceWithoutSeams(int firstSector);
     bool ApplySeamsToFace(InchMask& blocked, int firstSector, bool& boundaryNote) const;
     std::span<const Run> PlainFaceRuns(int firstSector, const Cell& cell);
     // kCounted is the cell's count of cuttings (1 to 3, or 27 for all) when the search is made
@@ -157,6 +158,9 @@ private:
     std::array<int, 9> facesReady_{};     // faces of each rotation evaluated, in face order
     std::array<bool, 9> boundaryNotes_{}; // one note per rotation (see ApplySeamsToFace)
     std::vector<Run> logRuns_;            // runs of the faces of a log that is not plain
+    // Of a log without seams: the runs of the log free of forks, bulges and excessive decay,
+    // which every face shares.
+    std::vector<Run> sharedClear_;
 };
 
 } // namespace varnok::detail
