@@ -222,6 +222,7 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
     const TextLines text = ReadTextLines(path);
     const std::vector<std::string>& lines = text.Lines;
     std::vector<DefectLine> kept;
+    kept.reserve(std::min(lines.size(), kMaxDefectLines));
     FilterMemo memo(filter);
     std::size_t defectLines = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
