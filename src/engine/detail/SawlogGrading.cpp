@@ -249,7 +249,7 @@ void SawlogGrader::GradeSawlog(LogSegment& segment, GradeTrace* trace) {
     trace_ = trace;
     segment.SawGrade = kNoGrade;
     segment.SawGradeTried = {0, 0, 0};
-    std::array<int, 27> applicable{};
+    std::array<int, 27> applicable; // read up to count only
     std::size_t count = 0;
     bool descending = true;
     for (std::size_t i = 0; i < cells_.size(); ++i) {
