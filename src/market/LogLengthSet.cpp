@@ -8,13 +8,13 @@ namespace varnok {
 
 std::uint16_t LogLengthSet::NominalFeet(int lengthInches) const {
     static constexpr std::array<std::uint16_t, 5> kFeet = {8, 10, 12, 14, 16};
-    std::uint16_t feet = 0;
-    for (std::size_t i = 0; i < kFeet.size(); ++i) {
+    // The last length reached decides, so the search goes down from the longest.
+    for (std::size_t i = kFeet.size(); i-- > 0;) {
         if (lengthInches >= Lengths[i]) {
-            feet = kFeet[i];
+            return kFeet[i];
         }
     }
-    return feet;
+    return 0;
 }
 
 LogLengthSet LogLengthSet::FromTrim(int trimInches) {

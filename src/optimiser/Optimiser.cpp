@@ -12,8 +12,10 @@ OptimalPattern Optimiser::OptimiseTree() {
     const GridSpanValues spans(evaluator_);
     const int usable = spans.UsableLength();
     const int longest = spans.LongestLength();
-    bestValue_.fill(0.0F);
-    bestPredecessor_.fill(0);
+    // Nothing beyond the usable length is read.
+    const auto used = static_cast<std::ptrdiff_t>(usable) + 1;
+    std::fill(bestValue_.begin(), bestValue_.begin() + used, 0.0F);
+    std::fill(bestPredecessor_.begin(), bestPredecessor_.begin() + used, 0);
     // The spans from one position reach different positions, so the order among them does not
     // matter; what settles ties is that the positions are taken in ascending order. Every span
     // is first relaxed as waste: for a span of an allowed length that is the same as relaxing

@@ -5,6 +5,7 @@
 #include "support/Numbers.h"
 
 #include <limits>
+#include <string_view>
 #include <utility>
 
 namespace varnok {
@@ -177,14 +178,36 @@ void CheckNotCutShort(const std::string& line, const DefectFilterSet& filter,
                     lineNumber);
 }
 
+// The filter's outcome for each code met so far in one file: a file repeats a few codes over
+// its lines, and the filter set compares a code with all of its entries.
+class FilterMemo {
+public:
+    explicit FilterMemo(const DefectFilterSet& filter) : filter_(filter) {}
+
+    // The outcome of ApplyDefectFilter for the code; valid until the next call.
+    const FilterOutcome& Apply(const std::string& code) {
+        for (const auto& [known, outcome] : known_) {
+            if (known == code) {
+                return outcome;
+            }
+        }
+        known_.emplace_back(code, ApplyDefectFilter(filter_, code));
+        return known_.back().second;
+    }
+
+private:
+    const DefectFilterSet& filter_;
+    std::vector<std::pair<std::string, FilterOutcome>> known_;
+};
+
 } // namespace
 
 DefectLine SplitDefectLine(const std::string& line, int lineNumber) {
-    const std::string read = line.substr(0, std::min(line.size(), kLongestLine));
+    const std::string_view read = std::string_view(line).substr(0, kLongestLine);
     const std::size_t codeWidth = (read.size() == 22 || read.size() == 12) ? 2 : 3;
     DefectLine result;
     result.LineNumber = lineNumber;
-    result.Code = read.substr(0, std::min(read.size(), codeWidth));
+    result.Code = read.substr(0, codeWidth);
     for (std::size_t f = 0; f < 4; ++f) {
         const std::size_t start = codeWidth + f * 5;
         if (start < read.size()) {
@@ -199,6 +222,8 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
     const TextLines text = ReadTextLines(path);
     const std::vector<std::string>& lines = text.Lines;
     std::vector<DefectLine> kept;
+    kept.reserve(std::min(lines.size(), kMaxDefectLines));
+    FilterMemo memo(filter);
     std::size_t defectLines = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int lineNumber = static_cast<int>(i + 1);
@@ -227,11 +252,11 @@ std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& pat
             CheckNotCutShort(lines[i], filter, path, lineNumber);
         }
         DefectLine defect = SplitDefectLine(lines[i], lineNumber);
-        FilterOutcome outcome = ApplyDefectFilter(filter, defect.Code);
+        const FilterOutcome& outcome = memo.Apply(defect.Code);
         if (outcome.Removed) {
             continue;
         }
-        defect.Code = std::move(outcome.Code);
+        defect.Code = outcome.Code;
         kept.push_back(std::move(defect));
     }
     return kept;

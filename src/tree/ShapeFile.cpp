@@ -4,6 +4,7 @@
 #include "support/Files.h"
 #include "support/Numbers.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,9 +116,11 @@ void ReadShapeFile(Tree& tree, const std::filesystem::path& path) {
     const std::vector<CrossSection> sections = ReadCrossSections(path);
     tree.ShapeFilePath = path;
     StemModel& stem = tree.Stem;
-    stem.Diameter.fill(0);
-    stem.CentreX.fill(0.0F);
-    stem.CentreY.fill(0.0F);
+    // Every inch up to the top is written below, from the butt section at 0 on.
+    const auto above = static_cast<std::ptrdiff_t>(sections.back().Position) + 1;
+    std::fill(stem.Diameter.begin() + above, stem.Diameter.end(), std::uint8_t{0});
+    std::fill(stem.CentreX.begin() + above, stem.CentreX.end(), 0.0F);
+    std::fill(stem.CentreY.begin() + above, stem.CentreY.end(), 0.0F);
     stem.PointPosition.fill(0);
     for (std::size_t k = 0; k < sections.size(); ++k) {
         const CrossSection& s = sections[k];

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <memory>
 #include <tuple>
@@ -111,6 +112,19 @@ TEST_F(DefectModelTest, UncheckedCodesAreRemovedAlsoWhenAdjacent) {
                           Line("SK", " 4.0", "5", "2", "2")});
     ASSERT_EQ(t.SurfaceDefectCount, 1);
     EXPECT_EQ(t.SurfaceDefects[0].Position, 48);
+
+    // Codes repeated among others keep each their own outcome, line by line; a one-letter
+    // code in either width of the code field is a knot.
+    const Tree& u = Load({Line("SK", " 4.0", "5", "2", "2"), Line("SW", " 2.0", "3", "2", "2"),
+                          Line("SK", " 5.0", "6", "2", "2"), Line("SW", " 3.0", "3", "2", "2"),
+                          Line("  K", " 6.0", "7", "2", "2"), Line(" K", " 7.0", "8", "2", "2"),
+                          Line("SK", " 8.0", "9", "2", "2")});
+    ASSERT_EQ(u.SurfaceDefectCount, 5);
+    const std::array<int, 5> positions = {48, 60, 72, 84, 96};
+    for (std::size_t n = 0; n < positions.size(); ++n) {
+        EXPECT_EQ(u.SurfaceDefects[n].Position, positions[n]) << n;
+        EXPECT_EQ(u.SurfaceDefects[n].Kind, static_cast<std::uint8_t>(DefectKind::Knot)) << n;
+    }
 }
 
 TEST_F(DefectModelTest, KnotWidthInSectors) {

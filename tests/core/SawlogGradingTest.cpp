@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace varnok {
 namespace {
 
@@ -112,6 +114,13 @@ TEST(SawlogGrading, ClearCuttingsLengthCountAndYield) {
         {{50, 150}, 5, 3, 0.6666667F, 4}, // 99 < 128
         {{50, 150}, 2, 3, 0.6666667F, 1}, // 50 + 99 + 50 >= 128
         {{}, 2, 1, 0.8333333F, 1},
+        {{100}, 2, 1, 0.5208333F, 1},     // 100 >= 100: a sum just at the threshold reaches it
+        {{100}, 2, 1, 0.5260417F, 4},     // 100 < 101
+        {{50, 150}, 2, 4, 0.8333333F, 1}, // 50 + 99 + 50 >= 160: four counted takes all three
+        {{50, 150}, 2, 2, 0.8333333F, 4}, // 99 + 50 < 160
+        {{}, 2, 0, 0.5F, 4},              // no cutting counted: nothing reaches 96
+        {{}, 2, 0, 0.0F, 1},              // nothing needed
+        {{}, 2, 99, std::numeric_limits<float>::quiet_NaN(), 4}, // a damaged yield: never met
     };
     for (const Case& c : cases) {
         auto market = TestMarket();
@@ -124,6 +133,36 @@ TEST(SawlogGrading, ClearCuttingsLengthCountAndYield) {
         EXPECT_EQ(Grade(*tree, *market, 0, 200).SawGrade, c.grade)
             << c.rings.size() << " rings, code " << c.code << ", " << c.cuttings
             << " cuttings, yield " << c.yield;
+    }
+}
+
+TEST(SawlogGrading, ForksAndBulgesCutTheFacesRunsWithTheKnots) {
+    struct Case {
+        int from, to; // a bulge, inches
+        int code;
+        int cuttings;
+        float yield;
+        int grade;
+    };
+    // Knots all round at 100 inches; on the 16 ft log 0..200 the required clear length is
+    // round(192 x yield).
+    const Case cases[] = {
+        {150, 160, 2, 3, 0.984375F, 1},  // 100 + 49 + 40 >= 189
+        {150, 160, 2, 3, 0.9895833F, 4}, // 189 < 190
+        {150, 160, 5, 99, 0.6F, 4},      // only 0..99 is a 5 ft cutting: 100 < 115
+        {0, 20, 2, 2, 0.9322917F, 1},    // 79 + 100 >= 179
+        {0, 20, 2, 2, 0.9375F, 4},       // 79 + 100 < 180
+        {0, 200, 2, 99, 0.5F, 4},        // nothing of the log is usable
+    };
+    for (const Case& c : cases) {
+        auto market = TestMarket();
+        test::SetSawlogGrades(*market, 1, c.code, c.yield, c.cuttings);
+        auto tree = StraightTree(400, 20, 20);
+        Ring(*tree, 100);
+        test::AddSpan(*tree, DefectKind::Bulge, c.from, c.to);
+        test::Map(*tree);
+        EXPECT_EQ(Grade(*tree, *market, 0, 200).SawGrade, c.grade)
+            << "bulge " << c.from << " to " << c.to << ", code " << c.code << ", yield " << c.yield;
     }
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 namespace varnok {
 namespace {
 
@@ -22,6 +25,16 @@ TEST(NominalLength, ThresholdsFollowTheTrim) {
         EXPECT_EQ(LogLengthSet::FromTrim(c.trim).NominalFeet(c.inches), c.feet)
             << c.trim << " " << c.inches;
     }
+    // Lengths out of order (a damaged record): the last of the five that is reached decides.
+    LogLengthSet unordered;
+    unordered.Lengths = {104, 200, 128, 176, 152};
+    const std::array<std::pair<int, int>, 5> reached = {
+        {{103, 0}, {130, 12}, {160, 16}, {180, 16}, {201, 16}}};
+    for (const auto& [inches, feet] : reached) {
+        EXPECT_EQ(unordered.NominalFeet(inches), feet) << inches;
+    }
+    unordered.Lengths = {104, 128, 152, 176, 250};
+    EXPECT_EQ(unordered.NominalFeet(240), 14);
 }
 
 TEST(Sweep, DeductionThresholdsByLength) {

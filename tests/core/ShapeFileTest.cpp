@@ -61,6 +61,22 @@ TEST_F(ShapeFileTest, InterpolatesDiametersHalfToEvenAndOffsetsLinearly) {
     EXPECT_FLOAT_EQ(t.Stem.CentreY[12], 0.0F);
 }
 
+TEST_F(ShapeFileTest, ShorterStemReadIntoTheSameTreeLeavesNothingAboveItsTop) {
+    Load({" 0.0  20 3.0 2.0", "50.0  12 3.0 2.0"});
+    test::WriteText(Path(), CrLf({"header", " 0.0  18 0.0 0.0", "10.0  16 1.0 1.0"}));
+    ReadShapeFile(*tree_, Path());
+    const Tree& t = *tree_;
+    EXPECT_EQ(t.Stem.StemLength, 120);
+    EXPECT_EQ(t.Stem.Diameter[120], 16);
+    EXPECT_FLOAT_EQ(t.Stem.CentreX[120], 0.0F);
+    for (const std::size_t x : {std::size_t{121}, std::size_t{300}, std::size_t{600}}) {
+        EXPECT_EQ(t.Stem.Diameter[x], 0) << x;
+        EXPECT_EQ(t.Stem.CentreX[x], 0.0F) << x;
+        EXPECT_EQ(t.Stem.CentreY[x], 0.0F) << x;
+    }
+    EXPECT_EQ(t.Stem.PointPosition[2], 0);
+}
+
 TEST_F(ShapeFileTest, EqualPositionsOverwriteTheEarlierValues) {
     const Tree& t = Load({" 0.0  20 0.0 0.0", " 4.0  18 0.0 0.0", " 4.0  17 0.0 0.0"});
     EXPECT_EQ(t.Stem.PointCount, 3);

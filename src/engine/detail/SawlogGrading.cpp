@@ -3,6 +3,7 @@
 #include "support/Numbers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace varnok::detail {
@@ -23,6 +24,18 @@ int ClearFacesNeeded(int code) {
 // The stages of a traced sawlog grade: the cell's conditions in the order they are checked,
 // then its clear cuttings, then the stain downgrades that follow.
 enum Stage : int { kSed, kSweep, kDeduction, kLength, kButtOnly, kClearCuttings, kStain };
+
+// A whole-inch sum reaches a threshold exactly when it reaches the threshold rounded up. One
+// that is not a number (a damaged yield) is never reached; the limits stay far beyond any sum
+// of cuttings (at most 27 of 2401 inches).
+int WholeThreshold(double threshold) {
+    constexpr double kBeyond = 1.0e9;
+    if (!(threshold <= kBeyond)) {
+        return static_cast<int>(kBeyond);
+    }
+    return threshold < -kBeyond ? static_cast<int>(-kBeyond)
+                                : static_cast<int>(std::ceil(threshold));
+}
 
 int SawlogClass(int grade) {
     return grade + 3;
@@ -70,6 +83,7 @@ SawlogGrader::SawlogGrader(const Tree& tree, const TreeIndex& index, const Sawlo
     IndexLongRuns();
     IndexSeams();
     logRuns_.reserve(1024);
+    sharedClear_.reserve(64);
     seamsOnLog_.reserve(index.Seams.size());
 }
 
@@ -120,14 +134,11 @@ void SawlogGrader::IndexFaces() {
     for (int first = 0; first < kSectorCount; ++first) {
         InchMask& face = faceKnots_[static_cast<std::size_t>(first)];
         for (int k = 0; k < 9; ++k) {
-            face.OrWords(sectorKnots[static_cast<std::size_t>((first + k) % kSectorCount)], 0,
-                         top);
+            face.OrWords(sectorKnots[static_cast<std::size_t>((first + k) % kSectorCount)], 0, top);
         }
         std::vector<Run>& runs = knotFreeRuns_[static_cast<std::size_t>(first)];
         runs.reserve(64);
-        face.ForEachClearRun(0, top, [&](int start, int end) {
-            runs.push_back({start, end});
-        });
+        face.ForEachClearRun(0, top, [&](int start, int end) { runs.push_back({start, end}); });
     }
 }
 
@@ -238,7 +249,7 @@ void SawlogGrader::GradeSawlog(LogSegment& segment, GradeTrace* trace) {
     trace_ = trace;
     segment.SawGrade = kNoGrade;
     segment.SawGradeTried = {0, 0, 0};
-    std::array<int, 27> applicable{};
+    std::array<int, 27> applicable; // read up to count only
     std::size_t count = 0;
     bool descending = true;
     for (std::size_t i = 0; i < cells_.size(); ++i) {
@@ -341,6 +352,12 @@ void SawlogGrader::StartLog(const LogSegment& segment) {
     facesReady_.fill(0);
     boundaryNotes_.fill(false);
     logRuns_.clear();
+    sharedClear_.clear();
+    if (!plainLog_ && seamsOnLog_.empty()) {
+        logBlocked_.ForEachClearRun(start_, end_, [&](int start, int end) {
+            sharedClear_.push_back({start, end});
+        });
+    }
 }
 
 void SawlogGrader::BlankExcessiveDecay(InchMask& blocked) const {
@@ -377,6 +394,9 @@ const SawlogGrader::FaceOutcome& SawlogGrader::Face(int rotation, int face) {
 }
 
 SawlogGrader::FaceOutcome SawlogGrader::EvaluateFace(int firstSector, bool& boundaryNote) {
+    if (seamsOnLog_.empty()) {
+        return FaceWithoutSeams(firstSector);
+    }
     FaceOutcome outcome;
     work_.CopyWords(logBlocked_, start_, end_);
     if (!ApplySeamsToFace(work_, firstSector, boundaryNote)) {
@@ -388,6 +408,33 @@ SawlogGrader::FaceOutcome SawlogGrader::EvaluateFace(int firstSector, bool& boun
     work_.ForEachClearRun(start_, end_, [&](int start, int end) {
         logRuns_.push_back({start, end});
     });
+    outcome.End = static_cast<std::uint32_t>(logRuns_.size());
+    return outcome;
+}
+
+// Without a seam on the log, a face's usable inches are those free of its knots and of what
+// blocks the whole log: its runs are where its knot-free runs over the stem and the log's
+// shared clear runs overlap (each such overlap is bounded by a blocked inch or a log end, as
+// the runs of the two marks together are).
+SawlogGrader::FaceOutcome SawlogGrader::FaceWithoutSeams(int firstSector) {
+    FaceOutcome outcome;
+    outcome.First = static_cast<std::uint32_t>(logRuns_.size());
+    const std::vector<Run>& knotFree = knotFreeRuns_[static_cast<std::size_t>(firstSector)];
+    auto free = std::partition_point(knotFree.begin(), knotFree.end(),
+                                     [&](const Run& run) { return run.End < start_; });
+    auto clear = sharedClear_.begin();
+    while (free != knotFree.end() && clear != sharedClear_.end()) {
+        const int from = std::max(free->Start, clear->Start);
+        const int to = std::min(free->End, clear->End);
+        if (from <= to) {
+            logRuns_.push_back({from, to});
+        }
+        if (clear->End < free->End) {
+            ++clear;
+        } else {
+            ++free;
+        }
+    }
     outcome.End = static_cast<std::uint32_t>(logRuns_.size());
     return outcome;
 }
@@ -443,16 +490,20 @@ bool SawlogGrader::ApplySeamsToFace(InchMask& blocked, int firstSector, bool& bo
 
 // The knot-free runs of a plain log's face that are long enough for the cell's cuttings, from
 // the first that reaches the log's start.
-std::span<const SawlogGrader::Run> SawlogGrader::PlainFaceRuns(int firstSector, const Cell& cell) {
+[[gnu::always_inline]] inline std::span<const SawlogGrader::Run>
+SawlogGrader::PlainFaceRuns(int firstSector, const Cell& cell) {
     LongRuns& list = longRuns_[cell.RunList];
     const auto w = static_cast<std::size_t>(firstSector);
     const std::vector<Run>& runs = list.Runs[w];
     std::uint32_t& first = list.Cursor[w];
-    while (first > 0 && runs[first - 1].End >= start_) {
-        --first;
-    }
-    while (first < runs.size() && runs[first].End < start_) {
-        ++first;
+    if (list.CursorStart[w] != start_) {
+        while (first > 0 && runs[first - 1].End >= start_) {
+            --first;
+        }
+        while (first < runs.size() && runs[first].End < start_) {
+            ++first;
+        }
+        list.CursorStart[w] = start_;
     }
     return std::span<const Run>(runs).subspan(first);
 }
@@ -461,11 +512,12 @@ std::span<const SawlogGrader::Run> SawlogGrader::PlainFaceRuns(int firstSector, 
 // order; the face reaches the grade when the longest of them, as many as the cell counts, add
 // up to the required clear length (in faces mode: the whole log and one inch). That sum only
 // grows as the walk goes on, so the walk stops once it is reached.
-template <bool kTraced>
-int SawlogGrader::FaceGrade(std::span<const Run> runs, const Target& target,
-                            FaceCuttings* found) const {
+template <bool kTraced, int kCounted>
+[[gnu::always_inline]] inline int SawlogGrader::FaceGrade(std::span<const Run> runs,
+                                                          const Target& target,
+                                                          FaceCuttings* found) const {
     const Cell& cell = *target.Of;
-    const int counted = cell.Counted;
+    const int counted = kCounted != 0 ? kCounted : cell.Counted;
     if (counted > 3 && counted < kMaxCuttings) {
         int all = 0;
         const int longest = SumOfLongestCuttings(runs, cell, all);
@@ -536,10 +588,11 @@ int SawlogGrader::SumOfLongestCuttings(std::span<const Run> runs, const Cell& ce
     return sum;
 }
 
-template <bool kTraced>
+template <bool kTraced, int kCounted>
 int SawlogGrader::GradeOfFace(int rotation, int face, const Target& target, FaceCuttings* found) {
     if (plainLog_) {
-        return FaceGrade<kTraced>(PlainFaceRuns(9 * face + rotation, *target.Of), target, found);
+        return FaceGrade<kTraced, kCounted>(PlainFaceRuns(9 * face + rotation, *target.Of), target,
+                                            found);
     }
     const FaceOutcome& outcome = Face(rotation, face);
     if (outcome.Failed) {
@@ -548,7 +601,7 @@ int SawlogGrader::GradeOfFace(int rotation, int face, const Target& target, Face
         }
         return kNoGrade;
     }
-    return FaceGrade<kTraced>(
+    return FaceGrade<kTraced, kCounted>(
         std::span<const Run>(logRuns_).subspan(outcome.First, outcome.End - outcome.First), target,
         found);
 }
@@ -558,17 +611,30 @@ int SawlogGrader::GradeOfFace(int rotation, int face, const Target& target, Face
 // A rotation is left as soon as too many faces fail.
 bool SawlogGrader::CellPasses(const Cell& cell, Rotation& found) {
     if (trace_ == nullptr) {
-        return SearchRotations<false>(cell, found, nullptr);
+        // Cells count mostly one to three cuttings or every cutting; their walk is made for
+        // that count.
+        switch (cell.Counted) {
+        case 1:
+            return SearchRotations<false, 1>(cell, found, nullptr);
+        case 2:
+            return SearchRotations<false, 2>(cell, found, nullptr);
+        case 3:
+            return SearchRotations<false, 3>(cell, found, nullptr);
+        case kMaxCuttings:
+            return SearchRotations<false, kMaxCuttings>(cell, found, nullptr);
+        default:
+            return SearchRotations<false, 0>(cell, found, nullptr);
+        }
     }
     CellReport report;
-    const bool passed = SearchRotations<true>(cell, found, &report);
+    const bool passed = SearchRotations<true, 0>(cell, found, &report);
     ExplainCuttings(cell, report, passed);
     return passed;
 }
 
 // Traced, every face of every rotation is searched, which only adds work: a rotation passes
 // exactly when no more faces fail than the cell allows, as when the search leaves it early.
-template <bool kTraced>
+template <bool kTraced, int kCounted>
 bool SawlogGrader::SearchRotations(const Cell& cell, Rotation& found, CellReport* report) {
     if (cell.FacesNeeded > 4) {
         return false;
@@ -576,11 +642,10 @@ bool SawlogGrader::SearchRotations(const Cell& cell, Rotation& found, CellReport
     const int mayFail = 4 - cell.FacesNeeded;
     Target target;
     target.Of = &cell;
-    // Kept as a double: a damaged yield that is not a number then fails every face.
-    target.Threshold =
+    target.Threshold = WholeThreshold(
         facesMode_
             ? lengthInches_ + 1.0
-            : RoundHalfEven(nominalLength_ * 12.0 * static_cast<double>(cell.Rules.YieldFraction));
+            : RoundHalfEven(nominalLength_ * 12.0 * static_cast<double>(cell.Rules.YieldFraction)));
     [[maybe_unused]] int closest = -1; // the deciding face's cuttings of the closest rotation
     for (int r = 0; r < 9; ++r) {
         int failed = 0;
@@ -588,7 +653,7 @@ bool SawlogGrader::SearchRotations(const Cell& cell, Rotation& found, CellReport
         [[maybe_unused]] std::array<FaceCuttings, 4> faces{};
         for (; f < 4; ++f) {
             const int grade =
-                GradeOfFace<kTraced>(r, f, target, &faces[static_cast<std::size_t>(f)]);
+                GradeOfFace<kTraced, kCounted>(r, f, target, &faces[static_cast<std::size_t>(f)]);
             found.FaceGrades[static_cast<std::size_t>(f)] = grade;
             if (grade == kNoGrade && ++failed > mayFail && !kTraced) {
                 break;

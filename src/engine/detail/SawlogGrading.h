@@ -49,10 +49,11 @@ private:
         int LengthVariation = 0;
     };
     // What a face of the current log must reach for one cell: the sum of the longest Counted
-    // cuttings of at least MinimumRun inches must come to Threshold inches.
+    // cuttings of at least MinimumRun inches must come to Threshold inches. Sums are whole
+    // inches, so the threshold is kept rounded up (see WholeThreshold).
     struct Target {
         const Cell* Of = nullptr;
-        double Threshold = 0.0;
+        int Threshold = 0;
     };
     struct Run {
         int Start = 0; // inches, inclusive
@@ -67,12 +68,14 @@ private:
         std::uint32_t End = 0;
     };
     // The knot-free runs of every face over the stem that are at least a cutting minimum long,
-    // and per face the first run reaching the last log's start (logs come mostly in rising
-    // order, so the search moves a step or two).
+    // and per face the first run reaching the log start CursorStart (logs come mostly in rising
+    // order, and the ends of one start one after the other, so the search moves a step or two
+    // or not at all).
     struct LongRuns {
         int Minimum = 0;
         std::array<std::vector<Run>, kSectorCount> Runs;
         std::array<std::uint32_t, kSectorCount> Cursor{};
+        std::array<int, kSectorCount> CursorStart{};
     };
     // The face grades of a rotation that reached a cell's grade.
     struct Rotation {
@@ -109,11 +112,14 @@ private:
     void BlankExcessiveDecay(InchMask& blocked) const;
     const FaceOutcome& Face(int rotation, int face);
     FaceOutcome EvaluateFace(int firstSector, bool& boundaryNote);
+    FaceOutcome FaceWithoutSeams(int firstSector);
     bool ApplySeamsToFace(InchMask& blocked, int firstSector, bool& boundaryNote) const;
     std::span<const Run> PlainFaceRuns(int firstSector, const Cell& cell);
-    template <bool kTraced>
+    // kCounted is the cell's count of cuttings (1 to 3, or 27 for all) when the search is made
+    // for that count alone, or 0 for any count, read from the cell.
+    template <bool kTraced, int kCounted>
     int GradeOfFace(int rotation, int face, const Target& target, FaceCuttings* found);
-    template <bool kTraced>
+    template <bool kTraced, int kCounted>
     int FaceGrade(std::span<const Run> runs, const Target& target, FaceCuttings* found) const;
     // The inches of a run that lie in the log.
     int LengthInLog(const Run& run) const {
@@ -122,7 +128,7 @@ private:
     int SumOfLongestCuttings(std::span<const Run> runs, const Cell& cell, int& count) const;
     bool CellPasses(const Cell& cell, Rotation& found);
     // The rotation search; traced, it searches every face of a rotation and reports.
-    template <bool kTraced>
+    template <bool kTraced, int kCounted>
     bool SearchRotations(const Cell& cell, Rotation& found, CellReport* report);
     static void Record(LogSegment& segment, const Cell& cell, const Rotation& rotation);
     void StainDowngrade(LogSegment& segment) const;
@@ -152,6 +158,9 @@ private:
     std::array<int, 9> facesReady_{};     // faces of each rotation evaluated, in face order
     std::array<bool, 9> boundaryNotes_{}; // one note per rotation (see ApplySeamsToFace)
     std::vector<Run> logRuns_;            // runs of the faces of a log that is not plain
+    // Of a log without seams: the runs of the log free of forks, bulges and excessive decay,
+    // which every face shares.
+    std::vector<Run> sharedClear_;
 };
 
 } // namespace varnok::detail

@@ -59,7 +59,6 @@ double SeamSectorAt(const SurfaceDefect& seam, int x) {
 } // namespace
 
 void SetSegmentEnds(const Tree& tree, LogSegment& segment, int start, int end) {
-    segment = LogSegment{};
     segment.StartPosition = start;
     segment.EndPosition = end;
     segment.LengthInches = static_cast<std::uint16_t>(end - start);

@@ -14,8 +14,9 @@ namespace varnok::detail {
 // the nominal length, ComputeSweep, DecayDeduction, ForkBulgeDeduction, SeamDeduction,
 // MarkButtLog; then the graders; then NetScale and CubicVolume. None fails.
 
-// Clears the record and sets StartPosition, EndPosition, LengthInches, SED and LED. Positions
-// must lie within 0 to 2400 inches, start below end.
+// Sets StartPosition, EndPosition, LengthInches, SED and LED of a record just made (the other
+// fields keep their first values). Positions must lie within 0 to 2400 inches, start below
+// end.
 void SetSegmentEnds(const Tree& tree, LogSegment& segment, int start, int end);
 
 // Sets Sweep (whole inches, from the measured cross-sections strictly inside the log),
