@@ -19,4 +19,18 @@ void ShowError(QWidget* parent, const std::exception& error) {
     box->open();
 }
 
+void AskToGoOn(QWidget* parent, const QString& question, std::function<void()> goOn) {
+    auto* box = new QMessageBox(QMessageBox::Warning, "Varnok", question,
+                                QMessageBox::Yes | QMessageBox::No, parent);
+    box->setObjectName("WarningBox");
+    box->setDefaultButton(QMessageBox::No);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, parent, [goOn = std::move(goOn)](int result) {
+        if (result == QMessageBox::Yes) {
+            goOn();
+        }
+    });
+    box->open();
+}
+
 } // namespace varnok::app

@@ -4,7 +4,6 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace varnok::app {
@@ -24,20 +23,6 @@ EitherButtons AddEitherButtons(QBoxLayout* layout, QWidget* parent, int step, co
     row->addWidget(second);
     AddStep(layout, parent, step, buttons);
     return {first, second, row};
-}
-
-void AskToGoOn(QWidget* parent, const QString& question, std::function<void()> goOn) {
-    auto* box = new QMessageBox(QMessageBox::Warning, "Varnok", question,
-                                QMessageBox::Yes | QMessageBox::No, parent);
-    box->setObjectName("WarningBox");
-    box->setDefaultButton(QMessageBox::No);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(box, &QMessageBox::finished, parent, [goOn = std::move(goOn)](int result) {
-        if (result == QMessageBox::Yes) {
-            goOn();
-        }
-    });
-    box->open();
 }
 
 } // namespace varnok::app

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QString>
-
-#include <functional>
-
 class QBoxLayout;
 class QHBoxLayout;
 class QPushButton;
@@ -23,10 +19,5 @@ struct EitherButtons {
 EitherButtons AddEitherButtons(QBoxLayout* layout, QWidget* parent, int step, const char* firstName,
                                const char* firstCaption, const char* secondName,
                                const char* secondCaption);
-
-// Asks over `parent` whether to go on in spite of `question`, in a message box named
-// "WarningBox" that does not block (No is the default); `goOn` runs once, on Yes. The box
-// deletes itself when answered.
-void AskToGoOn(QWidget* parent, const QString& question, std::function<void()> goOn);
 
 } // namespace varnok::app

@@ -11,32 +11,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <functional>
 
 namespace varnok::app {
 namespace {
 
 constexpr int kFixedColumns = 2; // name and units
-
-// Asks whether to go on in spite of `warning`, without blocking (a box named "WarningBox");
-// `goOn` runs on Yes.
-void AskToGoOn(QWidget* parent, const QString& warning, std::function<void()> goOn) {
-    auto* box = new QMessageBox(QMessageBox::Warning, "Varnok", warning,
-                                QMessageBox::Yes | QMessageBox::No, parent);
-    box->setObjectName("WarningBox");
-    box->setDefaultButton(QMessageBox::No);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(box, &QMessageBox::finished, parent, [goOn = std::move(goOn)](int result) {
-        if (result == QMessageBox::Yes) {
-            goOn();
-        }
-    });
-    box->open();
-}
 
 } // namespace
 
