@@ -78,40 +78,41 @@ void CheckLimits(std::size_t product, const RoundwoodProductChoices& choices) {
 
 RoundwoodProductSpec SpecFrom(std::size_t product, const RoundwoodProductChoices& choices) {
     CheckLimits(product, choices);
-    RoundwoodProductSpec spec;
-    spec.Name = FirstCharacters(choices.Name, kRoundwoodTextCapacity);
-    if (!Utf8ToWindows1252(spec.Name)) {
-        throw VarnokError(ProductWords(product, spec.Name) +
+    RoundwoodProductSpec definition;
+    definition.Name = FirstCharacters(choices.Name, kRoundwoodTextCapacity);
+    if (!Utf8ToWindows1252(definition.Name)) {
+        throw VarnokError(ProductWords(product, definition.Name) +
                           ": the name holds a character that cannot be stored.");
     }
     if (choices.Unit && *choices.Unit >= RoundwoodUnitChoices().size()) {
-        throw VarnokError(ProductWords(product, spec.Name) + ": there is no unit choice " +
+        throw VarnokError(ProductWords(product, definition.Name) + ": there is no unit choice " +
                           std::to_string(*choices.Unit + 1) + ".");
     }
-    if (!choices.Unit && !spec.Name.empty()) {
-        throw VarnokError(ProductWords(product, spec.Name) +
+    if (!choices.Unit && !definition.Name.empty()) {
+        throw VarnokError(ProductWords(product, definition.Name) +
                           " has no units: choose Cords, Cubic Ft, MBF, Tons or Cubic M.");
     }
-    spec.Units = choices.Unit ? RoundwoodUnitChoices()[*choices.Unit].Units : "";
-    spec.MinDiameter = static_cast<std::uint8_t>(choices.Limit(RoundwoodLimit::MinDiameter));
-    spec.MaxDiameter = static_cast<std::uint8_t>(choices.Limit(RoundwoodLimit::MaxDiameter));
-    spec.MinLength = static_cast<std::uint8_t>(choices.Limit(RoundwoodLimit::MinLength));
-    spec.MaxLength = static_cast<std::uint8_t>(choices.Limit(RoundwoodLimit::MaxLength));
-    spec.Soundness = static_cast<float>(choices.Limit(RoundwoodLimit::Soundness) * 0.01);
-    return spec;
+    definition.Units = choices.Unit ? RoundwoodUnitChoices()[*choices.Unit].Units : "";
+    definition.MinDiameter = static_cast<std::uint8_t>(choices.Limit(RoundwoodLimit::MinDiameter));
+    definition.MaxDiameter = static_cast<std::uint8_t>(choices.Limit(RoundwoodLimit::MaxDiameter));
+    definition.MinLength = static_cast<std::uint8_t>(choices.Limit(RoundwoodLimit::MinLength));
+    definition.MaxLength = static_cast<std::uint8_t>(choices.Limit(RoundwoodLimit::MaxLength));
+    definition.Soundness = static_cast<float>(choices.Limit(RoundwoodLimit::Soundness) * 0.01);
+    return definition;
 }
 
-std::optional<std::size_t> UnitChoiceOf(std::size_t product, const RoundwoodProductSpec& spec) {
+std::optional<std::size_t> UnitChoiceOf(std::size_t product,
+                                        const RoundwoodProductSpec& definition) {
     const auto& units = RoundwoodUnitChoices();
     for (std::size_t u = 0; u < units.size(); ++u) {
-        if (spec.Units == units[u].Units) {
+        if (definition.Units == units[u].Units) {
             return u;
         }
     }
-    if (spec.Units.empty() || !spec.IsDefined()) {
+    if (definition.Units.empty() || !definition.IsDefined()) {
         return std::nullopt;
     }
-    throw VarnokError(ProductWords(product, spec.Name) + ": the units \"" + spec.Units +
+    throw VarnokError(ProductWords(product, definition.Name) + ": the units \"" + definition.Units +
                       "\" are none of the five unit choices.");
 }
 
@@ -128,28 +129,29 @@ std::optional<int> SoundnessPercentOf(float soundness) {
 
 // A slot without a name is never chosen, so its limits mean nothing: off their lists they
 // become the editor's first choices instead of refusing the set.
-RoundwoodProductChoices ChoicesOf(std::size_t product, const RoundwoodProductSpec& spec) {
+RoundwoodProductChoices ChoicesOf(std::size_t product, const RoundwoodProductSpec& definition) {
     RoundwoodProductChoices choices;
-    choices.Name = spec.Name;
-    choices.Unit = UnitChoiceOf(product, spec);
-    const std::optional<int> soundness = SoundnessPercentOf(spec.Soundness);
+    choices.Name = definition.Name;
+    choices.Unit = UnitChoiceOf(product, definition);
+    const std::optional<int> soundness = SoundnessPercentOf(definition.Soundness);
     const std::array<int, kRoundwoodLimitCount> stored = {
-        spec.MinDiameter, spec.MaxDiameter, spec.MinLength, spec.MaxLength, soundness.value_or(0)};
+        definition.MinDiameter, definition.MaxDiameter, definition.MinLength, definition.MaxLength,
+        soundness.value_or(0)};
     for (std::size_t l = 0; l < kRoundwoodLimitCount; ++l) {
         const auto limit = static_cast<RoundwoodLimit>(l);
         if (Offers(limit, stored[l])) {
             choices.Limits[l] = stored[l];
-        } else if (spec.IsDefined()) {
+        } else if (definition.IsDefined()) {
             const std::string value = limit == RoundwoodLimit::Soundness
-                                          ? FormatGeneral(spec.Soundness)
+                                          ? FormatGeneral(definition.Soundness)
                                           : ValueWords(limit, stored[l]);
-            throw VarnokError(ProductWords(product, spec.Name) + ": " + RowOf(limit).Words + " " +
-                              value + " is not one of the choices.");
+            throw VarnokError(ProductWords(product, definition.Name) + ": " + RowOf(limit).Words +
+                              " " + value + " is not one of the choices.");
         } else {
             choices.Limits[l] = RoundwoodLimitChoices(limit).front();
         }
     }
-    if (spec.IsDefined()) {
+    if (definition.IsDefined()) {
         CheckLimits(product, choices);
     }
     return choices;
@@ -268,15 +270,15 @@ RoundwoodViewerTable RoundwoodViewerHeaders() {
 RoundwoodViewerTable RoundwoodViewerCells(const RoundwoodProductSet& set) {
     RoundwoodViewerTable cells = RoundwoodViewerHeaders();
     for (std::size_t p = 0; p < kRoundwoodProductCount; ++p) {
-        const RoundwoodProductSpec& spec = set.Products[p];
+        const RoundwoodProductSpec& definition = set.Products[p];
         auto& column = cells[p + 1];
-        column[1] = spec.Name;
-        column[2] = spec.Units;
-        column[3] = std::to_string(spec.MinDiameter);
-        column[4] = std::to_string(spec.MaxDiameter);
-        column[5] = std::to_string(spec.MinLength);
-        column[6] = std::to_string(spec.MaxLength);
-        column[7] = FormatFixed(spec.Soundness, 2);
+        column[1] = definition.Name;
+        column[2] = definition.Units;
+        column[3] = std::to_string(definition.MinDiameter);
+        column[4] = std::to_string(definition.MaxDiameter);
+        column[5] = std::to_string(definition.MinLength);
+        column[6] = std::to_string(definition.MaxLength);
+        column[7] = FormatFixed(definition.Soundness, 2);
     }
     cells[4][1] = set.CullHandling;
     cells[4][2] = set.CullUnits;

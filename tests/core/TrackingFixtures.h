@@ -13,7 +13,7 @@
 
 namespace varnok::test {
 
-struct PieceSpec {
+struct PieceFacts {
     int Index = 0; // from 1
     int ProductClass = 4;
     float Volume = 0.0F; // board feet for classes 1 to 6, cubic feet otherwise
@@ -26,22 +26,22 @@ struct PieceSpec {
     bool Graded = true; // false: a piece shorter than a log
 };
 
-inline PatternEvaluation Pattern(const std::vector<PieceSpec>& specs) {
+inline PatternEvaluation Pattern(const std::vector<PieceFacts>& pieces) {
     PatternEvaluation evaluation;
-    for (const PieceSpec& spec : specs) {
+    for (const PieceFacts& facts : pieces) {
         EvaluatedPiece piece;
-        piece.Index = spec.Index;
+        piece.Index = facts.Index;
         LogSegment& s = piece.Log.Segment;
-        s.NominalLength = spec.Graded ? 16 : 0;
-        s.ProductClass = static_cast<std::uint8_t>(spec.ProductClass);
-        s.ShownVolume = spec.Volume;
-        s.Value = spec.Value;
-        s.LED = static_cast<std::uint16_t>(spec.LED);
-        s.SED = static_cast<std::uint16_t>(spec.SED);
-        s.LengthInches = static_cast<std::uint16_t>(spec.Length);
-        s.SweepDeduction = spec.SweepDeduction;
-        s.Deduction = spec.Deduction;
-        piece.Log.Graded = spec.Graded;
+        s.NominalLength = facts.Graded ? 16 : 0;
+        s.ProductClass = static_cast<std::uint8_t>(facts.ProductClass);
+        s.ShownVolume = facts.Volume;
+        s.Value = facts.Value;
+        s.LED = static_cast<std::uint16_t>(facts.LED);
+        s.SED = static_cast<std::uint16_t>(facts.SED);
+        s.LengthInches = static_cast<std::uint16_t>(facts.Length);
+        s.SweepDeduction = facts.SweepDeduction;
+        s.Deduction = facts.Deduction;
+        piece.Log.Graded = facts.Graded;
         evaluation.Pieces.push_back(piece);
     }
     return evaluation;

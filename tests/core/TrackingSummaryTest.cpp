@@ -16,7 +16,7 @@ namespace varnok {
 namespace {
 
 using test::Pattern;
-using test::PieceSpec;
+using test::PieceFacts;
 
 Market NamedMarket() {
     Market market;
@@ -28,8 +28,8 @@ Market NamedMarket() {
 
 // A session of one bucker whose patterns per tree are given, recorded as the game does.
 TrackingSession OneBucker(const std::vector<int>& trees,
-                          const std::vector<std::vector<PieceSpec>>& optimal,
-                          const std::vector<std::vector<PieceSpec>>& bucker) {
+                          const std::vector<std::vector<PieceFacts>>& optimal,
+                          const std::vector<std::vector<PieceFacts>>& bucker) {
     TrackingSession session(GameMode::Tracking);
     session.SetTrees(trees);
     for (std::size_t t = 0; t < trees.size(); ++t) {
@@ -53,12 +53,12 @@ std::vector<std::string> Row(const SummaryGrid& grid, int row, int from, int to)
 using Texts = std::vector<std::string>;
 
 TEST(TrackingSummary, SessionTotalsDifferenceGainAndLoss) {
-    const PieceSpec saw{.Index = 1, .ProductClass = 4, .Volume = 100, .Value = 300};
-    const PieceSpec pulp{.Index = 2, .ProductClass = 7, .Volume = 20, .Value = 15};
+    const PieceFacts saw{.Index = 1, .ProductClass = 4, .Volume = 100, .Value = 300};
+    const PieceFacts pulp{.Index = 2, .ProductClass = 7, .Volume = 20, .Value = 15};
     struct Case {
         const char* name;
-        std::vector<PieceSpec> optimal;
-        std::vector<PieceSpec> bucker;
+        std::vector<PieceFacts> optimal;
+        std::vector<PieceFacts> bucker;
         Texts value, scale, cubic; // columns 2 to 6 of rows 2, 3 and 4
     };
     const std::vector<Case> cases = {
@@ -168,7 +168,7 @@ TEST(TrackingSummary, ValuesAreNetOfCullChargesOverEveryTree) {
 TEST(TrackingSummary, TreeSummaryColumnsHaveNoGapsAndTheGridGrows) {
     const Market market = NamedMarket();
     // Five optimal logs with a short piece between the second and the third.
-    std::vector<PieceSpec> five;
+    std::vector<PieceFacts> five;
     for (const int index : {1, 2, 4, 5, 6}) {
         five.push_back({.Index = index,
                         .ProductClass = index,
@@ -181,7 +181,7 @@ TEST(TrackingSummary, TreeSummaryColumnsHaveNoGapsAndTheGridGrows) {
                         .Deduction = 0.25F});
     }
     five.push_back({.Index = 3, .Length = 60, .Graded = false});
-    std::vector<PieceSpec> twenty;
+    std::vector<PieceFacts> twenty;
     for (int index = 1; index <= 20; ++index) {
         twenty.push_back({.Index = index, .Volume = 25, .Value = 5});
     }
