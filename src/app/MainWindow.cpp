@@ -48,6 +48,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <memory>
 
 namespace varnok::app {
 namespace {
@@ -800,8 +801,15 @@ void TMain::CompareClick() {
         content.Bucker = ComparePattern(*tree_, *market_, Solution::Bucker, content.BuckerInches,
                                         view_->ButtX, reasons);
         if (coaching) {
-            content.Coaching =
-                CoachComparison(*tree_, *market_, content.BuckerInches, view_->ButtX);
+            // The coach built while the bucker cut, or, when its build has not ended yet, one
+            // built now.
+            std::unique_ptr<Coach> built;
+            Coach* coach = coach_->Ready();
+            if (coach == nullptr) {
+                built = std::make_unique<Coach>(*tree_, *market_);
+                coach = built.get();
+            }
+            content.Coaching = CoachComparison(*coach, content.BuckerInches, view_->ButtX);
         }
         if (game_.Mode != GameMode::Buck) {
             content.OptimalInches = game_.OptimalCutList.Cuts;

@@ -34,9 +34,7 @@ std::string Legend(const ComparisonCoaching& coaching) {
 
 } // namespace
 
-ComparisonCoaching CoachComparison(const Tree& tree, const Market& market,
-                                   std::span<const int> inches, int buttX) {
-    Coach coach(tree, market);
+ComparisonCoaching CoachComparison(Coach& coach, std::span<const int> inches, int buttX) {
     const std::vector<CutCost> costs = coach.CutCosts(inches);
     const auto costliest = CostliestCut(costs);
     ComparisonCoaching coaching;

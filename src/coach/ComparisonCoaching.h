@@ -1,5 +1,6 @@
 #pragma once
 
+#include "coach/Coach.h"
 #include "game/Comparison.h"
 #include "game/PatternEvaluation.h"
 #include "market/Market.h"
@@ -35,12 +36,10 @@ struct ComparisonCoaching {
 };
 
 // Coaches the bucker's pattern `inches` (butt and top included, 2 to 27 positions, strictly
-// ascending, ending at the stem length) of a loaded tree, for a picture whose butt lies at x
-// `buttX`. Builds a Coach for it, which values every span on the 4-inch grid once: what one
-// optimisation costs. Throws VarnokError for a pattern the Coach refuses, and what the engine
+// ascending, ending at the stem length) through the tree's `coach`, for a picture whose butt
+// lies at x `buttX`. Throws VarnokError for a pattern the Coach refuses, and what the engine
 // throws.
-ComparisonCoaching CoachComparison(const Tree& tree, const Market& market,
-                                   std::span<const int> inches, int buttX);
+ComparisonCoaching CoachComparison(Coach& coach, std::span<const int> inches, int buttX);
 
 // The piece (from 1, butt first) of the pattern `inches` drawn with its butt at x `buttX` that
 // lies under picture x `pictureX`. A piece reaches from its lower cut up to, not including,

@@ -1,8 +1,8 @@
 #include "coach/Coach.h"
 #include "TestSupport.h"
 #include "coach/ComparisonCoaching.h"
-#include "game/PatternEvaluation.h"
 #include "coach/CostStrip.h"
+#include "game/PatternEvaluation.h"
 #include "market/Market.h"
 #include "optimiser/Optimiser.h"
 #include "support/DataFolder.h"
@@ -337,8 +337,7 @@ TEST(CostStrip, IsTheValueWithOneMoreCutAtEveryGridPosition) {
                     << Name(c) << " at " << at << " of " << cuts.size() << " cuts";
                 // A cut on the butt's grid above a cut off it can gain (the logs above it move
                 // onto another grid): that shows as costing nothing.
-                EXPECT_EQ(strip.Losses[i], std::max(0.0, strip.BestValue - strip.Values[i]))
-                    << at;
+                EXPECT_EQ(strip.Losses[i], std::max(0.0, strip.BestValue - strip.Values[i])) << at;
                 if (std::binary_search(cuts.begin(), cuts.end(), at)) {
                     EXPECT_EQ(strip.Losses[i], 0.0) << Name(c) << " at a cut " << at;
                 }
@@ -477,7 +476,7 @@ TEST(ComparisonCoaching, CostLabelsAreTheCoachsCutCosts) {
         }
         const std::string what =
             "tree " + std::to_string(row.Tree) + ", " + std::to_string(cuts.size()) + " cuts";
-        const ComparisonCoaching coaching = CoachComparison(tree, loaded.TheMarket, cuts, buttX);
+        const ComparisonCoaching coaching = CoachComparison(coach, cuts, buttX);
         const std::vector<CutCost> costs = coach.CutCosts(cuts);
         ASSERT_EQ(coaching.CutCosts.size(), costs.size()) << what;
         double greatest = 0.0;

@@ -20,11 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& Bundled() {
-    static const fs::path path(VARNOK_BUNDLED_DATA_DIR);
-    return path;
-}
-
 // The committed lines by their market and tree.
 std::map<std::pair<std::string, int>, std::string> CommittedDigests() {
     std::ifstream in(fs::path(VARNOK_TEST_DATA_DIR) / "engine-digest.txt");
@@ -40,7 +35,7 @@ std::map<std::pair<std::string, int>, std::string> CommittedDigests() {
 TEST(EngineDigest, AFewTreesUnderEveryMarketGiveTheCommittedDigests) {
     const auto committed = CommittedDigests();
     ASSERT_EQ(committed.size(), 3U * 150U);
-    const DataFolder data(Bundled());
+    const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
     // A short stem, the longest, a veneer log and a roundwood butt: the graders' main paths.
     for (const std::string market :
          {"Appalachian Doyle", "Lake States Scribner", "Northern International"}) {
