@@ -21,7 +21,7 @@ LogEvaluator::LogEvaluator(const Tree& tree, const Market& market)
 
 LogEvaluator::~LogEvaluator() = default;
 
-EvaluatedLog LogEvaluator::Evaluate(int start, int end, GradeTrace* trace) {
+EvaluatedLog LogEvaluator::Evaluate(int start, int end, GradeTrace* trace, Purpose purpose) {
     if (start < 0 || start >= end || end > tree_.Stem.StemLength) {
         throw VarnokError("A log from " + std::to_string(start) + " to " + std::to_string(end) +
                           " inches does not lie on the stem (0 to " +
@@ -47,11 +47,18 @@ EvaluatedLog LogEvaluator::Evaluate(int start, int end, GradeTrace* trace) {
     ForkBulgeDeduction(tree_, *index_, s);
     SeamDeduction(tree_, *index_, s);
     MarkButtLog(s);
-    sawlog_->GradeSawlog(s, trace);
     log.NetScale = NetScale(market_.LogRule, s);
     log.CubicVolume = CubicVolume(s);
+    // Under 30 board feet net a log is worth nothing as veneer or sawlog whatever its grades,
+    // so its worth alone needs neither grade.
+    const bool gradesNeeded = purpose == Purpose::Everything || SellsByBoardFoot(log.NetScale);
+    if (gradesNeeded) {
+        sawlog_->GradeSawlog(s, trace);
+    }
     ClassRoundwood(market_, log.CubicVolume, s, trace);
-    GradeVeneerAll(tree_, *index_, market_.VeneerRules(), s, trace);
+    if (gradesNeeded) {
+        GradeVeneerAll(tree_, *index_, market_.VeneerRules(), s, trace);
+    }
 
     const int length = s.NominalLength;
     log.VeneerValue = VeneerValue(market_, s.VeneerGrade, length, log.NetScale);
@@ -124,7 +131,7 @@ GradeReason LogEvaluator::ValueReason(const EvaluatedLog& log) const {
 ExplainedLog LogEvaluator::ExplainLog(int start, int end) {
     GradeTrace trace;
     ExplainedLog explained;
-    explained.Log = Evaluate(start, end, &trace);
+    explained.Log = Evaluate(start, end, &trace, Purpose::Everything);
     // Grades worse than the one reached are left out: the sawlog grader stops trying cells
     // once a grade is reached, so their verdicts would be incomplete.
     const LogSegment& s = explained.Log.Segment;

@@ -67,7 +67,15 @@ public:
     // deductions, sawlog grade, roundwood product, veneer grade, scale, volume and values, and
     // the product it sells as (cull when nothing is worth anything).
     // Throws VarnokError unless 0 <= start < end <= the stem length.
-    EvaluatedLog EvaluateLog(int start, int end) { return Evaluate(start, end, nullptr); }
+    EvaluatedLog EvaluateLog(int start, int end) {
+        return Evaluate(start, end, nullptr, Purpose::Everything);
+    }
+
+    // EvaluateLog(start, end).ProductValue (dollars), the worth of a span to the optimiser,
+    // without the work that cannot change it. Throws as EvaluateLog.
+    float ProductValue(int start, int end) {
+        return Evaluate(start, end, nullptr, Purpose::ProductValue).ProductValue;
+    }
 
     // The same evaluation, with the graders recording why (see GradeTrace); the log comes out
     // exactly as EvaluateLog gives it. Throws as EvaluateLog.
@@ -77,7 +85,10 @@ public:
     const Market& TheMarket() const { return market_; }
 
 private:
-    EvaluatedLog Evaluate(int start, int end, GradeTrace* trace);
+    // What an evaluation is for: the whole log, or its ProductValue alone (the rest of the
+    // log may then be left incomplete).
+    enum class Purpose { Everything, ProductValue };
+    EvaluatedLog Evaluate(int start, int end, GradeTrace* trace, Purpose purpose);
     GradeReason ValueReason(const EvaluatedLog& log) const;
 
     const Tree& tree_;

@@ -8,7 +8,7 @@ float SpanValue(LogEvaluator& evaluator, int start, int end) {
     if (!evaluator.TheMarket().Lengths().Contains(end - start)) {
         return 0.0F;
     }
-    return evaluator.EvaluateLog(start, end).ProductValue;
+    return evaluator.ProductValue(start, end);
 }
 
 GridSpanValues::GridSpanValues(LogEvaluator& evaluator)

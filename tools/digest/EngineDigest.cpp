@@ -111,6 +111,12 @@ TreeDigest DigestTree(const Tree& tree, const Market& market) {
             }
             const EvaluatedLog log = evaluator.EvaluateLog(start, cut);
             HashLog(hash, log);
+            // The optimiser values spans by the shorter evaluation, which must agree bit for bit.
+            if (std::bit_cast<std::uint32_t>(evaluator.ProductValue(start, cut)) !=
+                std::bit_cast<std::uint32_t>(log.ProductValue)) {
+                throw VarnokError("the product value of the log " + std::to_string(start) + "-" +
+                                  std::to_string(cut) + " differs from the evaluated one");
+            }
             if (log.Graded) {
                 for (const std::string& line : LabelLines(market, log, ProductName(market, log))) {
                     hash.Text(line);
