@@ -8,6 +8,7 @@
 #include "support/Errors.h"
 #include "support/Numbers.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -21,7 +22,23 @@ LogEvaluator::LogEvaluator(const Tree& tree, const Market& market)
 
 LogEvaluator::~LogEvaluator() = default;
 
-EvaluatedLog LogEvaluator::Evaluate(int start, int end, GradeTrace* trace, Purpose purpose) {
+// The worth of a log is the most of its three values and 0, and a sawlog grade reached can only
+// fall from there (stain), so a grade is worth looking for when it or a worse one fetches more
+// than the log's other values and beats the bar.
+int LogEvaluator::WorstGradeWorthFinding(int length, int netScale, float elsewhere,
+                                         const ValueBar& bar) const {
+    float worstOrWorse = 0.0F; // the most a grade from g down to the worst fetches
+    for (int g = 3; g >= 1; --g) {
+        worstOrWorse = std::max(worstOrWorse, SawlogValue(market_, g, length, netScale));
+        if (worstOrWorse > elsewhere && bar.BeatenBy(worstOrWorse)) {
+            return g;
+        }
+    }
+    return 0;
+}
+
+EvaluatedLog LogEvaluator::Evaluate(int start, int end, GradeTrace* trace, Purpose purpose,
+                                    const ValueBar& bar) {
     if (start < 0 || start >= end || end > tree_.Stem.StemLength) {
         throw VarnokError("A log from " + std::to_string(start) + " to " + std::to_string(end) +
                           " inches does not lie on the stem (0 to " +
@@ -49,22 +66,23 @@ EvaluatedLog LogEvaluator::Evaluate(int start, int end, GradeTrace* trace, Purpo
     MarkButtLog(s);
     log.NetScale = NetScale(market_.LogRule, s);
     log.CubicVolume = CubicVolume(s);
-    // Under 30 board feet net a log is worth nothing as veneer or sawlog whatever its grades,
-    // so its worth alone needs neither grade.
-    const bool gradesNeeded = purpose == Purpose::Everything || SellsByBoardFoot(log.NetScale);
-    if (gradesNeeded) {
-        sawlog_->GradeSawlog(s, trace);
-    }
-    ClassRoundwood(market_, log.CubicVolume, s, trace);
-    if (gradesNeeded) {
-        GradeVeneerAll(tree_, *index_, market_.VeneerRules(), s, trace);
-    }
-
     const int length = s.NominalLength;
-    log.VeneerValue = VeneerValue(market_, s.VeneerGrade, length, log.NetScale);
-    log.SawlogValue = SawlogValue(market_, s.SawGrade, length, log.NetScale);
+    // The graders read none of each other's results, so their order is free; the trace lists
+    // verdicts by product whatever the order.
+    ClassRoundwood(market_, log.CubicVolume, s, trace);
     log.RoundwoodValue =
         RoundwoodValue(market_, s.RoundwoodProduct, length, log.NetScale, log.CubicVolume);
+    // Under 30 board feet net a log is worth nothing as veneer or sawlog whatever its grades,
+    // so its worth alone needs neither grade.
+    const bool everything = purpose == Purpose::Everything;
+    if (everything || SellsByBoardFoot(log.NetScale)) {
+        GradeVeneerAll(tree_, *index_, market_.VeneerRules(), s, trace);
+    }
+    log.VeneerValue = VeneerValue(market_, s.VeneerGrade, length, log.NetScale);
+    const float elsewhere = std::max({log.VeneerValue, log.RoundwoodValue, 0.0F});
+    sawlog_->GradeSawlog(
+        s, trace, everything ? 3 : WorstGradeWorthFinding(length, log.NetScale, elsewhere, bar));
+    log.SawlogValue = SawlogValue(market_, s.SawGrade, length, log.NetScale);
     s.ProductClass = kCullProduct;
     if (log.VeneerValue > 0.0F && log.VeneerValue >= log.SawlogValue &&
         log.VeneerValue >= log.RoundwoodValue) {
@@ -131,7 +149,7 @@ GradeReason LogEvaluator::ValueReason(const EvaluatedLog& log) const {
 ExplainedLog LogEvaluator::ExplainLog(int start, int end) {
     GradeTrace trace;
     ExplainedLog explained;
-    explained.Log = Evaluate(start, end, &trace, Purpose::Everything);
+    explained.Log = Evaluate(start, end, &trace, Purpose::Everything, ValueBar{});
     // Grades worse than the one reached are left out: the sawlog grader stops trying cells
     // once a grade is reached, so their verdicts would be incomplete.
     const LogSegment& s = explained.Log.Segment;

@@ -6,6 +6,7 @@
 #include "tree/Tree.h"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,15 @@ struct EvaluatedLog {
     float ProductValue = 0.0F;
 
     bool SoldAsCull() const { return Segment.ProductClass == kCullProduct; }
+};
+
+// What a value must beat to count, in dollars: Base + value > Target, worked in double as the
+// optimiser adds a span's value to the best total at its start and compares the sum with the
+// best total at its end. The default bar is beaten by every value.
+struct ValueBar {
+    double Base = 0.0;
+    double Target = -std::numeric_limits<double>::infinity();
+    bool BeatenBy(float value) const { return Base + static_cast<double>(value) > Target; }
 };
 
 // A log evaluated with the reasons for its grades and product.
@@ -68,13 +78,15 @@ public:
     // the product it sells as (cull when nothing is worth anything).
     // Throws VarnokError unless 0 <= start < end <= the stem length.
     EvaluatedLog EvaluateLog(int start, int end) {
-        return Evaluate(start, end, nullptr, Purpose::Everything);
+        return Evaluate(start, end, nullptr, Purpose::Everything, ValueBar{});
     }
 
     // EvaluateLog(start, end).ProductValue (dollars), the worth of a span to the optimiser,
-    // without the work that cannot change it. Throws as EvaluateLog.
-    float ProductValue(int start, int end) {
-        return Evaluate(start, end, nullptr, Purpose::ProductValue).ProductValue;
+    // without the work that cannot change it. With a bar: that value when it beats the bar,
+    // else some value that does not beat it either (no grade is looked for that could only
+    // fetch a value the bar stops). Throws as EvaluateLog.
+    float ProductValue(int start, int end, const ValueBar& bar = ValueBar{}) {
+        return Evaluate(start, end, nullptr, Purpose::ProductValue, bar).ProductValue;
     }
 
     // The same evaluation, with the graders recording why (see GradeTrace); the log comes out
@@ -88,7 +100,12 @@ private:
     // What an evaluation is for: the whole log, or its ProductValue alone (the rest of the
     // log may then be left incomplete).
     enum class Purpose { Everything, ProductValue };
-    EvaluatedLog Evaluate(int start, int end, GradeTrace* trace, Purpose purpose);
+    EvaluatedLog Evaluate(int start, int end, GradeTrace* trace, Purpose purpose,
+                          const ValueBar& bar);
+    // The worst sawlog grade (1 to 3; 0 for none) that could still change the worth of a log
+    // of `length` feet and `netScale` board feet whose other values come to `elsewhere`.
+    int WorstGradeWorthFinding(int length, int netScale, float elsewhere,
+                               const ValueBar& bar) const;
     GradeReason ValueReason(const EvaluatedLog& log) const;
 
     const Tree& tree_;

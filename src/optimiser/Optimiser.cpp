@@ -9,9 +9,9 @@ namespace varnok {
 Optimiser::Optimiser(const Tree& tree, const Market& market) : evaluator_(tree, market) {}
 
 OptimalPattern Optimiser::OptimiseTree() {
-    const GridSpanValues spans(evaluator_);
-    const int usable = spans.UsableLength();
-    const int longest = spans.LongestLength();
+    const SpanGrid grid(evaluator_.TheTree(), evaluator_.TheMarket().Lengths());
+    const int usable = grid.Usable;
+    const int longest = grid.Longest();
     // Nothing beyond the usable length is read.
     const auto used = static_cast<std::ptrdiff_t>(usable) + 1;
     std::fill(bestValue_.begin(), bestValue_.begin() + used, 0.0F);
@@ -29,13 +29,17 @@ OptimalPattern Optimiser::OptimiseTree() {
                 bestPredecessor_[static_cast<std::size_t>(j)] = i;
             }
         }
-        for (int k = 0; k < kLengthCount; ++k) {
-            const int j = i + spans.Lengths()[static_cast<std::size_t>(k)];
+        // A span is valued against what it must beat to improve its end, so the engine skips
+        // the grades that could not; its value is exact whenever it does improve the end.
+        for (const int length : grid.Lengths) {
+            const int j = i + length;
             if (j > usable) {
                 break;
             }
-            const double total =
-                static_cast<double>(fromHere) + static_cast<double>(spans.Value(i, k));
+            const ValueBar bar{static_cast<double>(fromHere),
+                               static_cast<double>(bestValue_[static_cast<std::size_t>(j)])};
+            const double total = static_cast<double>(fromHere) +
+                                 static_cast<double>(varnok::SpanValue(evaluator_, i, j, bar));
             if (total > static_cast<double>(bestValue_[static_cast<std::size_t>(j)])) {
                 bestValue_[static_cast<std::size_t>(j)] = static_cast<float>(total);
                 bestPredecessor_[static_cast<std::size_t>(j)] = i;

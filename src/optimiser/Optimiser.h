@@ -20,10 +20,10 @@ struct OptimalPattern {
 };
 
 // Dynamic programme over cut positions every 4 inches. Each span of an allowed log length is
-// valued by the engine as the best of a veneer log, a sawlog and a roundwood product (all of
-// them first, as GridSpanValues); any other span is waste worth 0. Spans are taken in ascending
-// start, then ascending end, and a position keeps the first predecessor that reaches it with the
-// strictly greatest total.
+// valued by the engine as the best of a veneer log, a sawlog and a roundwood product (the spans
+// of SpanGrid, each when the programme reaches its start); any other span is waste worth 0.
+// Spans are taken in ascending start, then ascending end, and a position keeps the first
+// predecessor that reaches it with the strictly greatest total.
 //
 // Keeps references to the tree and the market: both must outlive the optimiser and stay
 // unchanged. An optimiser keeps work areas and must not be used by two threads at once;
@@ -41,8 +41,9 @@ public:
 
 private:
     LogEvaluator evaluator_;
-    std::array<float, kInchSlots> bestValue_{};
-    std::array<int, kInchSlots> bestPredecessor_{};
+    // Filled up to the usable length by each optimisation before it reads them.
+    std::array<float, kInchSlots> bestValue_;
+    std::array<int, kInchSlots> bestPredecessor_;
 };
 
 } // namespace varnok

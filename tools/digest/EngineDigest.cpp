@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 
 namespace varnok::digest {
@@ -93,6 +94,20 @@ std::string ProductName(const Market& market, const EvaluatedLog& log) {
     return log.Graded ? market.ProductName(log.Segment.ProductClass) : std::string();
 }
 
+// A value just beaten by the bar must come out exact, and one that meets it must not beat it.
+void CheckValueBars(LogEvaluator& evaluator, int start, int end, float exact) {
+    const double value = static_cast<double>(exact);
+    const ValueBar beaten{1.0, std::nextafter(1.0 + value, 0.0)};
+    const ValueBar met{1.0, 1.0 + value};
+    const float underBeaten = evaluator.ProductValue(start, end, beaten);
+    const float underMet = evaluator.ProductValue(start, end, met);
+    if (std::bit_cast<std::uint32_t>(underBeaten) != std::bit_cast<std::uint32_t>(exact) ||
+        met.BeatenBy(underMet)) {
+        throw VarnokError("the product value of the log " + std::to_string(start) + "-" +
+                          std::to_string(end) + " under a bar differs from the evaluated one");
+    }
+}
+
 } // namespace
 
 TreeDigest DigestTree(const Tree& tree, const Market& market) {
@@ -124,6 +139,7 @@ TreeDigest DigestTree(const Tree& tree, const Market& market) {
             }
             ++digest.Logs;
             if (start % kGrid == 0) {
+                CheckValueBars(evaluator, start, cut, log.ProductValue);
                 const ExplainedLog explained = evaluator.ExplainLog(start, cut);
                 if (!SameLog(explained.Log, log)) {
                     throw VarnokError("the explained log " + std::to_string(start) + "-" +

@@ -22,8 +22,9 @@ struct TreeDigest {
 // end above it, inch by inch, up to 4 inches past the longest log of `market` (trim included)
 // or the stem's top, and the top itself. A log whose start lies
 // on the 4-inch grid is also explained (ExplainLog), and its log must equal EvaluateLog's.
-// Throws VarnokError when an explained log differs from the evaluated one or the product value
-// alone (LogEvaluator::ProductValue) differs from the evaluated log's, and what the engine throws.
+// Throws VarnokError when an explained log differs from the evaluated one, when the product value
+// alone (LogEvaluator::ProductValue) differs from the evaluated log's, or, on the grid, when it
+// breaks its promise under a bar the value just beats or just meets; and what the engine throws.
 TreeDigest DigestTree(const Tree& tree, const Market& market);
 
 // One line of a digest file: market, tree number, counts and the hash in hexadecimal, separated

@@ -245,10 +245,14 @@ void SawlogGrader::ExplainUnmet(const Cell& cell, const LogSegment& segment, int
 // 1 to 3 and never rise along the order (as every rule set the editor writes): the first cell
 // of the best grade that any face search passes decides, since no worse cell can change the
 // outcome after it, and only the stain downgrades of the cells that follow it remain.
-void SawlogGrader::GradeSawlog(LogSegment& segment, GradeTrace* trace) {
+void SawlogGrader::GradeSawlog(LogSegment& segment, GradeTrace* trace, int worstWanted) {
     trace_ = trace;
+    worstWanted_ = worstWanted;
     segment.SawGrade = kNoGrade;
     segment.SawGradeTried = {0, 0, 0};
+    if (worstWanted < 1) {
+        return;
+    }
     std::array<int, 27> applicable; // read up to count only
     std::size_t count = 0;
     bool descending = true;
@@ -298,6 +302,9 @@ void SawlogGrader::GradeBestFirst(LogSegment& segment, std::span<const int> appl
     std::size_t groupEnd = applicable.size();
     while (groupEnd > 0) {
         const int grade = cellAt(groupEnd - 1).Grade;
+        if (grade > worstWanted_) {
+            return;
+        }
         std::size_t groupStart = groupEnd - 1;
         while (groupStart > 0 && cellAt(groupStart - 1).Grade == grade) {
             --groupStart;

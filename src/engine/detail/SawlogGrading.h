@@ -32,7 +32,10 @@ public:
     // searched to the end, which changes no grade) and each stain downgrade, as steps of the
     // sawlog products 4 to 6 ranked sed, sweep, deduction, length, butt_only, clear_cuttings,
     // stain. Cells of grades worse than the one reached are not tried, so they get no step.
-    void GradeSawlog(LogSegment& segment, GradeTrace* trace = nullptr);
+    // Grades worse than `worstWanted` (1 to 3; 0 for none) are not looked for where the cells
+    // run best first (see GradeBestFirst): the log then keeps SawGrade 4 where one of them would
+    // have been reached, and its face work areas stay incomplete.
+    void GradeSawlog(LogSegment& segment, GradeTrace* trace = nullptr, int worstWanted = 3);
 
 private:
     // A rule cell as grading reads it, in the order the cells are tried.
@@ -137,6 +140,7 @@ private:
     const TreeIndex& index_;
     bool facesMode_ = false;
     GradeTrace* trace_ = nullptr; // the log being graded is traced
+    int worstWanted_ = 3;         // of the log being graded
     std::vector<Cell> cells_;
     InchMask forkBulgeBlocked_;
     std::array<InchMask, kSectorCount> faceKnots_;            // by the face's first sector
