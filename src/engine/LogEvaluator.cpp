@@ -27,6 +27,9 @@ LogEvaluator::~LogEvaluator() = default;
 // than the log's other values and beats the bar.
 int LogEvaluator::WorstGradeWorthFinding(int length, int netScale, float elsewhere,
                                          const ValueBar& bar) const {
+    if (!SellsByBoardFoot(netScale)) {
+        return 0; // no grade fetches anything
+    }
     float worstOrWorse = 0.0F; // the most a grade from g down to the worst fetches
     for (int g = 3; g >= 1; --g) {
         worstOrWorse = std::max(worstOrWorse, SawlogValue(market_, g, length, netScale));
