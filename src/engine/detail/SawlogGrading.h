@@ -76,8 +76,9 @@ private:
     // or not at all).
     struct LongRuns {
         int Minimum = 0;
-        std::array<std::vector<Run>, kSectorCount> Runs;
-        std::array<std::uint32_t, kSectorCount> Cursor{};
+        std::vector<Run> Runs; // face by face, face w's from FaceBegin[w] to FaceBegin[w + 1]
+        std::array<std::uint32_t, kSectorCount + 1> FaceBegin{};
+        std::array<std::uint32_t, kSectorCount> Cursor{}; // positions in Runs
         std::array<int, kSectorCount> CursorStart{};
     };
     // The face grades of a rotation that reached a cell's grade.
