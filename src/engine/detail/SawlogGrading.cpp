@@ -563,7 +563,9 @@ template <bool kTraced, int kCounted>
     }
     int count = 0;
     int sum = 0;
-    std::array<int, 3> longest{}; // the three longest so far, longest first
+    int first = 0; // the three longest so far, as the count needs them
+    int second = 0;
+    int third = 0;
     for (const Run& run : runs) {
         if (run.Start > end_ || count == kMaxCuttings) {
             break;
@@ -575,16 +577,18 @@ template <bool kTraced, int kCounted>
         ++count;
         if (counted >= kMaxCuttings) {
             sum += length;
-        } else if (length > longest[2]) {
-            longest[2] = length;
-            if (longest[2] > longest[1]) {
-                std::swap(longest[2], longest[1]);
-                if (longest[1] > longest[0]) {
-                    std::swap(longest[1], longest[0]);
-                }
+        } else if (length > third || counted < 3) {
+            if (length > first) {
+                third = second;
+                second = first;
+                first = length;
+            } else if (length > second) {
+                third = second;
+                second = length;
+            } else {
+                third = std::max(third, length);
             }
-            sum = longest[0] * (counted > 0) + longest[1] * (counted > 1) +
-                  longest[2] * (counted > 2);
+            sum = first + second * (counted > 1) + third * (counted > 2);
         }
         if (sum >= target.Threshold) {
             if constexpr (kTraced) {
