@@ -3,6 +3,7 @@
 #include "support/Numbers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <string>
 
@@ -79,12 +80,25 @@ const char* Ordinal(int n) {
 SawlogGrader::SawlogGrader(const Tree& tree, const TreeIndex& index, const SawlogRuleSet& rules)
     : tree_(tree), index_(index), facesMode_(rules.IsFacesMode()) {
     FlattenCells(rules);
+    IndexCellsBySed();
     IndexFaces();
     IndexLongRuns();
     IndexSeams();
     logRuns_.reserve(1024);
     sharedClear_.reserve(64);
     seamsOnLog_.reserve(index.Seams.size());
+}
+
+void SawlogGrader::IndexCellsBySed() {
+    for (std::size_t i = 0; i < cells_.size(); ++i) {
+        const SawlogRuleCell& rule = cells_[i].Rules;
+        if (cellsBySed_.size() <= rule.MaxDiameter) {
+            cellsBySed_.resize(std::size_t{rule.MaxDiameter} + 1, 0);
+        }
+        for (int sed = rule.MinDiameter; sed <= rule.MaxDiameter; ++sed) {
+            cellsBySed_[static_cast<std::size_t>(sed)] |= std::uint32_t{1} << i;
+        }
+    }
 }
 
 void SawlogGrader::FlattenCells(const SawlogRuleSet& rules) {
@@ -283,7 +297,14 @@ void SawlogGrader::GradeSawlog(LogSegment& segment, GradeTrace* trace, int worst
     std::array<int, 27> applicable; // read up to count only
     std::size_t count = 0;
     bool descending = true;
-    for (std::size_t i = 0; i < cells_.size(); ++i) {
+    // Traced, every cell is explained; otherwise only the cells whose diameters hold the log's
+    // can apply.
+    std::uint32_t candidates = (std::uint32_t{1} << cells_.size()) - 1;
+    if (trace_ == nullptr) {
+        candidates = segment.SED < cellsBySed_.size() ? cellsBySed_[segment.SED] : 0;
+    }
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const auto i = static_cast<std::size_t>(std::countr_zero(candidates));
         const Cell& cell = cells_[i];
         const int unmet = UnmetCondition(cell, segment);
         if (unmet >= 0) {
@@ -298,7 +319,9 @@ void SawlogGrader::GradeSawlog(LogSegment& segment, GradeTrace* trace, int worst
                       cell.Grade <= cells_[static_cast<std::size_t>(applicable[count - 1])].Grade);
         applicable[count++] = static_cast<int>(i);
     }
-    if (count == 0) {
+    // Best first, the best grade comes last; when even that is not wanted, nothing is.
+    if (count == 0 || (descending && cells_[static_cast<std::size_t>(applicable[count - 1])].Grade >
+                                         worstWanted_)) {
         return;
     }
     StartLog(segment);

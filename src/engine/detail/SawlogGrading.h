@@ -102,6 +102,7 @@ private:
     };
 
     void FlattenCells(const SawlogRuleSet& rules);
+    void IndexCellsBySed();
     void IndexFaces();
     void IndexLongRuns();
     void IndexSeams();
@@ -143,6 +144,8 @@ private:
     GradeTrace* trace_ = nullptr; // the log being graded is traced
     int worstWanted_ = 3;         // of the log being graded
     std::vector<Cell> cells_;
+    // Per small-end diameter, inches: the cells (bit i for cells_[i]) whose diameters hold it.
+    std::vector<std::uint32_t> cellsBySed_;
     InchMask forkBulgeBlocked_;
     std::array<InchMask, kSectorCount> faceKnots_;            // by the face's first sector
     std::array<std::vector<Run>, kSectorCount> knotFreeRuns_; // of each face over the stem
