@@ -3,48 +3,75 @@
 #include "support/Errors.h"
 
 #include <algorithm>
+#include <array>
 
 namespace varnok {
 
 Optimiser::Optimiser(const Tree& tree, const Market& market) : evaluator_(tree, market) {}
 
+namespace {
+
+// A candidate total below the best total known into a position by more than float rounding
+// (2^-24 relative) can neither be that position's best nor change which candidate is: the
+// known one still replaces it, whatever the order. Such a span's value is not needed exactly.
+constexpr double kBelowKnown = 1.0 - 0x1p-22;
+
+} // namespace
+
+// Position j's best comes from the spans and waste pieces that end there, taken as if pushed
+// from ascending starts, waste before the span of the same start: the first to reach the
+// greatest total (as stored, in float) wins. The spans are valued first, shortest first, each
+// against the best total already known into j (the waste pieces included, all known), so the
+// engine can skip grades that could not matter.
+void Optimiser::SettlePosition(int j, const SpanGrid& grid) {
+    const int first = std::max(0, j - grid.Longest());
+    double known = 0.0; // the best total into j known exactly
+    for (int i = first; i < j; i += kCutStep) {
+        known = std::max(known, static_cast<double>(bestValue_[static_cast<std::size_t>(i)]));
+    }
+    std::array<float, kLengthCount> values{}; // of the span of each length into j
+    for (std::size_t k = 0; k < grid.Lengths.size(); ++k) {
+        const int i = j - grid.Lengths[k];
+        if (i < 0) {
+            break;
+        }
+        const double from = bestValue_[static_cast<std::size_t>(i)];
+        values[k] = varnok::SpanValue(evaluator_, i, j, ValueBar{from, known * kBelowKnown});
+        known = std::max(known, from + static_cast<double>(values[k]));
+    }
+    float best = 0.0F;
+    int predecessor = 0;
+    std::size_t span = grid.Lengths.size(); // the span from i, counted down as i rises
+    while (span > 0 && j - grid.Lengths[span - 1] < first) {
+        --span;
+    }
+    for (int i = first; i < j; i += kCutStep) {
+        const float fromHere = bestValue_[static_cast<std::size_t>(i)];
+        if (fromHere > best) {
+            best = fromHere;
+            predecessor = i;
+        }
+        if (span == 0 || j - grid.Lengths[span - 1] != i) {
+            continue;
+        }
+        --span;
+        const double total = static_cast<double>(fromHere) + static_cast<double>(values[span]);
+        if (total > static_cast<double>(best)) {
+            best = static_cast<float>(total);
+            predecessor = i;
+        }
+    }
+    bestValue_[static_cast<std::size_t>(j)] = best;
+    bestPredecessor_[static_cast<std::size_t>(j)] = predecessor;
+}
+
 OptimalPattern Optimiser::OptimiseTree() {
     const SpanGrid grid(evaluator_.TheTree(), evaluator_.TheMarket().Lengths());
     const int usable = grid.Usable;
-    const int longest = grid.Longest();
-    // Nothing beyond the usable length is read.
-    const auto used = static_cast<std::ptrdiff_t>(usable) + 1;
-    std::fill(bestValue_.begin(), bestValue_.begin() + used, 0.0F);
-    std::fill(bestPredecessor_.begin(), bestPredecessor_.begin() + used, 0);
-    // The spans from one position reach different positions, so the order among them does not
-    // matter; what settles ties is that the positions are taken in ascending order. Every span
-    // is first relaxed as waste: for a span of an allowed length that is the same as relaxing
-    // it with its value alone, since values are never negative.
-    for (int i = 0; i <= usable; i += kCutStep) {
-        const float fromHere = bestValue_[static_cast<std::size_t>(i)];
-        const int last = std::min(usable, i + longest);
-        for (int j = i + kCutStep; j <= last; j += kCutStep) {
-            if (fromHere > bestValue_[static_cast<std::size_t>(j)]) {
-                bestValue_[static_cast<std::size_t>(j)] = fromHere;
-                bestPredecessor_[static_cast<std::size_t>(j)] = i;
-            }
-        }
-        // A span is valued against what it must beat to improve its end, so the engine skips
-        // the grades that could not; its value is exact whenever it does improve the end.
-        for (const int length : grid.Lengths) {
-            const int j = i + length;
-            if (j > usable) {
-                break;
-            }
-            const ValueBar bar{static_cast<double>(fromHere),
-                               static_cast<double>(bestValue_[static_cast<std::size_t>(j)])};
-            const double total = static_cast<double>(fromHere) +
-                                 static_cast<double>(varnok::SpanValue(evaluator_, i, j, bar));
-            if (total > static_cast<double>(bestValue_[static_cast<std::size_t>(j)])) {
-                bestValue_[static_cast<std::size_t>(j)] = static_cast<float>(total);
-                bestPredecessor_[static_cast<std::size_t>(j)] = i;
-            }
-        }
+    bestValue_[0] = 0.0F;
+    bestPredecessor_[0] = 0;
+    for (int j = kCutStep; j <= usable; j += kCutStep) {
+        SettlePosition(j, grid);
     }
     OptimalPattern pattern;
     pattern.UsableLength = usable;

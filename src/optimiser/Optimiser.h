@@ -40,6 +40,9 @@ public:
     float SpanValue(int i, int j) { return varnok::SpanValue(evaluator_, i, j); }
 
 private:
+    // Sets the best total and predecessor of grid position j (inches) from those below it.
+    void SettlePosition(int j, const SpanGrid& grid);
+
     LogEvaluator evaluator_;
     // Filled up to the usable length by each optimisation before it reads them.
     std::array<float, kInchSlots> bestValue_;

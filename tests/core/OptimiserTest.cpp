@@ -1,8 +1,16 @@
 #include "optimiser/Optimiser.h"
 #include "EngineFixtures.h"
 #include "game/PatternEvaluation.h"
+#include "market/Market.h"
+#include "optimiser/SpanValues.h"
+#include "support/DataFolder.h"
+#include "tree/TreeLoad.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <string>
 
 namespace varnok {
 namespace {
@@ -81,6 +89,70 @@ TEST(Optimiser, ShortStemHasNoCuts) {
     const OptimalPattern p = Optimiser(*tree, *market).OptimiseTree();
     EXPECT_EQ(p.UsableLength, 0);
     EXPECT_TRUE(p.Cuts.empty());
+}
+
+// The programme at its plainest: every span valued in full first, then pushed forward from
+// ascending starts, waste before spans, keeping the first predecessor to reach the greatest
+// stored total.
+OptimalPattern PushedOptimum(const Tree& tree, const Market& market) {
+    LogEvaluator evaluator(tree, market);
+    const GridSpanValues spans(evaluator);
+    const int usable = spans.UsableLength();
+    std::vector<float> best(static_cast<std::size_t>(usable) + 1, 0.0F);
+    std::vector<int> predecessor(best.size(), 0);
+    const auto at = [](int x) { return static_cast<std::size_t>(x); };
+    for (int i = 0; i <= usable; i += kCutStep) {
+        for (int j = i + kCutStep; j <= std::min(usable, i + spans.LongestLength());
+             j += kCutStep) {
+            if (best[at(i)] > best[at(j)]) {
+                best[at(j)] = best[at(i)];
+                predecessor[at(j)] = i;
+            }
+        }
+        for (int k = 0; k < kLengthCount; ++k) {
+            const int j = i + spans.Lengths()[at(k)];
+            if (j > usable) {
+                break;
+            }
+            const double total =
+                static_cast<double>(best[at(i)]) + static_cast<double>(spans.Value(i, k));
+            if (total > static_cast<double>(best[at(j)])) {
+                best[at(j)] = static_cast<float>(total);
+                predecessor[at(j)] = i;
+            }
+        }
+    }
+    OptimalPattern pattern;
+    pattern.UsableLength = usable;
+    pattern.TotalValue = best[at(usable)];
+    for (int p = usable; usable > 0 && p != 0; p = predecessor[at(p)]) {
+        pattern.Cuts.push_back(p);
+    }
+    if (usable > 0) {
+        pattern.Cuts.push_back(0);
+    }
+    std::reverse(pattern.Cuts.begin(), pattern.Cuts.end());
+    return pattern;
+}
+
+// The optimiser skips grades that could not change its choice; it must still make the choice,
+// and reach the total, of the plain programme, bit for bit.
+TEST(Optimiser, ChoosesAsThePlainProgrammeOnBundledTrees) {
+    const DataFolder data(VARNOK_BUNDLED_DATA_DIR);
+    for (const char* name :
+         {"Appalachian Doyle", "Lake States Scribner", "Northern International"}) {
+        const Market market = LoadMarket(data, name);
+        for (int number = 1; number <= 150; ++number) {
+            const std::unique_ptr<Tree> tree = LoadTree(data, number, market.Filter);
+            const OptimalPattern plain = PushedOptimum(*tree, market);
+            const OptimalPattern found = Optimiser(*tree, market).OptimiseTree();
+            const std::string which = std::string(name) + " tree " + std::to_string(number);
+            EXPECT_EQ(found.Cuts, plain.Cuts) << which;
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(found.TotalValue),
+                      std::bit_cast<std::uint32_t>(plain.TotalValue))
+                << which;
+        }
+    }
 }
 
 } // namespace
