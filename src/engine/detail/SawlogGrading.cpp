@@ -611,7 +611,7 @@ template <bool kTraced, int kCounted>
             } else {
                 third = std::max(third, length);
             }
-            sum = first + second * (counted > 1) + third * (counted > 2);
+            sum = first * (counted > 0) + second * (counted > 1) + third * (counted > 2);
         }
         if (sum >= target.Threshold) {
             if constexpr (kTraced) {
