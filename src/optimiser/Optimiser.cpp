@@ -23,12 +23,13 @@ constexpr double kBelowKnown = 1.0 - 0x1p-22;
 // greatest total (as stored, in float) wins. The spans are valued first, shortest first, each
 // against the best total already known into j (the waste pieces included, all known), so the
 // engine can skip grades that could not matter.
+//
+// Best totals never fall along the grid, since each position can be reached from the one below
+// by waste. So the waste pieces from a stretch of starts bring the stretch's last total, from
+// the first start that has it, and the best waste piece into j is the one from j - 4.
 void Optimiser::SettlePosition(int j, const SpanGrid& grid) {
     const int first = std::max(0, j - grid.Longest());
-    double known = 0.0; // the best total into j known exactly
-    for (int i = first; i < j; i += kCutStep) {
-        known = std::max(known, static_cast<double>(bestValue_[static_cast<std::size_t>(i)]));
-    }
+    double known = bestValue_[static_cast<std::size_t>(j - kCutStep)];
     std::array<float, kLengthCount> values{}; // of the span of each length into j
     for (std::size_t k = 0; k < grid.Lengths.size(); ++k) {
         const int i = j - grid.Lengths[k];
@@ -41,26 +42,38 @@ void Optimiser::SettlePosition(int j, const SpanGrid& grid) {
     }
     float best = 0.0F;
     int predecessor = 0;
-    std::size_t span = grid.Lengths.size(); // the span from i, counted down as i rises
-    while (span > 0 && j - grid.Lengths[span - 1] < first) {
-        --span;
-    }
-    for (int i = first; i < j; i += kCutStep) {
-        const float fromHere = bestValue_[static_cast<std::size_t>(i)];
-        if (fromHere > best) {
-            best = fromHere;
-            predecessor = i;
+    const auto wasteFrom = [&](int low, int high) { // starts low to high, on the grid
+        const float top = bestValue_[static_cast<std::size_t>(high)];
+        if (low > high || !(top > best)) {
+            return;
         }
-        if (span == 0 || j - grid.Lengths[span - 1] != i) {
+        while (low < high) { // the first start with the top total
+            const int middle = low + (high - low) / (2 * kCutStep) * kCutStep;
+            if (bestValue_[static_cast<std::size_t>(middle)] < top) {
+                low = middle + kCutStep;
+            } else {
+                high = middle;
+            }
+        }
+        best = top;
+        predecessor = low;
+    };
+    int low = first;
+    for (std::size_t k = grid.Lengths.size(); k-- > 0;) { // ascending starts
+        const int i = j - grid.Lengths[k];
+        if (i < first) {
             continue;
         }
-        --span;
-        const double total = static_cast<double>(fromHere) + static_cast<double>(values[span]);
+        wasteFrom(low, i);
+        const double total = static_cast<double>(bestValue_[static_cast<std::size_t>(i)]) +
+                             static_cast<double>(values[k]);
         if (total > static_cast<double>(best)) {
             best = static_cast<float>(total);
             predecessor = i;
         }
+        low = i + kCutStep;
     }
+    wasteFrom(low, j - kCutStep);
     bestValue_[static_cast<std::size_t>(j)] = best;
     bestPredecessor_[static_cast<std::size_t>(j)] = predecessor;
 }
