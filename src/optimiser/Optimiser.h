@@ -21,9 +21,11 @@ struct OptimalPattern {
 
 // Dynamic programme over cut positions every 4 inches. Each span of an allowed log length is
 // valued by the engine as the best of a veneer log, a sawlog and a roundwood product (the spans
-// of SpanGrid, each when the programme reaches its start); any other span is waste worth 0.
-// Spans are taken in ascending start, then ascending end, and a position keeps the first
-// predecessor that reaches it with the strictly greatest total.
+// of SpanGrid, each when the programme reaches its end); any other span is waste worth 0. A
+// position keeps the first predecessor that reaches it with the strictly greatest total, the
+// spans and waste pieces taken in ascending start, waste first. A span whose total could not
+// matter to its end may be valued only as far as that shows (see SettlePosition): the pattern
+// and its total are those of every span valued in full.
 //
 // Keeps references to the tree and the market: both must outlive the optimiser and stay
 // unchanged. An optimiser keeps work areas and must not be used by two threads at once;
