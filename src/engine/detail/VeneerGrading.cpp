@@ -4,10 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <span>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace varnok::detail {
 namespace {
@@ -92,6 +97,49 @@ struct LogDefects {
     std::span<const SurfaceDefect* const> KnotList() const { return {Knots.data(), KnotCount}; }
 };
 
+// Adds the knots whose stretch overlaps the log [s, e], in table order. A knot's stretch never
+// ends below its start, so it overlaps the log when it starts at or below the top and ends at
+// or above the butt.
+void GatherKnots(const Tree& tree, const TreeIndex& index, int s, int e, LogDefects& found) {
+    const TreeIndex::Extent* extents = index.KnotExtents.data();
+    const int* knots = index.Knots.data();
+    const std::size_t count = index.Knots.size();
+    const SurfaceDefect* defects = tree.SurfaceDefects.data();
+    std::size_t kept = found.KnotCount;
+    auto keep = [&](std::size_t k) {
+        found.Knots[kept++] = &defects[static_cast<std::size_t>(knots[k])];
+    };
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    // Eight knots a step, their extents read as Low, High pairs of 32-bit lanes: a lane of Low
+    // compares over e, one of High over s - 1, and a knot overlaps when the first is false and
+    // the second true. The knots past the last whole step go through the loop below.
+    static_assert(sizeof(TreeIndex::Extent) == 2 * sizeof(std::int32_t));
+    const __m128i bounds = _mm_setr_epi32(e, s - 1, e, s - 1);
+    auto over = [&](std::size_t at) {
+        const __m128i pair = _mm_loadu_si128(reinterpret_cast<const __m128i*>(extents + at));
+        return static_cast<unsigned>(
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(pair, bounds))));
+    };
+    for (; k + 8 <= count; k += 8) {
+        unsigned bits =
+            (over(k) | over(k + 2) << 4U | over(k + 4) << 8U | over(k + 6) << 12U) ^ 0x5555U;
+        bits &= bits >> 1U;
+        bits &= 0x5555U;
+        while (bits != 0) {
+            keep(k + static_cast<std::size_t>(std::countr_zero(bits)) / 2);
+            bits &= bits - 1;
+        }
+    }
+#endif
+    for (; k < count; ++k) {
+        if (extents[k].Low <= e && extents[k].High >= s) {
+            keep(k);
+        }
+    }
+    found.KnotCount = kept;
+}
+
 void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDefects& found) {
     for (const int n : index.Stains) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
@@ -118,15 +166,7 @@ void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDe
             found.Seams[found.SeamCount++] = &d;
         }
     }
-    for (std::size_t k = 0; k < index.Knots.size(); ++k) {
-        const TreeIndex::Extent& extent = index.KnotExtents[k];
-        // A knot's stretch never ends below its start, so it overlaps the log when it starts
-        // at or below the top and ends at or above the butt.
-        if (extent.Low <= e && extent.High >= s) {
-            found.Knots[found.KnotCount++] =
-                &tree.SurfaceDefects[static_cast<std::size_t>(index.Knots[k])];
-        }
-    }
+    GatherKnots(tree, index, s, e, found);
 }
 
 std::string AcceptedLengths(const VeneerGradeRules& rules) {
@@ -368,13 +408,15 @@ private:
 
 void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
                     LogSegment& segment, GradeTrace* trace) {
-    segment.VeneerGrade = kNoGrade;
+    // The grades are written once at the end: they are bytes, and a store through a byte may
+    // change anything as far as the compiler knows, the log's fields read by the tests too.
+    std::array<std::uint8_t, 3> gradeMet = segment.VeneerGradeMet;
+    std::uint8_t best = kNoGrade;
     LogDefects found;
     bool gathered = false;
     for (int grade = rules.GradeCount(); grade >= 1; --grade) {
         const auto slot = static_cast<std::size_t>(grade - 1);
-        segment.VeneerGradeMet[slot] = 0;
-        const VeneerGradeRules& block = rules.GradeBlock(grade);
+        const VeneerGradeRules& block = rules.Blocks[slot]; // GradeCount is at most 3
         auto meets = [&](Finding* why) {
             if (!MeetsLogRequirements(block, segment, why)) {
                 return false;
@@ -393,11 +435,13 @@ void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSe
             met = meets(&finding);
             trace->Record(grade, 0, met, finding.Rule, std::move(finding.Detail));
         }
+        gradeMet[slot] = met ? 1 : 0;
         if (met) {
-            segment.VeneerGradeMet[slot] = 1;
-            segment.VeneerGrade = static_cast<std::uint8_t>(grade);
+            best = static_cast<std::uint8_t>(grade);
         }
     }
+    segment.VeneerGradeMet = gradeMet;
+    segment.VeneerGrade = best;
 }
 
 } // namespace varnok::detail
