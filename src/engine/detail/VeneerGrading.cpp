@@ -38,6 +38,14 @@ const char* SurfaceKindName(std::uint8_t kind) {
     return kind < kNames.size() ? kNames[kind] : "defect";
 }
 
+// Whether a knot, bump or surface rise is larger than a grade's knot size allows.
+bool KnotTooLarge(const SurfaceDefect& d, int maxKnotSize) {
+    return d.Width > maxKnotSize || d.Length > maxKnotSize;
+}
+
+// A knot size limit no defect exceeds: widths and lengths are bytes.
+constexpr int kNoKnotLimit = 255;
+
 // Knot-type defects of one half (or of the whole log), with the window of sectors of the
 // defects in line so far.
 struct DefectGroup {
@@ -99,15 +107,18 @@ struct LogDefects {
 
 // Adds the knots whose stretch overlaps the log [s, e], in table order. A knot's stretch never
 // ends below its start, so it overlaps the log when it starts at or below the top and ends at
-// or above the butt.
-void GatherKnots(const Tree& tree, const TreeIndex& index, int s, int e, LogDefects& found) {
+// or above the butt. Stops, returning false, at the first such knot larger than `largestKnot`.
+bool GatherKnots(const Tree& tree, const TreeIndex& index, int s, int e, int largestKnot,
+                 LogDefects& found) {
     const TreeIndex::Extent* extents = index.KnotExtents.data();
     const int* knots = index.Knots.data();
     const std::size_t count = index.Knots.size();
     const SurfaceDefect* defects = tree.SurfaceDefects.data();
     std::size_t kept = found.KnotCount;
     auto keep = [&](std::size_t k) {
-        found.Knots[kept++] = &defects[static_cast<std::size_t>(knots[k])];
+        const SurfaceDefect& d = defects[static_cast<std::size_t>(knots[k])];
+        found.Knots[kept++] = &d;
+        return !KnotTooLarge(d, largestKnot);
     };
     std::size_t k = 0;
 #if defined(__SSE2__)
@@ -127,20 +138,27 @@ void GatherKnots(const Tree& tree, const TreeIndex& index, int s, int e, LogDefe
         bits &= bits >> 1U;
         bits &= 0x5555U;
         while (bits != 0) {
-            keep(k + static_cast<std::size_t>(std::countr_zero(bits)) / 2);
+            if (!keep(k + static_cast<std::size_t>(std::countr_zero(bits)) / 2)) {
+                return false;
+            }
             bits &= bits - 1;
         }
     }
 #endif
     for (; k < count; ++k) {
-        if (extents[k].Low <= e && extents[k].High >= s) {
-            keep(k);
+        if (extents[k].Low <= e && extents[k].High >= s && !keep(k)) {
+            return false;
         }
     }
     found.KnotCount = kept;
+    return true;
 }
 
-void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDefects& found) {
+// Gathers what concerns the log [s, e]. Returns false, leaving `found` incomplete, when a knot
+// larger than `largestKnot` touches the log: then no grade whose knot size is at most that can
+// be met. With kNoKnotLimit it gathers everything and returns true.
+bool GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, int largestKnot,
+                   LogDefects& found) {
     for (const int n : index.Stains) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
         found.Stain = found.Stain || Overlaps(d.StartPosition, d.EndPosition, s, e);
@@ -150,7 +168,7 @@ void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDe
         found.ForkOrBulge = found.ForkOrBulge || Overlaps(d.Position, d.EndPosition, s, e);
     }
     if (found.Stain || found.ForkOrBulge) {
-        return;
+        return true;
     }
     for (const int n : index.Decays) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
@@ -166,7 +184,7 @@ void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDe
             found.Seams[found.SeamCount++] = &d;
         }
     }
-    GatherKnots(tree, index, s, e, found);
+    return GatherKnots(tree, index, s, e, largestKnot, found);
 }
 
 std::string AcceptedLengths(const VeneerGradeRules& rules) {
@@ -288,7 +306,7 @@ private:
     }
 
     bool KnotPasses(const SurfaceDefect& d, Finding* why) {
-        if (d.Width > rules_.MaxKnotSize || d.Length > rules_.MaxKnotSize) {
+        if (KnotTooLarge(d, rules_.MaxKnotSize)) {
             if (why != nullptr) {
                 *why = {"knot_size",
                         std::string(SurfaceKindName(d.Kind)) + " at " + std::to_string(d.Position) +
@@ -406,41 +424,85 @@ private:
 
 } // namespace
 
-void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
-                    LogSegment& segment, GradeTrace* trace) {
-    // The grades are written once at the end: they are bytes, and a store through a byte may
-    // change anything as far as the compiler knows, the log's fields read by the tests too.
-    std::array<std::uint8_t, 3> gradeMet = segment.VeneerGradeMet;
-    std::uint8_t best = kNoGrade;
+namespace {
+
+// The grades met, in slots 0 to 2, with the slots beyond the grade count as they were.
+using GradesMet = std::array<std::uint8_t, 3>;
+
+// Each grade with its verdict traced: the defects gathered whole, so that every grade fails on
+// its first test in order.
+void GradeTraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
+                 const LogSegment& segment, GradeTrace& trace, GradesMet& met) {
     LogDefects found;
     bool gathered = false;
     for (int grade = rules.GradeCount(); grade >= 1; --grade) {
         const auto slot = static_cast<std::size_t>(grade - 1);
         const VeneerGradeRules& block = rules.Blocks[slot]; // GradeCount is at most 3
-        auto meets = [&](Finding* why) {
-            if (!MeetsLogRequirements(block, segment, why)) {
-                return false;
-            }
+        Finding finding;
+        bool passes = MeetsLogRequirements(block, segment, &finding);
+        if (passes) {
             if (!gathered) {
-                GatherDefects(tree, index, segment.StartPosition, segment.EndPosition, found);
+                GatherDefects(tree, index, segment.StartPosition, segment.EndPosition, kNoKnotLimit,
+                              found);
                 gathered = true;
             }
-            return VeneerTest(tree, block, segment).Passes(found, why);
-        };
-        bool met = false;
-        if (trace == nullptr) {
-            met = meets(nullptr);
-        } else {
-            Finding finding;
-            met = meets(&finding);
-            trace->Record(grade, 0, met, finding.Rule, std::move(finding.Detail));
+            passes = VeneerTest(tree, block, segment).Passes(found, &finding);
         }
-        gradeMet[slot] = met ? 1 : 0;
-        if (met) {
+        trace.Record(grade, 0, passes, finding.Rule, std::move(finding.Detail));
+        met[slot] = passes ? 1 : 0;
+    }
+}
+
+// Untraced, only whether each grade is met counts, not which test fails first: a knot too
+// large for every grade that meets the log requirements settles the log without the rest of
+// its defects.
+void GradeUntraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
+                   const LogSegment& segment, GradesMet& met) {
+    const int grades = rules.GradeCount();
+    std::array<bool, 3> candidate{};
+    int largestKnot = -1;
+    for (int grade = grades; grade >= 1; --grade) {
+        const auto slot = static_cast<std::size_t>(grade - 1);
+        const VeneerGradeRules& block = rules.Blocks[slot]; // GradeCount is at most 3
+        met[slot] = 0;
+        candidate[slot] = MeetsLogRequirements(block, segment, nullptr);
+        if (candidate[slot]) {
+            largestKnot = std::max<int>(largestKnot, block.MaxKnotSize);
+        }
+    }
+    LogDefects found;
+    if (largestKnot < 0 || !GatherDefects(tree, index, segment.StartPosition, segment.EndPosition,
+                                          largestKnot, found)) {
+        return;
+    }
+    for (int grade = grades; grade >= 1; --grade) {
+        const auto slot = static_cast<std::size_t>(grade - 1);
+        if (candidate[slot]) {
+            met[slot] =
+                VeneerTest(tree, rules.Blocks[slot], segment).Passes(found, nullptr) ? 1 : 0;
+        }
+    }
+}
+
+} // namespace
+
+void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
+                    LogSegment& segment, GradeTrace* trace) {
+    // The grades are written once at the end: they are bytes, and a store through a byte may
+    // change anything as far as the compiler knows, the log's fields read by the tests too.
+    GradesMet met = segment.VeneerGradeMet;
+    if (trace != nullptr) {
+        GradeTraced(tree, index, rules, segment, *trace, met);
+    } else {
+        GradeUntraced(tree, index, rules, segment, met);
+    }
+    std::uint8_t best = kNoGrade;
+    for (int grade = rules.GradeCount(); grade >= 1; --grade) {
+        if (met[static_cast<std::size_t>(grade - 1)] != 0) {
             best = static_cast<std::uint8_t>(grade);
         }
     }
-    segment.VeneerGradeMet = gradeMet;
+    segment.VeneerGradeMet = met;
     segment.VeneerGrade = best;
 }
 
