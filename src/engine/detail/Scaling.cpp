@@ -78,14 +78,18 @@ void ComputeSweep(const Tree& tree, const TreeIndex& index, const LogLengthSet& 
     const double xe = stem.CentreX[Inch(e)];
     const double ye = stem.CentreY[Inch(e)];
     const double n = segment.LengthInches;
-    double largest = 0.0;
+    // The square root is taken once, of the largest square: it is correctly rounded and never
+    // decreasing, so the root of the largest is the largest of the roots, and a square that is
+    // not a number is passed over by std::max either way.
+    double largestSquare = 0.0;
     const auto first = std::upper_bound(index.Points.begin(), index.Points.end(), s);
     for (auto point = first; point != index.Points.end() && *point < e; ++point) {
         const int p = *point;
         const double dx = stem.CentreX[Inch(p)] - (xs + (xe - xs) / n * (p - s));
         const double dy = stem.CentreY[Inch(p)] - (ys + (ye - ys) / n * (p - s));
-        largest = std::max(largest, std::sqrt(dx * dx + dy * dy));
+        largestSquare = std::max(largestSquare, dx * dx + dy * dy);
     }
+    const double largest = std::sqrt(largestSquare);
     const double sweep = RoundHalfEven(largest);
     segment.Sweep = static_cast<float>(sweep);
 
