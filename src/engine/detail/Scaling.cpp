@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace varnok::detail {
 namespace {
@@ -56,6 +57,69 @@ double SeamSectorAt(const SurfaceDefect& seam, int x) {
     return RoundHalfEven(from + (to - from) * (x - seam.Position) / span);
 }
 
+// The losses of the decays `decays` (indices into the end defect table, in table order) that
+// show at an end of the log. Kept out of line, so that a log no decay touches, the common
+// case, is found without setting up this arithmetic.
+[[gnu::noinline]] void AddDecayLosses(const Tree& tree, std::span<const int> decays,
+                                      LogSegment& segment) {
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double length = segment.LengthInches;
+    for (const int n : decays) {
+        const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
+        const int a = d.StartPosition;
+        const int b = d.EndPosition;
+        if (!Overlaps(a, b, s, e)) {
+            continue;
+        }
+        auto factorAt = [&](int first, int last) {
+            const auto middle = RoundToInt((first + last) * 0.5);
+            return DecayFactor(tree.DecayProfile[static_cast<std::size_t>(middle)], segment.SED);
+        };
+        if (a <= s && b >= e) {
+            AddDeduction(segment, factorAt(s, e));
+        } else if (a > s && b >= e) {
+            AddDeduction(segment, factorAt(a, e) * (e - a) / length);
+        } else if (a <= s && b < e) {
+            AddDeduction(segment, factorAt(s, b) * (b - s) / length);
+        }
+        // Decay lying wholly inside the log shows at neither end and costs nothing.
+    }
+}
+
+// Whether a seam costs the log [s, e] anything: it lies at least partly in the log (a seam
+// that ends before it starts covers nothing).
+bool SeamTouches(const SurfaceDefect& seam, int s, int e) {
+    const int a = seam.Position;
+    const int b = seam.EndPosition;
+    return !(a > e || b < s || b < a);
+}
+
+// The losses of the seams `seams` (indices into the surface defect table, in table order)
+// that touch the log; out of line for the same reason as AddDecayLosses.
+[[gnu::noinline]] void AddSeamLosses(const Tree& tree, std::span<const int> seams,
+                                     LogSegment& segment) {
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double length = segment.LengthInches;
+    for (const int n : seams) {
+        const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
+        const int a = d.Position;
+        const int b = d.EndPosition;
+        if (!SeamTouches(d, s, e)) {
+            continue;
+        }
+        // A seam within 48 inches of a log end is taken to run out of that end.
+        const int u = a < s + 48 ? s : a;
+        const int w = b > e - 48 ? e : b;
+        int k = static_cast<int>(std::fabs(SeamSectorAt(d, u) - SeamSectorAt(d, w)));
+        if (k >= 19) {
+            k = 36 - k;
+        }
+        AddDeduction(segment, (w - u) / length * (k + 1) / 36.0);
+    }
+}
+
 } // namespace
 
 void SetSegmentEnds(const Tree& tree, LogSegment& segment, int start, int end) {
@@ -82,11 +146,15 @@ void ComputeSweep(const Tree& tree, const TreeIndex& index, const LogLengthSet& 
     // decreasing, so the root of the largest is the largest of the roots, and a square that is
     // not a number is passed over by std::max either way.
     double largestSquare = 0.0;
+    // The chord's offset per inch, worked out once rather than at every cross-section (the
+    // same operations on the same values, so the same results).
+    const double slopeX = (xe - xs) / n;
+    const double slopeY = (ye - ys) / n;
     const auto first = std::upper_bound(index.Points.begin(), index.Points.end(), s);
     for (auto point = first; point != index.Points.end() && *point < e; ++point) {
         const int p = *point;
-        const double dx = stem.CentreX[Inch(p)] - (xs + (xe - xs) / n * (p - s));
-        const double dy = stem.CentreY[Inch(p)] - (ys + (ye - ys) / n * (p - s));
+        const double dx = stem.CentreX[Inch(p)] - (xs + slopeX * (p - s));
+        const double dy = stem.CentreY[Inch(p)] - (ys + slopeY * (p - s));
         largestSquare = std::max(largestSquare, dx * dx + dy * dy);
     }
     const double largest = std::sqrt(largestSquare);
@@ -107,26 +175,13 @@ void ComputeSweep(const Tree& tree, const TreeIndex& index, const LogLengthSet& 
 void DecayDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment) {
     const int s = segment.StartPosition;
     const int e = segment.EndPosition;
-    const double length = segment.LengthInches;
-    for (const int n : index.Decays) {
+    const auto touches = [&](int n) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        const int a = d.StartPosition;
-        const int b = d.EndPosition;
-        if (!Overlaps(a, b, s, e)) {
-            continue;
-        }
-        auto factorAt = [&](int first, int last) {
-            const auto middle = RoundToInt((first + last) * 0.5);
-            return DecayFactor(tree.DecayProfile[static_cast<std::size_t>(middle)], segment.SED);
-        };
-        if (a <= s && b >= e) {
-            AddDeduction(segment, factorAt(s, e));
-        } else if (a > s && b >= e) {
-            AddDeduction(segment, factorAt(a, e) * (e - a) / length);
-        } else if (a <= s && b < e) {
-            AddDeduction(segment, factorAt(s, b) * (b - s) / length);
-        }
-        // Decay lying wholly inside the log shows at neither end and costs nothing.
+        return Overlaps(d.StartPosition, d.EndPosition, s, e);
+    };
+    const auto first = std::find_if(index.Decays.begin(), index.Decays.end(), touches);
+    if (first != index.Decays.end()) {
+        AddDecayLosses(tree, {first, index.Decays.end()}, segment);
     }
 }
 
@@ -156,22 +211,13 @@ void ForkBulgeDeduction(const Tree& tree, const TreeIndex& index, LogSegment& se
 void SeamDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment) {
     const int s = segment.StartPosition;
     const int e = segment.EndPosition;
-    const double length = segment.LengthInches;
-    for (const int n : index.Seams) {
+    const auto touches = [&](int n) {
         const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
-        const int a = d.Position;
-        const int b = d.EndPosition;
-        if (a > e || b < s || b < a) {
-            continue;
-        }
-        // A seam within 48 inches of a log end is taken to run out of that end.
-        const int u = a < s + 48 ? s : a;
-        const int w = b > e - 48 ? e : b;
-        int k = static_cast<int>(std::fabs(SeamSectorAt(d, u) - SeamSectorAt(d, w)));
-        if (k >= 19) {
-            k = 36 - k;
-        }
-        AddDeduction(segment, (w - u) / length * (k + 1) / 36.0);
+        return SeamTouches(d, s, e);
+    };
+    const auto first = std::find_if(index.Seams.begin(), index.Seams.end(), touches);
+    if (first != index.Seams.end()) {
+        AddSeamLosses(tree, {first, index.Seams.end()}, segment);
     }
 }
 
@@ -184,7 +230,10 @@ std::uint16_t NetScale(const LogRuleTable& logRule, const LogSegment& segment) {
     if (feet < 8 || feet > 16 || feet % 2 != 0 || segment.SED < 1 || segment.SED > 50) {
         return 0;
     }
-    const double table = logRule.VolumeFor(segment.SED, feet);
+    // The lengths and diameters LogRuleTable::VolumeFor gives a volume for are the ones let
+    // through above; its entry is read directly, since every log asks for one.
+    const double table = logRule.Entries[static_cast<std::size_t>(segment.SED - 1)]
+                             .Volume[static_cast<std::size_t>((feet - 8) / 2)];
     if (!(table > 0.0)) {
         return 0; // no volume, or a damaged table entry (negative, not a number)
     }
