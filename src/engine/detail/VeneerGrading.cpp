@@ -159,32 +159,31 @@ bool GatherKnots(const Tree& tree, const TreeIndex& index, int s, int e, int lar
 // be met. With kNoKnotLimit it gathers everything and returns true.
 bool GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, int largestKnot,
                    LogDefects& found) {
-    for (const int n : index.Stains) {
+    const auto endTouches = [&](int n) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        found.Stain = found.Stain || Overlaps(d.StartPosition, d.EndPosition, s, e);
-    }
-    for (const int n : index.ForksAndBulges) {
+        return Overlaps(d.StartPosition, d.EndPosition, s, e);
+    };
+    const auto surfaceTouches = [&](int n) {
         const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
-        found.ForkOrBulge = found.ForkOrBulge || Overlaps(d.Position, d.EndPosition, s, e);
-    }
+        return Overlaps(d.Position, d.EndPosition, s, e);
+    };
+    found.Stain = std::ranges::any_of(index.Stains, endTouches);
+    found.ForkOrBulge = std::ranges::any_of(index.ForksAndBulges, surfaceTouches);
     if (found.Stain || found.ForkOrBulge) {
         return true;
     }
-    for (const int n : index.Decays) {
-        const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        found.Decay = found.Decay || Overlaps(d.StartPosition, d.EndPosition, s, e);
+    // The knots before the rest: a knot too large settles the log without it.
+    if (!GatherKnots(tree, index, s, e, largestKnot, found)) {
+        return false;
     }
-    for (const int n : index.Hearts) {
-        const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        found.Heart = found.Heart || Overlaps(d.StartPosition, d.EndPosition, s, e);
-    }
+    found.Decay = std::ranges::any_of(index.Decays, endTouches);
+    found.Heart = std::ranges::any_of(index.Hearts, endTouches);
     for (const int n : index.Seams) {
-        const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
-        if (Overlaps(d.Position, d.EndPosition, s, e)) {
-            found.Seams[found.SeamCount++] = &d;
+        if (surfaceTouches(n)) {
+            found.Seams[found.SeamCount++] = &tree.SurfaceDefects[static_cast<std::size_t>(n)];
         }
     }
-    return GatherKnots(tree, index, s, e, largestKnot, found);
+    return true;
 }
 
 std::string AcceptedLengths(const VeneerGradeRules& rules) {
@@ -431,8 +430,8 @@ using GradesMet = std::array<std::uint8_t, 3>;
 
 // Each grade with its verdict traced: the defects gathered whole, so that every grade fails on
 // its first test in order.
-void GradeTraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
-                 const LogSegment& segment, GradeTrace& trace, GradesMet& met) {
+GradesMet GradeTraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
+                      const LogSegment& segment, GradeTrace& trace, GradesMet met) {
     LogDefects found;
     bool gathered = false;
     for (int grade = rules.GradeCount(); grade >= 1; --grade) {
@@ -451,13 +450,14 @@ void GradeTraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& 
         trace.Record(grade, 0, passes, finding.Rule, std::move(finding.Detail));
         met[slot] = passes ? 1 : 0;
     }
+    return met;
 }
 
 // Untraced, only whether each grade is met counts, not which test fails first: a knot too
 // large for every grade that meets the log requirements settles the log without the rest of
 // its defects.
-void GradeUntraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
-                   const LogSegment& segment, GradesMet& met) {
+GradesMet GradeUntraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
+                        const LogSegment& segment, GradesMet met) {
     const int grades = rules.GradeCount();
     std::array<bool, 3> candidate{};
     int largestKnot = -1;
@@ -473,7 +473,7 @@ void GradeUntraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet
     LogDefects found;
     if (largestKnot < 0 || !GatherDefects(tree, index, segment.StartPosition, segment.EndPosition,
                                           largestKnot, found)) {
-        return;
+        return met;
     }
     for (int grade = grades; grade >= 1; --grade) {
         const auto slot = static_cast<std::size_t>(grade - 1);
@@ -482,20 +482,19 @@ void GradeUntraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet
                 VeneerTest(tree, rules.Blocks[slot], segment).Passes(found, nullptr) ? 1 : 0;
         }
     }
+    return met;
 }
 
 } // namespace
 
 void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
                     LogSegment& segment, GradeTrace* trace) {
-    // The grades are written once at the end: they are bytes, and a store through a byte may
-    // change anything as far as the compiler knows, the log's fields read by the tests too.
-    GradesMet met = segment.VeneerGradeMet;
-    if (trace != nullptr) {
-        GradeTraced(tree, index, rules, segment, *trace, met);
-    } else {
-        GradeUntraced(tree, index, rules, segment, met);
-    }
+    // The grades are kept by value and written once at the end: they are bytes, and a store
+    // through a byte may change anything as far as the compiler knows, the log's fields read
+    // by the tests too.
+    const GradesMet met =
+        trace != nullptr ? GradeTraced(tree, index, rules, segment, *trace, segment.VeneerGradeMet)
+                         : GradeUntraced(tree, index, rules, segment, segment.VeneerGradeMet);
     std::uint8_t best = kNoGrade;
     for (int grade = rules.GradeCount(); grade >= 1; --grade) {
         if (met[static_cast<std::size_t>(grade - 1)] != 0) {
