@@ -179,9 +179,13 @@ void DecayDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segmen
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
         return Overlaps(d.StartPosition, d.EndPosition, s, e);
     };
-    const auto first = std::find_if(index.Decays.begin(), index.Decays.end(), touches);
-    if (first != index.Decays.end()) {
-        AddDecayLosses(tree, {first, index.Decays.end()}, segment);
+    // A plain loop: the lists are short, too short for std::find_if's unrolling to pay.
+    const auto end = index.Decays.end();
+    for (auto first = index.Decays.begin(); first != end; ++first) {
+        if (touches(*first)) {
+            AddDecayLosses(tree, {first, end}, segment);
+            return;
+        }
     }
 }
 
@@ -215,9 +219,13 @@ void SeamDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment
         const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
         return SeamTouches(d, s, e);
     };
-    const auto first = std::find_if(index.Seams.begin(), index.Seams.end(), touches);
-    if (first != index.Seams.end()) {
-        AddSeamLosses(tree, {first, index.Seams.end()}, segment);
+    // A plain loop: the lists are short, too short for std::find_if's unrolling to pay.
+    const auto end = index.Seams.end();
+    for (auto first = index.Seams.begin(); first != end; ++first) {
+        if (touches(*first)) {
+            AddSeamLosses(tree, {first, end}, segment);
+            return;
+        }
     }
 }
 
