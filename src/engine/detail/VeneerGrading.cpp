@@ -213,14 +213,15 @@ bool MeetsLogRequirements(const VeneerGradeRules& rules, const LogSegment& segme
         return false;
     }
     const float maxSweep = rules.MaxSweepFor(segment.SED);
-    const bool whole = std::floor(maxSweep) == maxSweep;
+    // A whole limit is inches, any other a fraction of SED; whether it is whole matters only
+    // when the sweep is over it.
+    const bool overWhole = segment.Sweep > maxSweep && std::floor(maxSweep) == maxSweep;
     const double scaled = static_cast<double>(maxSweep) * segment.SED;
-    if ((whole && segment.Sweep > maxSweep) || !(static_cast<double>(segment.Sweep) <= scaled)) {
+    if (overWhole || !(static_cast<double>(segment.Sweep) <= scaled)) {
         if (why != nullptr) {
             const std::string limit =
-                whole && segment.Sweep > maxSweep
-                    ? Inches(maxSweep)
-                    : FormatGeneral(maxSweep) + " x SED = " + FormatFixed(scaled, 2) + " in.";
+                overWhole ? Inches(maxSweep)
+                          : FormatGeneral(maxSweep) + " x SED = " + FormatFixed(scaled, 2) + " in.";
             *why = {"sweep", "sweep " + Inches(segment.Sweep) + " over the " + limit +
                                  " allowed at SED " + Inches(segment.SED)};
         }
@@ -459,28 +460,30 @@ GradesMet GradeTraced(const Tree& tree, const TreeIndex& index, const VeneerRule
 GradesMet GradeUntraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
                         const LogSegment& segment, GradesMet met) {
     const int grades = rules.GradeCount();
-    std::array<bool, 3> candidate{};
+    unsigned candidates = 0; // bit g - 1 for grade g
     int largestKnot = -1;
     for (int grade = grades; grade >= 1; --grade) {
-        const auto slot = static_cast<std::size_t>(grade - 1);
-        const VeneerGradeRules& block = rules.Blocks[slot]; // GradeCount is at most 3
-        met[slot] = 0;
-        candidate[slot] = MeetsLogRequirements(block, segment, nullptr);
-        if (candidate[slot]) {
+        const VeneerGradeRules& block = rules.Blocks[static_cast<std::size_t>(grade - 1)];
+        if (MeetsLogRequirements(block, segment, nullptr)) {
+            candidates |= 1U << static_cast<unsigned>(grade - 1);
             largestKnot = std::max<int>(largestKnot, block.MaxKnotSize);
         }
     }
+    unsigned passed = 0;
     LogDefects found;
-    if (largestKnot < 0 || !GatherDefects(tree, index, segment.StartPosition, segment.EndPosition,
+    if (largestKnot >= 0 && GatherDefects(tree, index, segment.StartPosition, segment.EndPosition,
                                           largestKnot, found)) {
-        return met;
-    }
-    for (int grade = grades; grade >= 1; --grade) {
-        const auto slot = static_cast<std::size_t>(grade - 1);
-        if (candidate[slot]) {
-            met[slot] =
-                VeneerTest(tree, rules.Blocks[slot], segment).Passes(found, nullptr) ? 1 : 0;
+        for (int grade = grades; grade >= 1; --grade) {
+            const auto bit = 1U << static_cast<unsigned>(grade - 1);
+            if ((candidates & bit) != 0 &&
+                VeneerTest(tree, rules.Blocks[static_cast<std::size_t>(grade - 1)], segment)
+                    .Passes(found, nullptr)) {
+                passed |= bit;
+            }
         }
+    }
+    for (int grade = 1; grade <= grades; ++grade) {
+        met[static_cast<std::size_t>(grade - 1)] = (passed >> (grade - 1) & 1U) != 0 ? 1 : 0;
     }
     return met;
 }
