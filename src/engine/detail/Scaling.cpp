@@ -246,6 +246,9 @@ std::uint16_t NetScale(const LogRuleTable& logRule, const LogSegment& segment) {
         return 0; // no volume, or a damaged table entry (negative, not a number)
     }
     const double gross = std::min(RoundHalfEven(table), 65535.0);
+    if (segment.Deduction == 0.0F) {
+        return static_cast<std::uint16_t>(gross); // a sound, straight log: nothing to round off
+    }
     const double net = gross - RoundHalfEven(gross * static_cast<double>(segment.Deduction));
     return static_cast<std::uint16_t>(std::clamp(net, 0.0, 65535.0));
 }
