@@ -422,10 +422,6 @@ private:
     DefectGroup upper_;
 };
 
-} // namespace
-
-namespace {
-
 // The grades met, in slots 0 to 2, with the slots beyond the grade count as they were.
 using GradesMet = std::array<std::uint8_t, 3>;
 
