@@ -2,7 +2,6 @@
 
 #include "support/ByteBuffer.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -10,13 +9,6 @@ namespace varnok {
 namespace {
 
 constexpr std::size_t kNameCapacity = 255;
-
-bool InDiameterRange(int d) {
-    return d >= 9 && d <= 50;
-}
-bool InLengthRange(int l) {
-    return l >= 8 && l <= 16;
-}
 
 template <std::size_t N>
 void ReadBytes(const ByteReader& r, std::size_t offset, std::array<std::uint8_t, N>& out) {
@@ -125,34 +117,6 @@ void CheckBlock(const VeneerGradeRules& b, const FieldCheck& check) {
 
 } // namespace
 
-float VeneerGradeRules::MaxSweepFor(int d) const {
-    return InDiameterRange(d) ? MaxSweep[static_cast<std::size_t>(d - 9)] : 0.0F;
-}
-
-int VeneerGradeRules::MaxDefectsForDiameterOf(int d) const {
-    return InDiameterRange(d) ? MaxDefectsForDiameter[static_cast<std::size_t>(d - 9)] : 0;
-}
-
-int VeneerGradeRules::MaxHoleFor(int d) const {
-    return InDiameterRange(d) ? MaxHoleForDiameter[static_cast<std::size_t>(d - 9)] : 0;
-}
-
-bool VeneerGradeRules::Accepts(int l) const {
-    return InLengthRange(l) && LengthAccepted[static_cast<std::size_t>(l - 8)] != 0;
-}
-
-int VeneerGradeRules::MaxDefectsForLengthOf(int l) const {
-    return InLengthRange(l) ? MaxDefectsForLength[static_cast<std::size_t>(l - 8)] : 0;
-}
-
-bool VeneerGradeRules::InLineCountsAsOneFor(int l) const {
-    return InLengthRange(l) && InLineCountsAsOne[static_cast<std::size_t>(l - 8)] != 0;
-}
-
-bool VeneerGradeRules::HalvesSeparateFor(int l) const {
-    return InLengthRange(l) && HalvesSeparate[static_cast<std::size_t>(l - 8)] != 0;
-}
-
 const VeneerGradeRules& VeneerRuleSet::GradeBlock(int g) const {
     if (g < 1 || g > 3) {
         throw std::out_of_range("veneer grade outside 1..3");
@@ -169,10 +133,6 @@ VeneerGradeRules& VeneerRuleSet::GradeBlock(int g) {
 
 const std::string& VeneerRuleSet::GradeName(int g) const {
     return GradeBlock(g).GradeNames[static_cast<std::size_t>(g - 1)];
-}
-
-int VeneerRuleSet::GradeCount() const {
-    return std::min<int>(Blocks[0].GradeCount, 3);
 }
 
 VeneerRuleSet VeneerRuleSet::Decode(std::span<const std::uint8_t> bytes) {

@@ -36,14 +36,35 @@ struct VeneerGradeRules {
     std::uint8_t ReservedMaxHeight = 0;
 
     // Per-diameter values for small-end diameter `diameter`; 0 outside 9 to 50.
-    float MaxSweepFor(int diameter) const;
-    int MaxDefectsForDiameterOf(int diameter) const;
-    int MaxHoleFor(int diameter) const;
+    float MaxSweepFor(int diameter) const {
+        return InDiameterRange(diameter) ? MaxSweep[DiameterSlot(diameter)] : 0.0F;
+    }
+    int MaxDefectsForDiameterOf(int diameter) const {
+        return InDiameterRange(diameter) ? MaxDefectsForDiameter[DiameterSlot(diameter)] : 0;
+    }
+    int MaxHoleFor(int diameter) const {
+        return InDiameterRange(diameter) ? MaxHoleForDiameter[DiameterSlot(diameter)] : 0;
+    }
     // Per-length flags and values for a log length in feet; false or 0 outside 8 to 16.
-    bool Accepts(int lengthFeet) const;
-    int MaxDefectsForLengthOf(int lengthFeet) const;
-    bool InLineCountsAsOneFor(int lengthFeet) const;
-    bool HalvesSeparateFor(int lengthFeet) const;
+    bool Accepts(int lengthFeet) const {
+        return InLengthRange(lengthFeet) && LengthAccepted[LengthSlot(lengthFeet)] != 0;
+    }
+    int MaxDefectsForLengthOf(int lengthFeet) const {
+        return InLengthRange(lengthFeet) ? MaxDefectsForLength[LengthSlot(lengthFeet)] : 0;
+    }
+    bool InLineCountsAsOneFor(int lengthFeet) const {
+        return InLengthRange(lengthFeet) && InLineCountsAsOne[LengthSlot(lengthFeet)] != 0;
+    }
+    bool HalvesSeparateFor(int lengthFeet) const {
+        return InLengthRange(lengthFeet) && HalvesSeparate[LengthSlot(lengthFeet)] != 0;
+    }
+
+private:
+    // The lookups are inline: the grader asks several of them for every grade of every log.
+    static bool InDiameterRange(int d) { return d >= 9 && d <= 50; }
+    static bool InLengthRange(int l) { return l >= 8 && l <= 16; }
+    static std::size_t DiameterSlot(int d) { return static_cast<std::size_t>(d - 9); }
+    static std::size_t LengthSlot(int l) { return static_cast<std::size_t>(l - 8); }
 };
 
 // The veneer grading rules file: three grade blocks, 3216 bytes.
@@ -59,7 +80,7 @@ struct VeneerRuleSet {
     // Grade g's name: block g, name slot g.
     const std::string& GradeName(int g) const;
     // The number of grades, from block 1, clamped to 0..3.
-    int GradeCount() const;
+    int GradeCount() const { return Blocks[0].GradeCount < 3 ? Blocks[0].GradeCount : 3; }
 
     static VeneerRuleSet Decode(std::span<const std::uint8_t> bytes);
     // Throws VarnokError when a grade name cannot be stored in Windows-1252.

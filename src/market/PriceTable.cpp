@@ -9,13 +9,6 @@
 
 namespace varnok {
 
-std::int16_t PriceTable::Price(int product, int lengthFeet) const {
-    if (product < 1 || product > 10 || lengthFeet < 8 || lengthFeet > 16) {
-        return 0;
-    }
-    return Rows[static_cast<std::size_t>(product - 1)][static_cast<std::size_t>(lengthFeet - 8)];
-}
-
 PriceTable ConvertPriceSet(const PriceSet& set, std::string_view priceSetName) {
     PriceTable table;
     for (int row = 1; row <= 10; ++row) {

@@ -15,8 +15,15 @@ namespace varnok {
 struct PriceTable {
     std::array<std::array<std::int16_t, 9>, 10> Rows{};
 
-    // Price of product 1 to 10 for a length of 8 to 16 ft; 0 outside those ranges.
-    std::int16_t Price(int product, int lengthFeet) const;
+    // Price of product 1 to 10 for a length of 8 to 16 ft; 0 outside those ranges. Inline:
+    // every evaluated log asks for several.
+    std::int16_t Price(int product, int lengthFeet) const {
+        if (product < 1 || product > 10 || lengthFeet < 8 || lengthFeet > 16) {
+            return 0;
+        }
+        return Rows[static_cast<std::size_t>(product - 1)]
+                   [static_cast<std::size_t>(lengthFeet - 8)];
+    }
 };
 
 // Each price rounded to whole dollars (halves to even), times its unit factor. Throws

@@ -54,14 +54,6 @@ float UnitsPerCubicFoot(SaleUnit unit) {
     return 0.0071428571F;
 }
 
-double BoardFeetWorth(int boardFeet, int dollarsPerThousand) {
-    return boardFeet * static_cast<double>(dollarsPerThousand) * 0.001;
-}
-
-double CubicFeetWorth(float cubicFeet, int dollarsPer140) {
-    return static_cast<double>(cubicFeet) * dollarsPer140 / 140.0;
-}
-
 bool MeasuredInBoardFeet(int productClass) {
     return productClass <= 6;
 }

@@ -40,9 +40,13 @@ int PriceUnitFactor(int row, std::string_view units);
 float UnitsPerCubicFoot(SaleUnit unit);
 
 // Dollars of `boardFeet` at a price per thousand board feet (price rows 1 to 6).
-double BoardFeetWorth(int boardFeet, int dollarsPerThousand);
+inline double BoardFeetWorth(int boardFeet, int dollarsPerThousand) {
+    return boardFeet * static_cast<double>(dollarsPerThousand) * 0.001;
+}
 // Dollars of `cubicFeet` at a price per 140 cubic feet (price rows 7 to 10).
-double CubicFeetWorth(float cubicFeet, int dollarsPer140);
+inline double CubicFeetWorth(float cubicFeet, int dollarsPer140) {
+    return static_cast<double>(cubicFeet) * dollarsPer140 / 140.0;
+}
 
 // Products 1 to 6 are measured in board feet (net scale), 7 to 10 in cubic feet.
 bool MeasuredInBoardFeet(int productClass);

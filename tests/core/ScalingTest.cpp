@@ -181,6 +181,12 @@ TEST(Scale, NetBoardFeetAndCubicVolume) {
     EXPECT_EQ(detail::NetScale(market->LogRule, s), 243);
     s.Deduction = 0.1F;
     EXPECT_EQ(detail::NetScale(market->LogRule, s), 292); // 324 - round(32.4)
+    for (const float none : {0.0F, -0.0F, 0.001F}) {      // no loss, or one that rounds away
+        s.Deduction = none;
+        EXPECT_EQ(detail::NetScale(market->LogRule, s), 324) << none;
+    }
+    s.Deduction = 1.0F;
+    EXPECT_EQ(detail::NetScale(market->LogRule, s), 0);
 
     // Gross and deduction both round halves to even.
     auto odd = TestMarket();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 
 namespace varnok {
@@ -221,6 +223,52 @@ TEST(VeneerGrading, HalvesSeamsAndKnotSizes) {
         g.DefectsVaryWithDiameter = 1;
         g.MaxDefectsForDiameter[20 - 9] = 5;
     }));
+}
+
+// Grades 1 to 3 allow knots of 1 to 3 inches. Among `count` knots, the one at table index `at`
+// lies in the log with `size`; of the others, every second lies in the log (1 inch) and the
+// rest above it. Around the knot scan's steps of eight, traced and untraced, a grade is met
+// exactly when that knot is within its size, and a knot too large for all ends no grade early.
+TEST(VeneerGrading, KnotSizesWhereverTheKnotLies) {
+    auto market = TestMarket();
+    for (int g = 1; g <= 3; ++g) {
+        VeneerGradeRules grade = test::OpenVeneerGrade(3, 100);
+        grade.MaxKnotSize = static_cast<std::uint8_t>(g);
+        test::SetVeneerGrade(*market, g, grade);
+    }
+    struct Case {
+        int count;
+        int at;
+        int size;
+    };
+    const std::vector<Case> cases = {
+        {1, 0, 4},  {7, 6, 2},  {8, 0, 3},   {8, 7, 4},   {9, 8, 1},   {9, 3, 4},
+        {16, 7, 2}, {16, 8, 4}, {17, 16, 4}, {17, 16, 3}, {23, 15, 1}, {24, 23, 4},
+    };
+    for (const Case& c : cases) {
+        auto tree = StraightTree(400, 20, 20);
+        for (int k = 0; k < c.count; ++k) {
+            const int sector = (7 * k) % 36;
+            if (k == c.at) {
+                test::AddKnot(*tree, 100, sector, c.size);
+            } else {
+                test::AddKnot(*tree, k % 2 == 1 ? 20 + 5 * k : 300 + 2 * k, sector, 1);
+            }
+        }
+        test::Map(*tree);
+        LogEvaluator evaluator(*tree, *market);
+        const LogSegment plain = evaluator.EvaluateLog(0, 200).Segment;
+        const LogSegment traced = evaluator.ExplainLog(0, 200).Log.Segment;
+        std::array<std::uint8_t, 3> expected{};
+        for (int g = 1; g <= 3; ++g) {
+            expected[static_cast<std::size_t>(g - 1)] = c.size <= g ? 1 : 0;
+        }
+        const int best = c.size <= 3 ? std::max(c.size, 1) : kNoGrade;
+        EXPECT_EQ(plain.VeneerGradeMet, expected) << c.count << " knots, at " << c.at;
+        EXPECT_EQ(plain.VeneerGrade, best) << c.count << " knots, at " << c.at;
+        EXPECT_EQ(traced.VeneerGradeMet, expected) << c.count << " knots, at " << c.at;
+        EXPECT_EQ(traced.VeneerGrade, best) << c.count << " knots, at " << c.at;
+    }
 }
 
 TEST(VeneerGrading, TheBestGradeMetWins) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace varnok::detail {
 namespace {
@@ -56,6 +57,69 @@ double SeamSectorAt(const SurfaceDefect& seam, int x) {
     return RoundHalfEven(from + (to - from) * (x - seam.Position) / span);
 }
 
+// The losses of the decays `decays` (indices into the end defect table, in table order) that
+// show at an end of the log. Kept out of line, so that a log no decay touches, the common
+// case, is found without setting up this arithmetic.
+[[gnu::noinline]] void AddDecayLosses(const Tree& tree, std::span<const int> decays,
+                                      LogSegment& segment) {
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double length = segment.LengthInches;
+    for (const int n : decays) {
+        const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
+        const int a = d.StartPosition;
+        const int b = d.EndPosition;
+        if (!Overlaps(a, b, s, e)) {
+            continue;
+        }
+        auto factorAt = [&](int first, int last) {
+            const auto middle = RoundToInt((first + last) * 0.5);
+            return DecayFactor(tree.DecayProfile[static_cast<std::size_t>(middle)], segment.SED);
+        };
+        if (a <= s && b >= e) {
+            AddDeduction(segment, factorAt(s, e));
+        } else if (a > s && b >= e) {
+            AddDeduction(segment, factorAt(a, e) * (e - a) / length);
+        } else if (a <= s && b < e) {
+            AddDeduction(segment, factorAt(s, b) * (b - s) / length);
+        }
+        // Decay lying wholly inside the log shows at neither end and costs nothing.
+    }
+}
+
+// Whether a seam costs the log [s, e] anything: it lies at least partly in the log (a seam
+// that ends before it starts covers nothing).
+bool SeamTouches(const SurfaceDefect& seam, int s, int e) {
+    const int a = seam.Position;
+    const int b = seam.EndPosition;
+    return !(a > e || b < s || b < a);
+}
+
+// The losses of the seams `seams` (indices into the surface defect table, in table order)
+// that touch the log; out of line for the same reason as AddDecayLosses.
+[[gnu::noinline]] void AddSeamLosses(const Tree& tree, std::span<const int> seams,
+                                     LogSegment& segment) {
+    const int s = segment.StartPosition;
+    const int e = segment.EndPosition;
+    const double length = segment.LengthInches;
+    for (const int n : seams) {
+        const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
+        const int a = d.Position;
+        const int b = d.EndPosition;
+        if (!SeamTouches(d, s, e)) {
+            continue;
+        }
+        // A seam within 48 inches of a log end is taken to run out of that end.
+        const int u = a < s + 48 ? s : a;
+        const int w = b > e - 48 ? e : b;
+        int k = static_cast<int>(std::fabs(SeamSectorAt(d, u) - SeamSectorAt(d, w)));
+        if (k >= 19) {
+            k = 36 - k;
+        }
+        AddDeduction(segment, (w - u) / length * (k + 1) / 36.0);
+    }
+}
+
 } // namespace
 
 void SetSegmentEnds(const Tree& tree, LogSegment& segment, int start, int end) {
@@ -78,14 +142,22 @@ void ComputeSweep(const Tree& tree, const TreeIndex& index, const LogLengthSet& 
     const double xe = stem.CentreX[Inch(e)];
     const double ye = stem.CentreY[Inch(e)];
     const double n = segment.LengthInches;
-    double largest = 0.0;
+    // The square root is taken once, of the largest square: it is correctly rounded and never
+    // decreasing, so the root of the largest is the largest of the roots, and a square that is
+    // not a number is passed over by std::max either way.
+    double largestSquare = 0.0;
+    // The chord's offset per inch, worked out once rather than at every cross-section (the
+    // same operations on the same values, so the same results).
+    const double slopeX = (xe - xs) / n;
+    const double slopeY = (ye - ys) / n;
     const auto first = std::upper_bound(index.Points.begin(), index.Points.end(), s);
     for (auto point = first; point != index.Points.end() && *point < e; ++point) {
         const int p = *point;
-        const double dx = stem.CentreX[Inch(p)] - (xs + (xe - xs) / n * (p - s));
-        const double dy = stem.CentreY[Inch(p)] - (ys + (ye - ys) / n * (p - s));
-        largest = std::max(largest, std::sqrt(dx * dx + dy * dy));
+        const double dx = stem.CentreX[Inch(p)] - (xs + slopeX * (p - s));
+        const double dy = stem.CentreY[Inch(p)] - (ys + slopeY * (p - s));
+        largestSquare = std::max(largestSquare, dx * dx + dy * dy);
     }
+    const double largest = std::sqrt(largestSquare);
     const double sweep = RoundHalfEven(largest);
     segment.Sweep = static_cast<float>(sweep);
 
@@ -103,26 +175,17 @@ void ComputeSweep(const Tree& tree, const TreeIndex& index, const LogLengthSet& 
 void DecayDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment) {
     const int s = segment.StartPosition;
     const int e = segment.EndPosition;
-    const double length = segment.LengthInches;
-    for (const int n : index.Decays) {
+    const auto touches = [&](int n) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        const int a = d.StartPosition;
-        const int b = d.EndPosition;
-        if (!Overlaps(a, b, s, e)) {
-            continue;
+        return Overlaps(d.StartPosition, d.EndPosition, s, e);
+    };
+    // A plain loop: the lists are short, too short for std::find_if's unrolling to pay.
+    const auto end = index.Decays.end();
+    for (auto first = index.Decays.begin(); first != end; ++first) {
+        if (touches(*first)) {
+            AddDecayLosses(tree, {first, end}, segment);
+            return;
         }
-        auto factorAt = [&](int first, int last) {
-            const auto middle = RoundToInt((first + last) * 0.5);
-            return DecayFactor(tree.DecayProfile[static_cast<std::size_t>(middle)], segment.SED);
-        };
-        if (a <= s && b >= e) {
-            AddDeduction(segment, factorAt(s, e));
-        } else if (a > s && b >= e) {
-            AddDeduction(segment, factorAt(a, e) * (e - a) / length);
-        } else if (a <= s && b < e) {
-            AddDeduction(segment, factorAt(s, b) * (b - s) / length);
-        }
-        // Decay lying wholly inside the log shows at neither end and costs nothing.
     }
 }
 
@@ -152,22 +215,17 @@ void ForkBulgeDeduction(const Tree& tree, const TreeIndex& index, LogSegment& se
 void SeamDeduction(const Tree& tree, const TreeIndex& index, LogSegment& segment) {
     const int s = segment.StartPosition;
     const int e = segment.EndPosition;
-    const double length = segment.LengthInches;
-    for (const int n : index.Seams) {
+    const auto touches = [&](int n) {
         const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
-        const int a = d.Position;
-        const int b = d.EndPosition;
-        if (a > e || b < s || b < a) {
-            continue;
+        return SeamTouches(d, s, e);
+    };
+    // A plain loop: the lists are short, too short for std::find_if's unrolling to pay.
+    const auto end = index.Seams.end();
+    for (auto first = index.Seams.begin(); first != end; ++first) {
+        if (touches(*first)) {
+            AddSeamLosses(tree, {first, end}, segment);
+            return;
         }
-        // A seam within 48 inches of a log end is taken to run out of that end.
-        const int u = a < s + 48 ? s : a;
-        const int w = b > e - 48 ? e : b;
-        int k = static_cast<int>(std::fabs(SeamSectorAt(d, u) - SeamSectorAt(d, w)));
-        if (k >= 19) {
-            k = 36 - k;
-        }
-        AddDeduction(segment, (w - u) / length * (k + 1) / 36.0);
     }
 }
 
@@ -180,11 +238,17 @@ std::uint16_t NetScale(const LogRuleTable& logRule, const LogSegment& segment) {
     if (feet < 8 || feet > 16 || feet % 2 != 0 || segment.SED < 1 || segment.SED > 50) {
         return 0;
     }
-    const double table = logRule.VolumeFor(segment.SED, feet);
+    // The lengths and diameters LogRuleTable::VolumeFor gives a volume for are the ones let
+    // through above; its entry is read directly, since every log asks for one.
+    const double table = logRule.Entries[static_cast<std::size_t>(segment.SED - 1)]
+                             .Volume[static_cast<std::size_t>((feet - 8) / 2)];
     if (!(table > 0.0)) {
         return 0; // no volume, or a damaged table entry (negative, not a number)
     }
     const double gross = std::min(RoundHalfEven(table), 65535.0);
+    if (segment.Deduction == 0.0F) {
+        return static_cast<std::uint16_t>(gross); // a sound, straight log: nothing to round off
+    }
     const double net = gross - RoundHalfEven(gross * static_cast<double>(segment.Deduction));
     return static_cast<std::uint16_t>(std::clamp(net, 0.0, 65535.0));
 }

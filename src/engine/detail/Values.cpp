@@ -3,6 +3,8 @@
 #include "rules/SaleUnits.h"
 #include "support/Numbers.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace varnok::detail {
@@ -10,15 +12,16 @@ namespace {
 
 enum class Limit { None, Length, Sed, Deduction };
 
-// The first of the product's limits that the log is outside of.
-Limit UnmetLimit(const RoundwoodProductSpec& product, const LogSegment& segment) {
-    if (product.MinLength > segment.NominalLength || segment.NominalLength > product.MaxLength) {
+// The first of the product's limits that a log of this nominal length, SED and deduction is
+// outside of.
+Limit UnmetLimit(const RoundwoodProductSpec& product, int length, int sed, float deduction) {
+    if (product.MinLength > length || length > product.MaxLength) {
         return Limit::Length;
     }
-    if (product.MinDiameter > segment.SED || segment.SED > product.MaxDiameter) {
+    if (product.MinDiameter > sed || sed > product.MaxDiameter) {
         return Limit::Sed;
     }
-    if (!(segment.Deduction <= product.Soundness)) {
+    if (!(deduction <= product.Soundness)) {
         return Limit::Deduction;
     }
     return Limit::None;
@@ -57,27 +60,37 @@ void RecordRoundwood(GradeTrace& trace, int p, const RoundwoodProductSpec& produ
 
 void ClassRoundwood(const Market& market, float cubicVolume, LogSegment& segment,
                     GradeTrace* trace) {
+    // The log is read once and written once at the end: its fields are bytes, and a store
+    // through a byte may change anything as far as the compiler knows.
+    const int length = segment.NominalLength;
+    const int sed = segment.SED;
+    const float deduction = segment.Deduction;
+    std::array<std::uint8_t, 3> eligible{};
+    std::uint8_t chosen = segment.RoundwoodProduct;
     float best = 0.0F;
     for (int p = 1; p <= 3; ++p) {
         const RoundwoodProductSpec& product =
             market.Roundwood.Products[static_cast<std::size_t>(p - 1)];
-        const bool defined = product.IsDefined();
-        const Limit unmet = defined ? UnmetLimit(product, segment) : Limit::None;
-        const bool eligible = defined && unmet == Limit::None;
-        segment.RoundwoodEligible[static_cast<std::size_t>(p - 1)] = eligible ? 1 : 0;
-        if (trace != nullptr && defined) {
-            RecordRoundwood(*trace, p, product, segment, unmet);
-        }
-        if (!eligible) {
+        if (!product.IsDefined()) {
             continue;
         }
-        const auto value = static_cast<float>(
-            CubicFeetWorth(cubicVolume, market.Prices.Price(6 + p, segment.NominalLength)));
+        const Limit unmet = UnmetLimit(product, length, sed, deduction);
+        if (trace != nullptr) {
+            RecordRoundwood(*trace, p, product, segment, unmet);
+        }
+        if (unmet != Limit::None) {
+            continue;
+        }
+        eligible[static_cast<std::size_t>(p - 1)] = 1;
+        const auto value =
+            static_cast<float>(CubicFeetWorth(cubicVolume, market.Prices.Price(6 + p, length)));
         if (value > best) {
-            segment.RoundwoodProduct = static_cast<std::uint8_t>(p);
+            chosen = static_cast<std::uint8_t>(p);
             best = value;
         }
     }
+    segment.RoundwoodEligible = eligible;
+    segment.RoundwoodProduct = chosen;
 }
 
 float VeneerValue(const Market& market, int grade, int nominalLength, int netScale) {

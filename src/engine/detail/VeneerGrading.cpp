@@ -4,10 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <span>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace varnok::detail {
 namespace {
@@ -32,6 +37,14 @@ const char* SurfaceKindName(std::uint8_t kind) {
     static constexpr std::array<const char*, 3> kNames = {"knot", "bump", "surface rise"};
     return kind < kNames.size() ? kNames[kind] : "defect";
 }
+
+// Whether a knot, bump or surface rise is larger than a grade's knot size allows.
+bool KnotTooLarge(const SurfaceDefect& d, int maxKnotSize) {
+    return d.Width > maxKnotSize || d.Length > maxKnotSize;
+}
+
+// A knot size limit no defect exceeds: widths and lengths are bytes.
+constexpr int kNoKnotLimit = 255;
 
 // Knot-type defects of one half (or of the whole log), with the window of sectors of the
 // defects in line so far.
@@ -92,41 +105,85 @@ struct LogDefects {
     std::span<const SurfaceDefect* const> KnotList() const { return {Knots.data(), KnotCount}; }
 };
 
-void GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, LogDefects& found) {
-    for (const int n : index.Stains) {
+// Adds the knots whose stretch overlaps the log [s, e], in table order. A knot's stretch never
+// ends below its start, so it overlaps the log when it starts at or below the top and ends at
+// or above the butt. Stops, returning false, at the first such knot larger than `largestKnot`.
+bool GatherKnots(const Tree& tree, const TreeIndex& index, int s, int e, int largestKnot,
+                 LogDefects& found) {
+    const TreeIndex::Extent* extents = index.KnotExtents.data();
+    const int* knots = index.Knots.data();
+    const std::size_t count = index.Knots.size();
+    const SurfaceDefect* defects = tree.SurfaceDefects.data();
+    std::size_t kept = found.KnotCount;
+    auto keep = [&](std::size_t k) {
+        const SurfaceDefect& d = defects[static_cast<std::size_t>(knots[k])];
+        found.Knots[kept++] = &d;
+        return !KnotTooLarge(d, largestKnot);
+    };
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    // Eight knots a step, their extents read as Low, High pairs of 32-bit lanes: a lane of Low
+    // compares over e, one of High over s - 1, and a knot overlaps when the first is false and
+    // the second true. The knots past the last whole step go through the loop below.
+    static_assert(sizeof(TreeIndex::Extent) == 2 * sizeof(std::int32_t));
+    const __m128i bounds = _mm_setr_epi32(e, s - 1, e, s - 1);
+    auto over = [&](std::size_t at) {
+        const __m128i pair = _mm_loadu_si128(reinterpret_cast<const __m128i*>(extents + at));
+        return static_cast<unsigned>(
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(pair, bounds))));
+    };
+    for (; k + 8 <= count; k += 8) {
+        unsigned bits =
+            (over(k) | over(k + 2) << 4U | over(k + 4) << 8U | over(k + 6) << 12U) ^ 0x5555U;
+        bits &= bits >> 1U;
+        bits &= 0x5555U;
+        while (bits != 0) {
+            if (!keep(k + static_cast<std::size_t>(std::countr_zero(bits)) / 2)) {
+                return false;
+            }
+            bits &= bits - 1;
+        }
+    }
+#endif
+    for (; k < count; ++k) {
+        if (extents[k].Low <= e && extents[k].High >= s && !keep(k)) {
+            return false;
+        }
+    }
+    found.KnotCount = kept;
+    return true;
+}
+
+// Gathers what concerns the log [s, e]. Returns false, leaving `found` incomplete, when a knot
+// larger than `largestKnot` touches the log: then no grade whose knot size is at most that can
+// be met. With kNoKnotLimit it gathers everything and returns true.
+bool GatherDefects(const Tree& tree, const TreeIndex& index, int s, int e, int largestKnot,
+                   LogDefects& found) {
+    const auto endTouches = [&](int n) {
         const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        found.Stain = found.Stain || Overlaps(d.StartPosition, d.EndPosition, s, e);
-    }
-    for (const int n : index.ForksAndBulges) {
+        return Overlaps(d.StartPosition, d.EndPosition, s, e);
+    };
+    const auto surfaceTouches = [&](int n) {
         const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
-        found.ForkOrBulge = found.ForkOrBulge || Overlaps(d.Position, d.EndPosition, s, e);
-    }
+        return Overlaps(d.Position, d.EndPosition, s, e);
+    };
+    found.Stain = std::ranges::any_of(index.Stains, endTouches);
+    found.ForkOrBulge = std::ranges::any_of(index.ForksAndBulges, surfaceTouches);
     if (found.Stain || found.ForkOrBulge) {
-        return;
+        return true;
     }
-    for (const int n : index.Decays) {
-        const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        found.Decay = found.Decay || Overlaps(d.StartPosition, d.EndPosition, s, e);
+    // The knots before the rest: a knot too large settles the log without it.
+    if (!GatherKnots(tree, index, s, e, largestKnot, found)) {
+        return false;
     }
-    for (const int n : index.Hearts) {
-        const EndDefect& d = tree.EndDefects[static_cast<std::size_t>(n)];
-        found.Heart = found.Heart || Overlaps(d.StartPosition, d.EndPosition, s, e);
-    }
+    found.Decay = std::ranges::any_of(index.Decays, endTouches);
+    found.Heart = std::ranges::any_of(index.Hearts, endTouches);
     for (const int n : index.Seams) {
-        const SurfaceDefect& d = tree.SurfaceDefects[static_cast<std::size_t>(n)];
-        if (Overlaps(d.Position, d.EndPosition, s, e)) {
-            found.Seams[found.SeamCount++] = &d;
+        if (surfaceTouches(n)) {
+            found.Seams[found.SeamCount++] = &tree.SurfaceDefects[static_cast<std::size_t>(n)];
         }
     }
-    for (std::size_t k = 0; k < index.Knots.size(); ++k) {
-        const TreeIndex::Extent& extent = index.KnotExtents[k];
-        // A knot's stretch never ends below its start, so it overlaps the log when it starts
-        // at or below the top and ends at or above the butt.
-        if (extent.Low <= e && extent.High >= s) {
-            found.Knots[found.KnotCount++] =
-                &tree.SurfaceDefects[static_cast<std::size_t>(index.Knots[k])];
-        }
-    }
+    return true;
 }
 
 std::string AcceptedLengths(const VeneerGradeRules& rules) {
@@ -156,14 +213,15 @@ bool MeetsLogRequirements(const VeneerGradeRules& rules, const LogSegment& segme
         return false;
     }
     const float maxSweep = rules.MaxSweepFor(segment.SED);
-    const bool whole = std::floor(maxSweep) == maxSweep;
+    // A whole limit is inches, any other a fraction of SED; whether it is whole matters only
+    // when the sweep is over it.
+    const bool overWhole = segment.Sweep > maxSweep && std::floor(maxSweep) == maxSweep;
     const double scaled = static_cast<double>(maxSweep) * segment.SED;
-    if ((whole && segment.Sweep > maxSweep) || !(static_cast<double>(segment.Sweep) <= scaled)) {
+    if (overWhole || !(static_cast<double>(segment.Sweep) <= scaled)) {
         if (why != nullptr) {
             const std::string limit =
-                whole && segment.Sweep > maxSweep
-                    ? Inches(maxSweep)
-                    : FormatGeneral(maxSweep) + " x SED = " + FormatFixed(scaled, 2) + " in.";
+                overWhole ? Inches(maxSweep)
+                          : FormatGeneral(maxSweep) + " x SED = " + FormatFixed(scaled, 2) + " in.";
             *why = {"sweep", "sweep " + Inches(segment.Sweep) + " over the " + limit +
                                  " allowed at SED " + Inches(segment.SED)};
         }
@@ -248,7 +306,7 @@ private:
     }
 
     bool KnotPasses(const SurfaceDefect& d, Finding* why) {
-        if (d.Width > rules_.MaxKnotSize || d.Length > rules_.MaxKnotSize) {
+        if (KnotTooLarge(d, rules_.MaxKnotSize)) {
             if (why != nullptr) {
                 *why = {"knot_size",
                         std::string(SurfaceKindName(d.Kind)) + " at " + std::to_string(d.Position) +
@@ -364,40 +422,86 @@ private:
     DefectGroup upper_;
 };
 
-} // namespace
+// The grades met, in slots 0 to 2, with the slots beyond the grade count as they were.
+using GradesMet = std::array<std::uint8_t, 3>;
 
-void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
-                    LogSegment& segment, GradeTrace* trace) {
-    segment.VeneerGrade = kNoGrade;
+// Each grade with its verdict traced: the defects gathered whole, so that every grade fails on
+// its first test in order.
+GradesMet GradeTraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
+                      const LogSegment& segment, GradeTrace& trace, GradesMet met) {
     LogDefects found;
     bool gathered = false;
     for (int grade = rules.GradeCount(); grade >= 1; --grade) {
         const auto slot = static_cast<std::size_t>(grade - 1);
-        segment.VeneerGradeMet[slot] = 0;
-        const VeneerGradeRules& block = rules.GradeBlock(grade);
-        auto meets = [&](Finding* why) {
-            if (!MeetsLogRequirements(block, segment, why)) {
-                return false;
-            }
+        const VeneerGradeRules& block = rules.Blocks[slot]; // GradeCount is at most 3
+        Finding finding;
+        bool passes = MeetsLogRequirements(block, segment, &finding);
+        if (passes) {
             if (!gathered) {
-                GatherDefects(tree, index, segment.StartPosition, segment.EndPosition, found);
+                GatherDefects(tree, index, segment.StartPosition, segment.EndPosition, kNoKnotLimit,
+                              found);
                 gathered = true;
             }
-            return VeneerTest(tree, block, segment).Passes(found, why);
-        };
-        bool met = false;
-        if (trace == nullptr) {
-            met = meets(nullptr);
-        } else {
-            Finding finding;
-            met = meets(&finding);
-            trace->Record(grade, 0, met, finding.Rule, std::move(finding.Detail));
+            passes = VeneerTest(tree, block, segment).Passes(found, &finding);
         }
-        if (met) {
-            segment.VeneerGradeMet[slot] = 1;
-            segment.VeneerGrade = static_cast<std::uint8_t>(grade);
+        trace.Record(grade, 0, passes, finding.Rule, std::move(finding.Detail));
+        met[slot] = passes ? 1 : 0;
+    }
+    return met;
+}
+
+// Untraced, only whether each grade is met counts, not which test fails first: a knot too
+// large for every grade that meets the log requirements settles the log without the rest of
+// its defects.
+GradesMet GradeUntraced(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
+                        const LogSegment& segment, GradesMet met) {
+    const int grades = rules.GradeCount();
+    unsigned candidates = 0; // bit g - 1 for grade g
+    int largestKnot = -1;
+    for (int grade = grades; grade >= 1; --grade) {
+        const VeneerGradeRules& block = rules.Blocks[static_cast<std::size_t>(grade - 1)];
+        if (MeetsLogRequirements(block, segment, nullptr)) {
+            candidates |= 1U << static_cast<unsigned>(grade - 1);
+            largestKnot = std::max<int>(largestKnot, block.MaxKnotSize);
         }
     }
+    unsigned passed = 0;
+    LogDefects found;
+    if (largestKnot >= 0 && GatherDefects(tree, index, segment.StartPosition, segment.EndPosition,
+                                          largestKnot, found)) {
+        for (int grade = grades; grade >= 1; --grade) {
+            const auto bit = 1U << static_cast<unsigned>(grade - 1);
+            if ((candidates & bit) != 0 &&
+                VeneerTest(tree, rules.Blocks[static_cast<std::size_t>(grade - 1)], segment)
+                    .Passes(found, nullptr)) {
+                passed |= bit;
+            }
+        }
+    }
+    for (int grade = 1; grade <= grades; ++grade) {
+        met[static_cast<std::size_t>(grade - 1)] = (passed >> (grade - 1) & 1U) != 0 ? 1 : 0;
+    }
+    return met;
+}
+
+} // namespace
+
+void GradeVeneerAll(const Tree& tree, const TreeIndex& index, const VeneerRuleSet& rules,
+                    LogSegment& segment, GradeTrace* trace) {
+    // The grades are kept by value and written once at the end: they are bytes, and a store
+    // through a byte may change anything as far as the compiler knows, the log's fields read
+    // by the tests too.
+    const GradesMet met =
+        trace != nullptr ? GradeTraced(tree, index, rules, segment, *trace, segment.VeneerGradeMet)
+                         : GradeUntraced(tree, index, rules, segment, segment.VeneerGradeMet);
+    std::uint8_t best = kNoGrade;
+    for (int grade = rules.GradeCount(); grade >= 1; --grade) {
+        if (met[static_cast<std::size_t>(grade - 1)] != 0) {
+            best = static_cast<std::uint8_t>(grade);
+        }
+    }
+    segment.VeneerGradeMet = met;
+    segment.VeneerGrade = best;
 }
 
 } // namespace varnok::detail
