@@ -49,8 +49,8 @@ std::optional<std::size_t> CostliestCut(std::span<const CutCost> costs);
 // multiple of 4 inches), as the optimiser's stem does, so the butt and the top alone give the
 // optimum.
 //
-// Building a coach values every span on the 4-inch grid from the butt once (GridSpanValues,
-// what one optimisation evaluates). A query is then a dynamic programme per gap over those
+// Building a coach values every span on the 4-inch grid from the butt once (GridSpanValues: the
+// spans one optimisation asks about, each valued in full). A query is then a dynamic programme per gap over those
 // values. A gap whose lower cut is not on that grid needs spans the optimiser never valued:
 // they are valued on first use by the same evaluator and kept for the life of the coach.
 //
