@@ -35,9 +35,12 @@ std::string_view Trimmed(std::string_view field) {
 } // namespace
 
 std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
-    const TextLines text = ReadTextLines(path);
-    const std::vector<std::string>& lines = text.Lines;
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const TextLineViews text =
+        SplitTextLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const std::vector<std::string_view>& lines = text.Lines;
     std::vector<CrossSection> sections;
+    sections.reserve(std::min(lines.size(), kMaxShapeLines));
     int previousLine = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i];

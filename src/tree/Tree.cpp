@@ -3,6 +3,7 @@
 #include "support/Errors.h"
 #include "support/Numbers.h"
 
+#include <array>
 #include <cstdio>
 #include <optional>
 
@@ -32,6 +33,91 @@ std::string Shown(std::string_view text) {
     return shown + "\"";
 }
 
+bool IsBlankByte(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsDigitByte(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The digits from `at` on, as a whole number; `at` ends past them. At most `most` digits are
+// taken, so the number stays exact.
+std::int64_t Digits(std::string_view text, std::size_t& at, std::size_t most, std::size_t& count) {
+    std::int64_t value = 0;
+    count = 0;
+    while (at < text.size() && IsDigitByte(text[at]) && count < most) {
+        value = value * 10 + (text[at] - '0');
+        ++at;
+        ++count;
+    }
+    return value;
+}
+
+bool OnlyBlanksFrom(std::string_view text, std::size_t at) {
+    while (at < text.size() && IsBlankByte(text[at])) {
+        ++at;
+    }
+    return at == text.size();
+}
+
+std::size_t FirstNonBlank(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && IsBlankByte(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// Fast path for what tree files hold: blanks, an optional '-', digits, optionally a point with
+// more digits, blanks ("  4.5", "-12"). Such a number is a whole number below 2^53 over a power
+// of ten no larger than 10^15, both exact in a double, so the one division rounds it correctly,
+// as ParseDecimal does. Nothing for any other text (a '+', an exponent, a bare point, more
+// digits), which takes ParseDecimal's way.
+std::optional<double> PlainDecimal(std::string_view text) {
+    constexpr std::array<double, 16> kPowers = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t at = FirstNonBlank(text);
+    const bool negative = at < text.size() && text[at] == '-';
+    at += negative ? 1 : 0;
+    std::size_t whole = 0;
+    std::int64_t value = Digits(text, at, 15, whole);
+    if (whole == 0) {
+        return std::nullopt;
+    }
+    std::size_t fraction = 0;
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        const std::int64_t tail = Digits(text, at, 15 - whole, fraction);
+        if (fraction == 0) {
+            return std::nullopt;
+        }
+        for (std::size_t k = 0; k < fraction; ++k) {
+            value *= 10;
+        }
+        value += tail;
+    }
+    if (!OnlyBlanksFrom(text, at)) {
+        return std::nullopt;
+    }
+    const double magnitude = static_cast<double>(value) / kPowers[fraction];
+    return negative ? -magnitude : magnitude;
+}
+
+// Fast path for a whole number field: blanks, an optional '-', up to 9 digits, blanks. Nothing
+// for any other text, which takes ParseInteger's way.
+std::optional<std::int32_t> PlainInteger(std::string_view text) {
+    std::size_t at = FirstNonBlank(text);
+    const bool negative = at < text.size() && text[at] == '-';
+    at += negative ? 1 : 0;
+    std::size_t count = 0;
+    const std::int64_t value = Digits(text, at, 9, count);
+    if (count == 0 || !OnlyBlanksFrom(text, at)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(negative ? -value : value);
+}
+
 template <typename T>
 T NumberField(std::string_view text, std::string_view field, const std::filesystem::path& path,
               int line, const std::optional<T>& parsed, const char* what) {
@@ -49,11 +135,17 @@ T NumberField(std::string_view text, std::string_view field, const std::filesyst
 
 double DecimalField(std::string_view text, std::string_view field,
                     const std::filesystem::path& path, int line) {
+    if (const std::optional<double> plain = PlainDecimal(text)) {
+        return *plain;
+    }
     return NumberField(text, field, path, line, ParseDecimal(text), "a number");
 }
 
 std::int32_t IntegerField(std::string_view text, std::string_view field,
                           const std::filesystem::path& path, int line) {
+    if (const std::optional<std::int32_t> plain = PlainInteger(text)) {
+        return *plain;
+    }
     return NumberField(text, field, path, line, ParseInteger(text), "a whole number");
 }
 
