@@ -209,7 +209,7 @@ void CheckNotCutShort(std::string_view line, const DefectFilterSet& filter,
 class FilterMemo {
 public:
     struct Entry {
-        std::string Code; // as read
+        std::uint32_t Key = 0; // the code as read, packed by KeyOf
         FilterOutcome Outcome;
         std::optional<DefectKind> Kind; // of the outcome's code
     };
@@ -218,15 +218,27 @@ public:
 
     // The outcome of ApplyDefectFilter for the code; valid until the next call.
     const Entry& Apply(std::string_view code) {
+        const std::uint32_t key = KeyOf(code);
         for (const Entry& entry : known_) {
-            if (entry.Code == code) {
+            if (entry.Key == key) {
                 return entry;
             }
         }
-        Entry entry{std::string(code), ApplyDefectFilter(filter_, std::string(code)), {}};
+        Entry entry{key, ApplyDefectFilter(filter_, std::string(code)), {}};
         entry.Kind = KindOfCode(entry.Outcome.Code);
         known_.push_back(std::move(entry));
         return known_.back();
+    }
+
+private:
+    // A code field of at most 3 bytes and its length in one number, so that two codes are the
+    // same exactly when their keys are.
+    static std::uint32_t KeyOf(std::string_view code) {
+        std::uint32_t key = static_cast<std::uint32_t>(code.size());
+        for (const char c : code) {
+            key = (key << 8) | static_cast<unsigned char>(c);
+        }
+        return key;
     }
 
 private:

@@ -65,17 +65,20 @@ struct EndDefect {
 };
 
 // One stretch of one sector covered by a surface defect, inches inclusive; Defect is the
-// defect's number in the surface defect table, counted from 1.
+// defect's number in the surface defect table, counted from 1. No defaults: a tree holds 3600
+// of them, nearly all unused, and a new tree would spend more on clearing them than on reading
+// its files (MapInterval{} is still all 0).
 struct MapInterval {
-    std::int32_t Start = 0;
-    std::int32_t End = 0;
-    std::int32_t Defect = 0;
+    std::int32_t Start;
+    std::int32_t End;
+    std::int32_t Defect;
 
     bool operator==(const MapInterval&) const = default;
 };
 
+// Only the first Count items mean anything; the rest are not cleared by a new tree or NewTree.
 struct SectorIntervals {
-    std::array<MapInterval, kMaxIntervalsPerSector> Items{};
+    std::array<MapInterval, kMaxIntervalsPerSector> Items;
     std::uint8_t Count = 0;
 
     std::span<const MapInterval> Used() const { return {Items.data(), Count}; }
@@ -95,8 +98,8 @@ struct Tree {
     std::uint8_t SurfaceDefectCount = 0;
     std::array<EndDefect, kMaxEndDefects> EndDefects{};
     std::uint8_t EndDefectCount = 0;
-    std::array<SectorIntervals, kSectorCount> SurfaceMap{};
-    std::array<std::uint8_t, kInchSlots> DecayProfile{}; // decay diameter, inches
+    std::array<SectorIntervals, kSectorCount> SurfaceMap; // each with Count 0
+    std::array<std::uint8_t, kInchSlots> DecayProfile{};  // decay diameter, inches
     std::array<std::uint8_t, kInchSlots> StainProfile{};
     std::array<std::uint8_t, kInchSlots> HeartProfile{};
     std::array<std::uint8_t, kInchSlots> ForkBulgeFree = AllFree(); // 1 = free of forks and bulges

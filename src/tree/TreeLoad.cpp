@@ -17,7 +17,7 @@ std::unique_ptr<Tree> LoadTree(const DataFolder& data, int treeNumber,
     // A new tree is as NewTree leaves one.
     std::unique_ptr<Tree> tree(new Tree);
     ReadDefectFile(*tree, data.DefectFile(treeNumber), filter);
-    ReadShapeFile(*tree, data.ShapeFile(treeNumber));
+    ReadShapeFileIntoNewTree(*tree, data.ShapeFile(treeNumber));
     MapDefects(*tree);
     return tree;
 }
