@@ -1,9 +1,11 @@
 #include "tree/ShapeFile.h"
 #include "TestSupport.h"
 #include "support/Errors.h"
+#include "support/Numbers.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 namespace varnok {
@@ -148,6 +150,63 @@ TEST_F(ShapeFileTest, MissingFileAndEmptyFile) {
     }
     test::WriteText(Path(), "");
     EXPECT_THROW(ReadShapeFile(*tree_, Path()), FileError);
+}
+
+// The number fields of tree files have a fast path for plain numbers; every text must read as
+// the general parsers read it, to the bit (the sign of a zero included), and be refused where
+// they refuse it.
+TEST(TreeFileNumbers, FieldsReadAsTheGeneralParsersReadThem) {
+    const std::filesystem::path path = "Tree1.SHP";
+    for (const std::string text : {"  4.5",
+                                   "4.5  ",
+                                   "\t7\t",
+                                   "-0.0",
+                                   "-0",
+                                   "0",
+                                   "12",
+                                   "0.1",
+                                   "199.99",
+                                   "-12.25",
+                                   "5.",
+                                   ".5",
+                                   "-.5",
+                                   "+3",
+                                   "1e2",
+                                   "12.5e-1",
+                                   "1.2.3",
+                                   "-",
+                                   ".",
+                                   "12a",
+                                   " 1 2",
+                                   "",
+                                   "   ",
+                                   "123456789012345",
+                                   "1234567890123456",
+                                   "0.000000000000001234",
+                                   "9007199254740993",
+                                   "99999.999999999",
+                                   "4.35"}) {
+        const std::optional<double> general = ParseDecimal(text);
+        const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+        if (general || blank) {
+            const double read = DecimalField(text, "field A", path, 3);
+            const double expected = general.value_or(0.0);
+            EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << '"' << text << '"';
+        } else {
+            EXPECT_THROW((void)DecimalField(text, "field A", path, 3), FileError) << text;
+        }
+    }
+    for (const std::string text :
+         {"  -7", "7  ", "+5", "+-5", "-+5", "-", "0", "-0", "123456789", "1234567890",
+          "2147483647", "2147483648", "-2147483648", "-2147483649", "1.5", "1e2", "", "  "}) {
+        const std::optional<std::int32_t> general = ParseInteger(text);
+        const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+        if (general || blank) {
+            EXPECT_EQ(IntegerField(text, "field B", path, 3), general.value_or(0)) << text;
+        } else {
+            EXPECT_THROW((void)IntegerField(text, "field B", path, 3), FileError) << text;
+        }
+    }
 }
 
 } // namespace
