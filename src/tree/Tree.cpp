@@ -76,8 +76,8 @@ std::size_t FirstNonBlank(std::string_view text) {
 // as ParseDecimal does. Nothing for any other text (a '+', an exponent, a bare point, more
 // digits), which takes ParseDecimal's way.
 std::optional<double> PlainDecimal(std::string_view text) {
-    constexpr std::array<double, 16> kPowers = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr std::array<double, 16> kPowers = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     std::size_t at = FirstNonBlank(text);
     const bool negative = at < text.size() && text[at] == '-';
     at += negative ? 1 : 0;
@@ -134,12 +134,27 @@ T NumberField(std::string_view text, std::string_view field, const std::filesyst
 
 } // namespace
 
+namespace {
+
+// The general ways, kept out of the fast ones so that those stay small.
+[[gnu::noinline]] double GeneralDecimalField(std::string_view text, std::string_view field,
+                                             const std::filesystem::path& path, int line) {
+    return NumberField(text, field, path, line, ParseDecimal(text), "a number");
+}
+
+[[gnu::noinline]] std::int32_t GeneralIntegerField(std::string_view text, std::string_view field,
+                                                   const std::filesystem::path& path, int line) {
+    return NumberField(text, field, path, line, ParseInteger(text), "a whole number");
+}
+
+} // namespace
+
 double DecimalField(std::string_view text, std::string_view field,
                     const std::filesystem::path& path, int line) {
     if (const std::optional<double> plain = PlainDecimal(text)) {
         return *plain;
     }
-    return NumberField(text, field, path, line, ParseDecimal(text), "a number");
+    return GeneralDecimalField(text, field, path, line);
 }
 
 std::int32_t IntegerField(std::string_view text, std::string_view field,
@@ -147,7 +162,7 @@ std::int32_t IntegerField(std::string_view text, std::string_view field,
     if (const std::optional<std::int32_t> plain = PlainInteger(text)) {
         return *plain;
     }
-    return NumberField(text, field, path, line, ParseInteger(text), "a whole number");
+    return GeneralIntegerField(text, field, path, line);
 }
 
 void NewTree(Tree& tree) {
@@ -179,14 +194,23 @@ bool MayHoldControlByte(std::uint64_t word) {
 } // namespace
 
 void CheckTreeFileText(std::string_view read, const std::filesystem::path& path, int line) {
-    // Fast path: the runs of eight bytes that hold no control byte are passed over whole.
-    while (read.size() >= 8) {
+    // Fast path for text of eight bytes or more: the runs of eight bytes that hold no control
+    // byte are passed over whole, the last run reaching back into the one before it. Anything
+    // else goes byte by byte from the first run that may hold one.
+    const auto mayHold = [&read](std::size_t at) {
         std::uint64_t word = 0;
-        std::memcpy(&word, read.data(), sizeof word);
-        if (MayHoldControlByte(word)) {
-            break;
+        std::memcpy(&word, read.data() + at, sizeof word);
+        return MayHoldControlByte(word);
+    };
+    if (read.size() >= 8) {
+        std::size_t at = 0;
+        while (at + 8 <= read.size() && !mayHold(at)) {
+            at += 8;
         }
-        read.remove_prefix(8);
+        if (at + 8 > read.size() && !mayHold(read.size() - 8)) {
+            return;
+        }
+        read.remove_prefix(at);
     }
     for (const char c : read) {
         const auto byte = static_cast<unsigned char>(c);

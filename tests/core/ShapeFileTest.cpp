@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -206,6 +207,43 @@ TEST(TreeFileNumbers, FieldsReadAsTheGeneralParsersReadThem) {
         } else {
             EXPECT_THROW((void)IntegerField(text, "field B", path, 3), FileError) << text;
         }
+    }
+}
+
+// The control byte check passes eight plain bytes at a time; a control byte must be found at
+// every place of a line of any length, and a tab or a byte from 0x80 up never refused.
+TEST(TreeFileText, EveryControlByteIsFoundWhereverItStands) {
+    const std::filesystem::path path = "Tree1.DEF";
+    for (const std::size_t length : {1, 7, 8, 9, 15, 16, 17, 23}) {
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const unsigned char byte : {0x00, 0x0A, 0x1F, 0x7F}) {
+                std::string text(length, '5');
+                text[at] = static_cast<char>(byte);
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "0x%02X", byte);
+                try {
+                    CheckTreeFileText(text, path, 4);
+                    ADD_FAILURE() << "length " << length << ", byte " << hex << " at " << at;
+                } catch (const FileError& error) {
+                    EXPECT_EQ(error.Message(), std::string("the line holds the control byte ") +
+                                                   hex + "; a tree file is plain text");
+                    EXPECT_EQ(error.Line(), 4);
+                }
+            }
+            for (const unsigned char byte : {0x09, 0x20, 0x7E, 0x80, 0xA0, 0xFF}) {
+                std::string text(length, ' ');
+                text[at] = static_cast<char>(byte);
+                EXPECT_NO_THROW(CheckTreeFileText(text, path, 4)) << length << " " << at;
+            }
+        }
+    }
+    // The first of two control bytes is the one named.
+    try {
+        CheckTreeFileText(std::string("SK 30.0 \x01  4  \x7F 1    1"), path, 2);
+        ADD_FAILURE() << "two control bytes passed";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.Message(),
+                  "the line holds the control byte 0x01; a tree file is plain text");
     }
 }
 
