@@ -79,7 +79,7 @@ public:
         const double feet = DecimalField(fields_[field], Name(field), path_, lineNumber_);
         const double inches = RoundHalfEven(feet * 12.0);
         if (inches < 0.0 || inches > kMaxStemInches) {
-            Fail("position " + Quoted(field) + " ft lies outside 0 to 200 ft");
+            RefusePosition(field);
         }
         return static_cast<std::int32_t>(inches);
     }
@@ -88,8 +88,7 @@ public:
     int Integer(std::size_t field, int low, int high, const char* what) const {
         const int value = IntegerField(fields_[field], Name(field), path_, lineNumber_);
         if (value < low || value > high) {
-            Fail(std::string(what) + " " + Quoted(field) + " lies outside " + std::to_string(low) +
-                 " to " + std::to_string(high));
+            RefuseOutside(field, low, high, what);
         }
         return value;
     }
@@ -106,6 +105,17 @@ public:
     }
 
 private:
+    // The refusals are built out of line, so that the readers above stay small.
+    [[gnu::noinline, noreturn]] void RefusePosition(std::size_t field) const {
+        Fail("position " + Quoted(field) + " ft lies outside 0 to 200 ft");
+    }
+
+    [[gnu::noinline, noreturn]] void RefuseOutside(std::size_t field, int low, int high,
+                                                   const char* what) const {
+        Fail(std::string(what) + " " + Quoted(field) + " lies outside " + std::to_string(low) +
+             " to " + std::to_string(high));
+    }
+
     static std::string_view Name(std::size_t field) {
         static constexpr std::array<std::string_view, 4> kNames = {"field A", "field B", "field C",
                                                                    "field D"};
