@@ -117,8 +117,6 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
 
 namespace {
 
-enum class AboveTop { Clear, AlreadyClear };
-
 // RoundToInt for the interpolated diameters, 0 to 255: a value from 0 up to 2^51 plus 2^52
 // lands where the doubles are whole numbers, so the sum rounds it to the nearest one, halves to
 // even, as nearbyint does, without the library call. Any other value goes through RoundToInt.
@@ -130,17 +128,18 @@ int RoundDiameter(double x) {
     return static_cast<int>((x + kWhole) - kWhole);
 }
 
-void FillStem(Tree& tree, const std::filesystem::path& path, AboveTop aboveTop) {
+} // namespace
+
+void ReadShapeFile(Tree& tree, const std::filesystem::path& path) {
     const std::vector<CrossSection> sections = ReadCrossSections(path);
     tree.ShapeFilePath = path;
     StemModel& stem = tree.Stem;
-    // Every inch up to the top is written below, from the butt section at 0 on.
-    if (aboveTop == AboveTop::Clear) {
-        const auto above = static_cast<std::ptrdiff_t>(sections.back().Position) + 1;
-        std::fill(stem.Diameter.begin() + above, stem.Diameter.end(), std::uint8_t{0});
-        std::fill(stem.CentreX.begin() + above, stem.CentreX.end(), 0.0F);
-        std::fill(stem.CentreY.begin() + above, stem.CentreY.end(), 0.0F);
-    }
+    // Every inch up to the top is written below, from the butt section at 0 on; together with
+    // these, every inch of the tables is written, as a tree made without an initialiser needs.
+    const auto above = static_cast<std::ptrdiff_t>(sections.back().Position) + 1;
+    std::fill(stem.Diameter.begin() + above, stem.Diameter.end(), std::uint8_t{0});
+    std::fill(stem.CentreX.begin() + above, stem.CentreX.end(), 0.0F);
+    std::fill(stem.CentreY.begin() + above, stem.CentreY.end(), 0.0F);
     stem.PointPosition.fill(0);
     for (std::size_t k = 0; k < sections.size(); ++k) {
         const CrossSection& s = sections[k];
@@ -173,16 +172,6 @@ void FillStem(Tree& tree, const std::filesystem::path& path, AboveTop aboveTop) 
     }
     stem.PointCount = static_cast<std::uint8_t>(sections.size());
     stem.StemLength = static_cast<std::uint16_t>(sections.back().Position);
-}
-
-} // namespace
-
-void ReadShapeFile(Tree& tree, const std::filesystem::path& path) {
-    FillStem(tree, path, AboveTop::Clear);
-}
-
-void ReadShapeFileIntoNewTree(Tree& tree, const std::filesystem::path& path) {
-    FillStem(tree, path, AboveTop::AlreadyClear);
 }
 
 } // namespace varnok

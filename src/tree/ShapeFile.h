@@ -32,8 +32,4 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path);
 // model is only changed when the whole file is good.
 void ReadShapeFile(Tree& tree, const std::filesystem::path& path);
 
-// As ReadShapeFile, for a tree just made (its Diameter, CentreX and CentreY all 0, as a new
-// Tree holds them): the inches above the top are left as they are instead of cleared again.
-void ReadShapeFileIntoNewTree(Tree& tree, const std::filesystem::path& path);
-
 } // namespace varnok

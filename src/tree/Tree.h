@@ -34,11 +34,13 @@ enum class DefectKind : std::uint8_t {
     Heart = 8,
 };
 
-// The outer form of the stem, one entry per inch from the butt (position 0).
+// The outer form of the stem, one entry per inch from the butt (position 0). The inch tables
+// have no defaults: ReadShapeFile writes every inch of them, and a tree loaded from its files
+// would otherwise clear them first only to overwrite them (StemModel{} is still all 0).
 struct StemModel {
-    std::array<std::uint8_t, kInchSlots> Diameter{};      // inches inside bark; 0 beyond the top
-    std::array<float, kInchSlots> CentreX{};              // centre-line offset, inches, plane X
-    std::array<float, kInchSlots> CentreY{};              // centre-line offset, inches, plane Y
+    std::array<std::uint8_t, kInchSlots> Diameter;        // inches inside bark; 0 beyond the top
+    std::array<float, kInchSlots> CentreX;                // centre-line offset, inches, plane X
+    std::array<float, kInchSlots> CentreY;                // centre-line offset, inches, plane Y
     std::array<std::int32_t, kMaxPoints> PointPosition{}; // measured cross-sections, inches
     std::uint8_t PointCount = 0;
     std::uint16_t StemLength = 0; // position of the top, inches
@@ -85,7 +87,9 @@ struct SectorIntervals {
 };
 
 // The engine's model of one tree: stem, defect tables and the maps built from them. Large
-// (about 80 KB): keep it on the heap. A tree just made holds nothing, as NewTree leaves it.
+// (about 80 KB): keep it on the heap. A tree made by Tree{} or std::make_unique<Tree>() holds
+// nothing, as NewTree leaves it; one made without an initialiser (new Tree, as LoadTree makes
+// it) leaves the stem's inch tables and the interval slots unset until ReadShapeFile or NewTree.
 struct Tree {
     static constexpr std::array<std::uint8_t, kInchSlots> AllFree() {
         std::array<std::uint8_t, kInchSlots> free{};
