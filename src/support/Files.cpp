@@ -209,12 +209,11 @@ void WriteCrLfFile(const fs::path& path, const std::vector<std::string>& lines) 
                              reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-TextLines ReadTextLines(const fs::path& path) {
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    TextLines result;
+TextLineViews SplitTextLines(std::string_view text) {
+    TextLineViews result;
     result.LastLineEnded = text.empty() || text.back() == '\n';
-    std::vector<std::string>& lines = result.Lines;
+    // Tree files run at about 20 characters a line; one guess saves most regrowths.
+    result.Lines.reserve(text.size() / 16 + 1);
     std::size_t from = 0;
     while (from < text.size()) {
         std::size_t end = text.find('\n', from);
@@ -224,9 +223,19 @@ TextLines ReadTextLines(const fs::path& path) {
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        lines.emplace_back(line);
+        result.Lines.push_back(line);
         from = next;
     }
+    return result;
+}
+
+TextLines ReadTextLines(const fs::path& path) {
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const TextLineViews views =
+        SplitTextLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    TextLines result;
+    result.LastLineEnded = views.LastLineEnded;
+    result.Lines.assign(views.Lines.begin(), views.Lines.end());
     return result;
 }
 

@@ -58,6 +58,14 @@ struct TextLines {
 // Throws as ReadFileBytes.
 TextLines ReadTextLines(const std::filesystem::path& path);
 
+// The lines of `text` split as ReadTextLines splits a file, as views into `text`: for readers
+// that look at each line once and keep none of them.
+struct TextLineViews {
+    std::vector<std::string_view> Lines;
+    bool LastLineEnded = true; // as in TextLines
+};
+TextLineViews SplitTextLines(std::string_view text);
+
 // Regular files of a folder (no dot-files), sorted by name case-insensitively. A folder that
 // does not exist gives an empty list.
 std::vector<std::string> ListFiles(const std::filesystem::path& folder);

@@ -4,6 +4,7 @@
 #include "support/Files.h"
 #include "support/Numbers.h"
 
+#include <exception>
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -42,32 +43,52 @@ constexpr std::array<KindSpelling, 18> kSpellings = {{
     {" H", DefectKind::Heart},
 }};
 
-bool IsBlank(const std::string& line) {
-    return line.find_first_not_of(" \t") == std::string::npos;
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The code field and the texts of fields A to D of one line, as views into it.
+struct LineFields {
+    std::string_view Code;
+    std::array<std::string_view, 4> Fields;
+};
+
+LineFields SplitFields(std::string_view line) {
+    const std::string_view read = line.substr(0, kLongestLine);
+    const std::size_t codeWidth = (read.size() == 22 || read.size() == 12) ? 2 : 3;
+    LineFields result;
+    result.Code = read.substr(0, codeWidth);
+    for (std::size_t f = 0; f < 4; ++f) {
+        const std::size_t start = codeWidth + f * 5;
+        if (start < read.size()) {
+            result.Fields[f] = read.substr(start, 5);
+        }
+    }
+    return result;
 }
 
 // Converts fields while the line is known, so every refusal names the file and the line.
 class FieldReader {
 public:
-    FieldReader(const std::filesystem::path& path, const DefectLine& line)
-        : path_(path), line_(line) {}
+    FieldReader(const std::filesystem::path& path, const std::array<std::string_view, 4>& fields,
+                int lineNumber)
+        : path_(path), fields_(fields), lineNumber_(lineNumber) {}
 
     // A position in feet, as whole inches from the butt (0 to 2400).
     std::int32_t Position(std::size_t field) const {
-        const double feet = DecimalField(line_.Fields[field], Name(field), path_, line_.LineNumber);
+        const double feet = DecimalField(fields_[field], Name(field), path_, lineNumber_);
         const double inches = RoundHalfEven(feet * 12.0);
         if (inches < 0.0 || inches > kMaxStemInches) {
-            Fail("position " + Quoted(field) + " ft lies outside 0 to 200 ft");
+            RefusePosition(field);
         }
         return static_cast<std::int32_t>(inches);
     }
 
     // An integer that must lie within [low, high].
     int Integer(std::size_t field, int low, int high, const char* what) const {
-        const int value = IntegerField(line_.Fields[field], Name(field), path_, line_.LineNumber);
+        const int value = IntegerField(fields_[field], Name(field), path_, lineNumber_);
         if (value < low || value > high) {
-            Fail(std::string(what) + " " + Quoted(field) + " lies outside " + std::to_string(low) +
-                 " to " + std::to_string(high));
+            RefuseOutside(field, low, high, what);
         }
         return value;
     }
@@ -80,22 +101,36 @@ public:
     }
 
     [[noreturn]] void Fail(const std::string& message) const {
-        throw FileError(path_, message, line_.LineNumber);
+        throw FileError(path_, message, lineNumber_);
     }
 
 private:
-    static std::string Name(std::size_t field) {
-        return std::string("field ") + static_cast<char>('A' + field);
+    // The refusals are built out of line, so that the readers above stay small.
+    [[gnu::noinline, noreturn]] void RefusePosition(std::size_t field) const {
+        Fail("position " + Quoted(field) + " ft lies outside 0 to 200 ft");
+    }
+
+    [[gnu::noinline, noreturn]] void RefuseOutside(std::size_t field, int low, int high,
+                                                   const char* what) const {
+        Fail(std::string(what) + " " + Quoted(field) + " lies outside " + std::to_string(low) +
+             " to " + std::to_string(high));
+    }
+
+    static std::string_view Name(std::size_t field) {
+        static constexpr std::array<std::string_view, 4> kNames = {"field A", "field B", "field C",
+                                                                   "field D"};
+        return kNames[field];
     }
 
     std::string Quoted(std::size_t field) const {
-        const std::string& text = line_.Fields[field];
+        const std::string_view text = fields_[field];
         const std::size_t first = text.find_first_not_of(' ');
-        return first == std::string::npos ? "\"\"" : text.substr(first);
+        return first == std::string_view::npos ? "\"\"" : std::string(text.substr(first));
     }
 
     const std::filesystem::path& path_;
-    const DefectLine& line_;
+    const std::array<std::string_view, 4>& fields_;
+    int lineNumber_;
 };
 
 SurfaceDefect MakeSurfaceDefect(DefectKind kind, const FieldReader& fields) {
@@ -145,16 +180,17 @@ const char* LineKindName(DefectKind kind) {
 }
 
 // The kind a line has when its code field is `width` characters wide.
-std::optional<DefectKind> KindWithCodeWidth(const std::string& line, std::size_t width,
+std::optional<DefectKind> KindWithCodeWidth(std::string_view line, std::size_t width,
                                             const DefectFilterSet& filter) {
-    return KindOfCode(ApplyDefectFilter(filter, line.substr(0, std::min(line.size(), width))).Code);
+    return KindOfCode(
+        ApplyDefectFilter(filter, std::string(line.substr(0, std::min(line.size(), width)))).Code);
 }
 
 // A file cut short (a failed copy, a full disk) ends inside a line, which then has no line
 // end; every defect after it is lost, so such a last line must hold all the fields of its kind.
 // Its length no longer tells the width of its code field, so the other width is tried too.
 // Without a kind, a code and two fields are the least a line holds.
-void CheckNotCutShort(const std::string& line, const DefectFilterSet& filter,
+void CheckNotCutShort(std::string_view line, const DefectFilterSet& filter,
                       const std::filesystem::path& path, int lineNumber) {
     const std::size_t read = std::min(line.size(), kLongestLine);
     const std::size_t width = (read == 22 || read == 12) ? 2 : 3;
@@ -182,83 +218,121 @@ void CheckNotCutShort(const std::string& line, const DefectFilterSet& filter,
 // its lines, and the filter set compares a code with all of its entries.
 class FilterMemo {
 public:
+    struct Entry {
+        std::uint32_t Key = 0; // the code as read, packed by KeyOf
+        FilterOutcome Outcome;
+        std::optional<DefectKind> Kind; // of the outcome's code
+    };
+
     explicit FilterMemo(const DefectFilterSet& filter) : filter_(filter) {}
 
     // The outcome of ApplyDefectFilter for the code; valid until the next call.
-    const FilterOutcome& Apply(const std::string& code) {
-        for (const auto& [known, outcome] : known_) {
-            if (known == code) {
-                return outcome;
+    const Entry& Apply(std::string_view code) {
+        const std::uint32_t key = KeyOf(code);
+        for (const Entry& entry : known_) {
+            if (entry.Key == key) {
+                return entry;
             }
         }
-        known_.emplace_back(code, ApplyDefectFilter(filter_, code));
-        return known_.back().second;
+        Entry entry{key, ApplyDefectFilter(filter_, std::string(code)), {}};
+        entry.Kind = KindOfCode(entry.Outcome.Code);
+        known_.push_back(std::move(entry));
+        return known_.back();
+    }
+
+private:
+    // A code field of at most 3 bytes and its length in one number, so that two codes are the
+    // same exactly when their keys are.
+    static std::uint32_t KeyOf(std::string_view code) {
+        std::uint32_t key = static_cast<std::uint32_t>(code.size());
+        for (const char c : code) {
+            key = (key << 8) | static_cast<unsigned char>(c);
+        }
+        return key;
     }
 
 private:
     const DefectFilterSet& filter_;
-    std::vector<std::pair<std::string, FilterOutcome>> known_;
+    std::vector<Entry> known_;
 };
 
-} // namespace
-
-DefectLine SplitDefectLine(const std::string& line, int lineNumber) {
-    const std::string_view read = std::string_view(line).substr(0, kLongestLine);
-    const std::size_t codeWidth = (read.size() == 22 || read.size() == 12) ? 2 : 3;
-    DefectLine result;
-    result.LineNumber = lineNumber;
-    result.Code = read.substr(0, codeWidth);
-    for (std::size_t f = 0; f < 4; ++f) {
-        const std::size_t start = codeWidth + f * 5;
-        if (start < read.size()) {
-            result.Fields[f] = read.substr(start, 5);
-        }
-    }
-    return result;
-}
-
-std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& path,
-                                                const DefectFilterSet& filter) {
-    const TextLines text = ReadTextLines(path);
-    const std::vector<std::string>& lines = text.Lines;
-    std::vector<DefectLine> kept;
-    kept.reserve(std::min(lines.size(), kMaxDefectLines));
+// Walks the lines of a defect file with every check of ReadFilteredDefectLines, handing each
+// line the filter keeps to `keep(fields, entry, lineNumber)`, in file order.
+template <typename Keep>
+void ScanDefectLines(const TextLineViews& text, const std::filesystem::path& path,
+                     const DefectFilterSet& filter, Keep&& keep) {
+    const std::vector<std::string_view>& lines = text.Lines;
     FilterMemo memo(filter);
     std::size_t defectLines = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
         const int lineNumber = static_cast<int>(i + 1);
         const bool unended = i + 1 == lines.size() && !text.LastLineEnded;
-        if (IsBlank(lines[i])) {
+        if (IsBlank(line)) {
             // Blanks without a line end are the start of a right-aligned code ("  F") cut off.
-            if (unended && !lines[i].empty()) {
-                CheckNotCutShort(lines[i], filter, path, lineNumber);
+            if (unended && !line.empty()) {
+                CheckNotCutShort(line, filter, path, lineNumber);
             }
             continue;
         }
         if (++defectLines > kMaxDefectLines) {
             throw FileError(path, "more than 100 defect lines", lineNumber);
         }
-        CheckTreeFileText(std::string_view(lines[i]).substr(0, kLongestLine), path, lineNumber);
+        CheckTreeFileText(line.substr(0, kLongestLine), path, lineNumber);
         // A line shorter than a code and two fields lost them: an unknown code is skipped and
         // a missing number reads as 0.
-        if (lines[i].size() < kShortestLine && !unended) {
+        if (line.size() < kShortestLine && !unended) {
             throw FileError(path,
                             "a defect line holds a code and at least two fields (" +
                                 std::to_string(kShortestLine) + " characters); this one has " +
-                                std::to_string(lines[i].size()),
+                                std::to_string(line.size()),
                             lineNumber);
         }
         if (unended) {
-            CheckNotCutShort(lines[i], filter, path, lineNumber);
+            CheckNotCutShort(line, filter, path, lineNumber);
         }
-        DefectLine defect = SplitDefectLine(lines[i], lineNumber);
-        const FilterOutcome& outcome = memo.Apply(defect.Code);
-        if (outcome.Removed) {
+        const LineFields fields = SplitFields(line);
+        const FilterMemo::Entry& entry = memo.Apply(fields.Code);
+        if (entry.Outcome.Removed) {
             continue;
         }
-        defect.Code = outcome.Code;
-        kept.push_back(std::move(defect));
+        keep(fields, entry, lineNumber);
     }
+}
+
+TextLineViews LinesOf(const std::vector<std::uint8_t>& bytes) {
+    return SplitTextLines(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+} // namespace
+
+DefectLine SplitDefectLine(const std::string& line, int lineNumber) {
+    const LineFields fields = SplitFields(line);
+    DefectLine result;
+    result.LineNumber = lineNumber;
+    result.Code = fields.Code;
+    for (std::size_t f = 0; f < 4; ++f) {
+        result.Fields[f] = fields.Fields[f];
+    }
+    return result;
+}
+
+std::vector<DefectLine> ReadFilteredDefectLines(const std::filesystem::path& path,
+                                                const DefectFilterSet& filter) {
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const TextLineViews text = LinesOf(bytes);
+    std::vector<DefectLine> kept;
+    kept.reserve(std::min(text.Lines.size(), kMaxDefectLines));
+    ScanDefectLines(text, path, filter,
+                    [&](const LineFields& fields, const FilterMemo::Entry& entry, int lineNumber) {
+                        DefectLine& defect = kept.emplace_back();
+                        defect.LineNumber = lineNumber;
+                        defect.Code = entry.Outcome.Code;
+                        for (std::size_t f = 0; f < 4; ++f) {
+                            defect.Fields[f] = fields.Fields[f];
+                        }
+                    });
     return kept;
 }
 
@@ -275,29 +349,41 @@ void ReadDefectFile(Tree& tree, const std::filesystem::path& path, const DefectF
     tree.SurfaceDefectCount = 0;
     tree.EndDefectCount = 0;
     tree.DefectFilePath = path;
-    const std::vector<DefectLine> defects = ReadFilteredDefectLines(path, filter);
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const TextLineViews text = LinesOf(bytes);
     std::size_t surfaceCount = 0;
     std::size_t endCount = 0;
-    for (const DefectLine& line : defects) {
-        const std::optional<DefectKind> kind = KindOfCode(line.Code);
-        if (!kind) {
-            continue;
+    // The lines are read in one pass, but a fault of the file's lines (ScanDefectLines) is
+    // reported before any fault of a field or of the tables, wherever it lies: the first of
+    // those is held until every line has passed.
+    std::exception_ptr fieldFault;
+    const auto take = [&](const LineFields& line, const FilterMemo::Entry& entry, int lineNumber) {
+        if (!entry.Kind || fieldFault) {
+            return;
         }
-        const FieldReader fields(path, line);
-        if (static_cast<int>(*kind) <= static_cast<int>(DefectKind::Bulge)) {
-            if (surfaceCount == kMaxSurfaceDefects) {
-                fields.Fail("more than 100 surface defects");
+        const FieldReader fields(path, line.Fields, lineNumber);
+        try {
+            if (static_cast<int>(*entry.Kind) <= static_cast<int>(DefectKind::Bulge)) {
+                if (surfaceCount == kMaxSurfaceDefects) {
+                    fields.Fail("more than 100 surface defects");
+                }
+                tree.SurfaceDefects[surfaceCount] = MakeSurfaceDefect(*entry.Kind, fields);
+                tree.SurfaceDefectLine[surfaceCount] = lineNumber;
+                ++surfaceCount;
+            } else {
+                if (endCount == kMaxEndDefects) {
+                    fields.Fail("more than 40 end defects (decay, stain, heart)");
+                }
+                tree.EndDefects[endCount] = MakeEndDefect(*entry.Kind, fields);
+                ++endCount;
             }
-            tree.SurfaceDefects[surfaceCount] = MakeSurfaceDefect(*kind, fields);
-            tree.SurfaceDefectLine[surfaceCount] = line.LineNumber;
-            ++surfaceCount;
-        } else {
-            if (endCount == kMaxEndDefects) {
-                fields.Fail("more than 40 end defects (decay, stain, heart)");
-            }
-            tree.EndDefects[endCount] = MakeEndDefect(*kind, fields);
-            ++endCount;
+        } catch (const FileError&) {
+            fieldFault = std::current_exception();
         }
+    };
+    ScanDefectLines(text, path, filter, take);
+    if (fieldFault) {
+        std::rethrow_exception(fieldFault);
     }
     tree.SurfaceDefectCount = static_cast<std::uint8_t>(surfaceCount);
     tree.EndDefectCount = static_cast<std::uint8_t>(endCount);

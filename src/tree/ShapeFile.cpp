@@ -35,9 +35,12 @@ std::string_view Trimmed(std::string_view field) {
 } // namespace
 
 std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
-    const TextLines text = ReadTextLines(path);
-    const std::vector<std::string>& lines = text.Lines;
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const TextLineViews text =
+        SplitTextLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const std::vector<std::string_view>& lines = text.Lines;
     std::vector<CrossSection> sections;
+    sections.reserve(std::min(lines.size(), kMaxShapeLines));
     int previousLine = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
@@ -112,11 +115,27 @@ std::vector<CrossSection> ReadCrossSections(const std::filesystem::path& path) {
     return sections;
 }
 
+namespace {
+
+// RoundToInt for the interpolated diameters, 0 to 255: a value from 0 up to 2^51 plus 2^52
+// lands where the doubles are whole numbers, so the sum rounds it to the nearest one, halves to
+// even, as nearbyint does, without the library call. Any other value goes through RoundToInt.
+int RoundDiameter(double x) {
+    constexpr double kWhole = 4503599627370496.0; // 2^52
+    if (!(x >= 0.0 && x < kWhole / 2)) {
+        return static_cast<int>(RoundToInt(x));
+    }
+    return static_cast<int>((x + kWhole) - kWhole);
+}
+
+} // namespace
+
 void ReadShapeFile(Tree& tree, const std::filesystem::path& path) {
     const std::vector<CrossSection> sections = ReadCrossSections(path);
     tree.ShapeFilePath = path;
     StemModel& stem = tree.Stem;
-    // Every inch up to the top is written below, from the butt section at 0 on.
+    // Every inch up to the top is written below, from the butt section at 0 on; together with
+    // these, every inch of the tables is written, as a tree made without an initialiser needs.
     const auto above = static_cast<std::ptrdiff_t>(sections.back().Position) + 1;
     std::fill(stem.Diameter.begin() + above, stem.Diameter.end(), std::uint8_t{0});
     std::fill(stem.CentreX.begin() + above, stem.CentreX.end(), 0.0F);
@@ -134,16 +153,21 @@ void ReadShapeFile(Tree& tree, const std::filesystem::path& path) {
             continue;
         }
         const int q = sections[k - 1].Position;
+        // The ends of the stretch, read once: the stores below could otherwise be taken to
+        // change them.
+        const int diameterQ = stem.Diameter[q];
+        const int diameterRise = stem.Diameter[p] - diameterQ;
+        const double xQ = stem.CentreX[q];
+        const double xRise = static_cast<double>(stem.CentreX[p]) - stem.CentreX[q];
+        const double yQ = stem.CentreY[q];
+        const double yRise = static_cast<double>(stem.CentreY[p]) - stem.CentreY[q];
+        const int span = p - q;
         for (int j = q + 1; j < p; ++j) {
-            const double t = static_cast<double>(j - q) / (p - q);
-            stem.Diameter[j] = static_cast<std::uint8_t>(
-                RoundToInt(t * (stem.Diameter[p] - stem.Diameter[q]) + stem.Diameter[q]));
-            stem.CentreX[j] = static_cast<float>(
-                (static_cast<double>(stem.CentreX[p]) - stem.CentreX[q]) * (j - q) / (p - q) +
-                stem.CentreX[q]);
-            stem.CentreY[j] = static_cast<float>(
-                (static_cast<double>(stem.CentreY[p]) - stem.CentreY[q]) * (j - q) / (p - q) +
-                stem.CentreY[q]);
+            const double t = static_cast<double>(j - q) / span;
+            stem.Diameter[j] =
+                static_cast<std::uint8_t>(RoundDiameter(t * diameterRise + diameterQ));
+            stem.CentreX[j] = static_cast<float>(xRise * (j - q) / span + xQ);
+            stem.CentreY[j] = static_cast<float>(yRise * (j - q) / span + yQ);
         }
     }
     stem.PointCount = static_cast<std::uint8_t>(sections.size());

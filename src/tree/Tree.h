@@ -34,11 +34,13 @@ enum class DefectKind : std::uint8_t {
     Heart = 8,
 };
 
-// The outer form of the stem, one entry per inch from the butt (position 0).
+// The outer form of the stem, one entry per inch from the butt (position 0). The inch tables
+// have no defaults: ReadShapeFile writes every inch of them, and a tree loaded from its files
+// would otherwise clear them first only to overwrite them (StemModel{} is still all 0).
 struct StemModel {
-    std::array<std::uint8_t, kInchSlots> Diameter{};      // inches inside bark; 0 beyond the top
-    std::array<float, kInchSlots> CentreX{};              // centre-line offset, inches, plane X
-    std::array<float, kInchSlots> CentreY{};              // centre-line offset, inches, plane Y
+    std::array<std::uint8_t, kInchSlots> Diameter;        // inches inside bark; 0 beyond the top
+    std::array<float, kInchSlots> CentreX;                // centre-line offset, inches, plane X
+    std::array<float, kInchSlots> CentreY;                // centre-line offset, inches, plane Y
     std::array<std::int32_t, kMaxPoints> PointPosition{}; // measured cross-sections, inches
     std::uint8_t PointCount = 0;
     std::uint16_t StemLength = 0; // position of the top, inches
@@ -65,24 +67,29 @@ struct EndDefect {
 };
 
 // One stretch of one sector covered by a surface defect, inches inclusive; Defect is the
-// defect's number in the surface defect table, counted from 1.
+// defect's number in the surface defect table, counted from 1. No defaults: a tree holds 3600
+// of them, nearly all unused, and a new tree would spend more on clearing them than on reading
+// its files (MapInterval{} is still all 0).
 struct MapInterval {
-    std::int32_t Start = 0;
-    std::int32_t End = 0;
-    std::int32_t Defect = 0;
+    std::int32_t Start;
+    std::int32_t End;
+    std::int32_t Defect;
 
     bool operator==(const MapInterval&) const = default;
 };
 
+// Only the first Count items mean anything; the rest are not cleared by a new tree or NewTree.
 struct SectorIntervals {
-    std::array<MapInterval, kMaxIntervalsPerSector> Items{};
+    std::array<MapInterval, kMaxIntervalsPerSector> Items;
     std::uint8_t Count = 0;
 
     std::span<const MapInterval> Used() const { return {Items.data(), Count}; }
 };
 
 // The engine's model of one tree: stem, defect tables and the maps built from them. Large
-// (about 80 KB): keep it on the heap. A tree just made holds nothing, as NewTree leaves it.
+// (about 80 KB): keep it on the heap. A tree made by Tree{} or std::make_unique<Tree>() holds
+// nothing, as NewTree leaves it; one made without an initialiser (new Tree, as LoadTree makes
+// it) leaves the stem's inch tables and the interval slots unset until ReadShapeFile or NewTree.
 struct Tree {
     static constexpr std::array<std::uint8_t, kInchSlots> AllFree() {
         std::array<std::uint8_t, kInchSlots> free{};
@@ -95,8 +102,8 @@ struct Tree {
     std::uint8_t SurfaceDefectCount = 0;
     std::array<EndDefect, kMaxEndDefects> EndDefects{};
     std::uint8_t EndDefectCount = 0;
-    std::array<SectorIntervals, kSectorCount> SurfaceMap{};
-    std::array<std::uint8_t, kInchSlots> DecayProfile{}; // decay diameter, inches
+    std::array<SectorIntervals, kSectorCount> SurfaceMap; // each with Count 0
+    std::array<std::uint8_t, kInchSlots> DecayProfile{};  // decay diameter, inches
     std::array<std::uint8_t, kInchSlots> StainProfile{};
     std::array<std::uint8_t, kInchSlots> HeartProfile{};
     std::array<std::uint8_t, kInchSlots> ForkBulgeFree = AllFree(); // 1 = free of forks and bulges

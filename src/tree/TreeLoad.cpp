@@ -14,7 +14,8 @@ std::unique_ptr<Tree> LoadTree(const DataFolder& data, int treeNumber,
     if (treeNumber < 1 || treeNumber > 150) {
         throw VarnokError("Tree number " + std::to_string(treeNumber) + " lies outside 1 to 150.");
     }
-    // A new tree is as NewTree leaves one.
+    // Made without an initialiser: ReadShapeFile writes the whole stem, the rest is as NewTree
+    // leaves it.
     std::unique_ptr<Tree> tree(new Tree);
     ReadDefectFile(*tree, data.DefectFile(treeNumber), filter);
     ReadShapeFile(*tree, data.ShapeFile(treeNumber));

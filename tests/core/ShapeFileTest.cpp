@@ -1,9 +1,12 @@
 #include "tree/ShapeFile.h"
 #include "TestSupport.h"
 #include "support/Errors.h"
+#include "support/Numbers.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace varnok {
@@ -148,6 +151,100 @@ TEST_F(ShapeFileTest, MissingFileAndEmptyFile) {
     }
     test::WriteText(Path(), "");
     EXPECT_THROW(ReadShapeFile(*tree_, Path()), FileError);
+}
+
+// The number fields of tree files have a fast path for plain numbers; every text must read as
+// the general parsers read it, to the bit (the sign of a zero included), and be refused where
+// they refuse it.
+TEST(TreeFileNumbers, FieldsReadAsTheGeneralParsersReadThem) {
+    const std::filesystem::path path = "Tree1.SHP";
+    for (const std::string text : {"  4.5",
+                                   "4.5  ",
+                                   "\t7\t",
+                                   "-0.0",
+                                   "-0",
+                                   "0",
+                                   "12",
+                                   "0.1",
+                                   "199.99",
+                                   "-12.25",
+                                   "5.",
+                                   ".5",
+                                   "-.5",
+                                   "+3",
+                                   "1e2",
+                                   "12.5e-1",
+                                   "1.2.3",
+                                   "-",
+                                   ".",
+                                   "12a",
+                                   " 1 2",
+                                   "",
+                                   "   ",
+                                   "123456789012345",
+                                   "1234567890123456",
+                                   "0.000000000000001234",
+                                   "9007199254740993",
+                                   "99999.999999999",
+                                   "4.35"}) {
+        const std::optional<double> general = ParseDecimal(text);
+        const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+        if (general || blank) {
+            const double read = DecimalField(text, "field A", path, 3);
+            const double expected = general.value_or(0.0);
+            EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << '"' << text << '"';
+        } else {
+            EXPECT_THROW((void)DecimalField(text, "field A", path, 3), FileError) << text;
+        }
+    }
+    for (const std::string text :
+         {"  -7", "7  ", "+5", "+-5", "-+5", "-", "0", "-0", "123456789", "1234567890",
+          "2147483647", "2147483648", "-2147483648", "-2147483649", "1.5", "1e2", "", "  "}) {
+        const std::optional<std::int32_t> general = ParseInteger(text);
+        const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+        if (general || blank) {
+            EXPECT_EQ(IntegerField(text, "field B", path, 3), general.value_or(0)) << text;
+        } else {
+            EXPECT_THROW((void)IntegerField(text, "field B", path, 3), FileError) << text;
+        }
+    }
+}
+
+// The control byte check passes eight plain bytes at a time; a control byte must be found at
+// every place of a line of any length, and a tab or a byte from 0x80 up never refused.
+TEST(TreeFileText, EveryControlByteIsFoundWhereverItStands) {
+    const std::filesystem::path path = "Tree1.DEF";
+    for (const std::size_t length : {1, 7, 8, 9, 15, 16, 17, 23}) {
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const unsigned char byte : {0x00, 0x0A, 0x1F, 0x7F}) {
+                std::string text(length, '5');
+                text[at] = static_cast<char>(byte);
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "0x%02X", byte);
+                try {
+                    CheckTreeFileText(text, path, 4);
+                    ADD_FAILURE() << "length " << length << ", byte " << hex << " at " << at;
+                } catch (const FileError& error) {
+                    EXPECT_EQ(error.Message(), std::string("the line holds the control byte ") +
+                                                   hex + "; a tree file is plain text");
+                    EXPECT_EQ(error.Line(), 4);
+                }
+            }
+            for (const unsigned char byte : {0x09, 0x20, 0x7E, 0x80, 0xA0, 0xFF}) {
+                std::string text(length, ' ');
+                text[at] = static_cast<char>(byte);
+                EXPECT_NO_THROW(CheckTreeFileText(text, path, 4)) << length << " " << at;
+            }
+        }
+    }
+    // The first of two control bytes is the one named.
+    try {
+        CheckTreeFileText(std::string("SK 30.0 \x01  4  \x7F 1    1"), path, 2);
+        ADD_FAILURE() << "two control bytes passed";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.Message(),
+                  "the line holds the control byte 0x01; a tree file is plain text");
+    }
 }
 
 } // namespace
