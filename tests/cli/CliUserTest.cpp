@@ -528,7 +528,10 @@ TEST(CliUserMarkets, ASecondComputationOfAMarketIsRefused) {
     const std::string data = root.string();
     ASSERT_EQ(RunCli(Compute(data, "Reference")).ExitCode, 0);
     RunningComputation first = StartUntilTree(Compute(data, "Shared", {"--jobs", "1"}), 3);
+    // Held still, the first cannot finish (and let go of the market) before the second asks.
+    kill(first.Pid, SIGSTOP);
     const auto second = RunCli(Compute(data, "Shared", {"--replace"}));
+    kill(first.Pid, SIGCONT);
     EXPECT_EQ(second.ExitCode, 1);
     EXPECT_EQ(second.Err, "varnok-cli: The market \"Shared\" is being computed already (by "
                           "process " +
